@@ -1,0 +1,32 @@
+# One interface target carries the language level and the warnings for every target.
+add_library(pelko_options INTERFACE)
+target_compile_features(pelko_options INTERFACE cxx_std_20)
+target_compile_options(pelko_options INTERFACE
+  $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Wpedantic -Wno-missing-field-initializers>)
+target_compile_definitions(pelko_options INTERFACE
+  QT_NO_CAST_FROM_ASCII QT_NO_NARROWING_CONVERSIONS_IN_CONNECT QT_NO_KEYWORDS)
+
+# pelko_module(NAME folder DEPS ...) builds every source of src/<folder> into pelko_<NAME>.
+function(pelko_module name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+    ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  add_library(pelko_${name} STATIC ${sources})
+  target_include_directories(pelko_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(pelko_${name} PUBLIC pelko_options ${ARG_DEPS})
+endfunction()
+
+# pelko_tests(NAME DEPS ...) builds every test source of tests/<folder> into one GoogleTest program.
+function(pelko_tests name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(pelko_${name}_tests ${sources})
+  target_link_libraries(pelko_${name}_tests PRIVATE pelko_test_support ${ARG_DEPS} GTest::gtest_main)
+  gtest_discover_tests(pelko_${name}_tests
+    WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
+    PROPERTIES ENVIRONMENT "PELKO_FIXTURES=${PROJECT_SOURCE_DIR}/tests/fixtures;PELKO_SHARE=${PROJECT_SOURCE_DIR}/share"
+    DISCOVERY_TIMEOUT 60)
+endfunction()

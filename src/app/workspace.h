@@ -1,0 +1,86 @@
+#pragma once
+// The workspace: all program-wide state (the draw archive and the draw offset, the lottery
+// parameters, the combination lists, later the statistics, stakes and scenarios) and the
+// operations on it. The window and the command line are thin front ends over it; every
+// operation talks to the person only through the Host.
+
+#include "app/busy_state.h"
+#include "app/host.h"
+#include "core/config.h"
+#include "core/lottery.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pelko {
+
+class Workspace {
+public:
+    Workspace(Host& host, std::filesystem::path dataFolder);
+    ~Workspace();
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
+    // Start-up: parameters first, then the archive.
+    void Open();
+
+    Host& GetHost() { return host_; }
+    TBusyState& Busy() { return busy_; }
+    bool IsIdle() const { return busy_.IsIdle(); }
+    const std::filesystem::path& DataFolder() const { return dataFolder_; }
+    std::filesystem::path DataFile(const std::string& name) const { return dataFolder_ / name; }
+    std::filesystem::path IniFile() const;
+
+    // --- lottery parameters ---
+    const TConfigData& Config() const { return config_; }
+    const TShreddingFormulas& Shredding() const { return shredding_; }
+    const TGenerateParams& GenerateParams() const { return generateParams_; }
+    void LoadConfig();
+    // Replaces the parameters and writes them; false (after the error box) on failure.
+    bool SaveConfig(const TConfigData& config);
+    bool SaveGenerateParams(const TGenerateParams& params);
+
+    // --- draw archive ---
+    const TDrawsArray& Draws() const { return draws_; }
+    void LoadDraws();
+    bool SaveDraws();
+    void AddDraw(const TDrawData& draw);
+    // Writes an edited record back in place; false when the index is outside the archive.
+    bool ReplaceDraw(int index, const TDrawData& draw);
+    // Deletes the draws with these numbers (list order, newest first as the list shows
+    // them), asking first; false when the person declined or a number was not found.
+    bool DeleteDraws(const std::vector<std::int32_t>& numbers);
+    // Imports a draw CSV file; returns the number of draws added, or -1 on failure.
+    int ImportDrawsCsv(const std::filesystem::path& file);
+    bool ExportDrawsCsv(const std::filesystem::path& file);
+
+    int DrawsOffset() const { return drawsOffset_; }
+    void ChangeDrawsOffset(int k);
+    // Archive index of the analysis point (last index - offset), -1 for an empty archive.
+    int AnalysisIndex() const;
+    bool SortedDraws() const { return sortedDraws_; }
+    void SetSortedDraws(bool sorted);
+
+    // The views: set by the front end; called after changes as the window refreshes.
+    std::function<void()> OnDrawsViewChanged;
+    std::function<void()> OnRefreshViews;
+    void RefreshViews();
+
+private:
+    void ShowFailure(const std::string& message, const std::exception& e);
+    void DrawsViewChanged();
+
+    Host& host_;
+    TBusyState busy_;
+    std::filesystem::path dataFolder_;
+    TConfigData config_;
+    TShreddingFormulas shredding_;
+    TGenerateParams generateParams_;
+    TDrawsArray draws_;
+    int drawsOffset_ = 0;
+    bool sortedDraws_ = false;
+};
+
+} // namespace pelko

@@ -1,0 +1,37 @@
+#include "cli/cli_host.h"
+
+#include <cstdio>
+
+namespace pelko {
+
+void TCliHost::StatusText(const std::string& text) {
+    if (verbose && !text.empty())
+        std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+void TCliHost::ErrorBox(const std::string& text) {
+    ++errors_;
+    std::fprintf(stderr, "Ошибка: %s\n", text.c_str());
+}
+
+void TCliHost::InfoBox(const std::string& text) {
+    std::printf("%s\n", text.c_str());
+}
+
+void TCliHost::WarningBox(const std::string& text, const std::string& caption) {
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+}
+
+bool TCliHost::AskYesNo(const std::string& text, const std::string& /*caption*/,
+                        bool /*defaultYes*/) {
+    if (verbose)
+        std::fprintf(stderr, "%s Да\n", text.c_str());
+    return true;
+}
+
+void TCliHost::LogLine(const std::string& line) {
+    if (verbose)
+        std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+} // namespace pelko

@@ -1,0 +1,26 @@
+#pragma once
+// The command line's host: boxes go to the standard streams, questions are answered Yes
+// (the person asked for the operation by typing the command), status texts are dropped
+// unless asked for.
+
+#include "app/host.h"
+
+namespace pelko {
+
+class TCliHost : public Host {
+public:
+    void StatusText(const std::string& text) override;
+    void ErrorBox(const std::string& text) override;
+    void InfoBox(const std::string& text) override;
+    void WarningBox(const std::string& text, const std::string& caption) override;
+    bool AskYesNo(const std::string& text, const std::string& caption, bool defaultYes) override;
+    void LogLine(const std::string& line) override;
+
+    int ErrorCount() const { return errors_; }
+    bool verbose = false;
+
+private:
+    int errors_ = 0;
+};
+
+} // namespace pelko

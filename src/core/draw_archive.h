@@ -1,0 +1,51 @@
+#pragma once
+// The draw archive: the record file "Pelko_6x45.ldr" and the lookups every part of the
+// program makes in the archive array (index 0 = oldest draw).
+
+#include "core/lottery.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pelko {
+
+inline constexpr const char* DRAWS_FILE_NAME = "Pelko_6x45.ldr";
+
+// Encodes / decodes archive records (28 bytes each, no header).
+std::string EncodeDrawRecord(const TDrawData& draw);
+TDrawData DecodeDrawRecord(const char* record28);
+
+// Reads the archive file into `draws`: sized to the record count, records read one after
+// another; a trailing partial record is not a draw. A missing file leaves `draws` as it is.
+// Throws std::runtime_error on a read failure, keeping what was read (the rest stays zero).
+void ReadDrawsFile(const std::filesystem::path& file, TDrawsArray& draws);
+// Rewrites the whole file atomically; throws std::runtime_error on failure (old file intact).
+void WriteDrawsFile(const std::filesystem::path& file, const TDrawsArray& draws);
+
+// Index of the entry with this draw number, or -1 (see the lookup order in the source).
+int FindDraw(const TDrawsArray& draws, std::int32_t number);
+// Removes the entry; throws "Запись со индексом %d в файле данных не найдена!" when absent.
+void DeleteDraw(TDrawsArray& draws, int index);
+
+// Archive index of the analysis point for offset k: last index - k (may be < 0).
+int AnalysisIndex(const TDrawsArray& draws, int k);
+// 0..size-1; 0 for an empty archive.
+int ClampDrawsOffset(const TDrawsArray& draws, int k);
+int NextDrawNumber(const TDrawsArray& draws, int k);
+TComb OffsetDrawNumbers(const TDrawsArray& draws, int k);
+std::string HiddenDrawText(const TDrawsArray& draws, int k);
+TByteSet HiddenDrawSet(const TDrawsArray& draws, int k);
+
+// A copy of the draw as analysis reads it: numbers ascending when `sorted`.
+TDrawData DrawForAnalysis(const TDrawData& draw, bool sorted);
+// The draw at an index, or an all-zero record outside the archive.
+TDrawData DrawAt(const TDrawsArray& draws, int index, bool sorted);
+
+// The draw dialog's acceptance rule: six words split at "," and ";", each an integer
+// 1..45, all distinct. Returns the numbers in the order typed, or nothing.
+std::optional<TComb> AcceptDrawNumbersText(std::string_view text);
+inline constexpr const char* BAD_COMBINATION_MESSAGE = "Введена некорректная комбинация!";
+
+} // namespace pelko
