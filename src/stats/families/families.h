@@ -1,0 +1,16 @@
+#pragma once
+// The registration functions of the statistic families, one per source file of this
+// folder. families.cpp calls them in one place (see the note at the top of custom_stat.h).
+
+#include "stats/stat_class_table.h"
+
+namespace pelko {
+
+void RegisterNumberStats(TStatClassTable& table);     // numbers.cpp
+void RegisterSumStats(TStatClassTable& table);        // sums.cpp
+void RegisterDifferenceStats(TStatClassTable& table); // differences.cpp
+
+// Every family of the program, in one call.
+void RegisterAllStatFamilies(TStatClassTable& table);
+
+} // namespace pelko
