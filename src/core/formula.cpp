@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace pelko {
@@ -183,14 +184,21 @@ int EvalFormula(std::string_view formula, const int n[6], const int p[6], const 
 }
 
 int FormulaResultDigits(double value, int digits) {
+    // Runs once per combination: a power table and integer arithmetic, no powl/fmodl.
+    static constexpr long double kPow10[] = {1e0L, 1e1L, 1e2L, 1e3L, 1e4L,
+                                             1e5L, 1e6L, 1e7L, 1e8L, 1e9L};
+    static constexpr std::uint64_t kIntPow10[] = {1,      10,      100,      1000,      10000,
+                                                  100000, 1000000, 10000000, 100000000, 1000000000};
     if (!std::isfinite(value)) return 0;
     digits = std::clamp(digits, 0, 9);
-    const long double scale = std::pow(10.0L, digits);
-    long double scaled = std::fabs(static_cast<long double>(value)) * scale;
+    const long double scaled = std::fabs(static_cast<long double>(value)) * kPow10[digits];
+    if (!(scaled < 1.8e19L)) // beyond 64 bits no decimal of the value is known anyway
+        return 0;
+    std::uint64_t whole = static_cast<std::uint64_t>(scaled);
     // Forgive the last bits of binary rounding: 29/100 * 100 must give 29, not 28.
-    const long double nearest = std::roundl(scaled);
-    if (std::fabs(scaled - nearest) <= 1e-12L * std::max(1.0L, scaled)) scaled = nearest;
-    return static_cast<int>(std::fmod(std::trunc(scaled), scale));
+    const long double below = static_cast<long double>(whole) + 1.0L - scaled;
+    if (below <= 1e-12L * std::max(1.0L, scaled)) ++whole;
+    return static_cast<int>(whole % kIntPow10[digits]);
 }
 
 } // namespace pelko
