@@ -53,26 +53,22 @@ namespace {
 
 // The temporary file of one atomic write: removed again unless it was renamed into place.
 class TPendingFile {
-public:
+  public:
     explicit TPendingFile(const fs::path& target) {
         for (int attempt = 0; attempt < 100; ++attempt) {
             path_ = TempPathBeside(target);
             // O_EXCL gives mkstemp's uniqueness while the mode still honours the umask.
             fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd_ >= 0)
-                return;
-            if (errno != EEXIST)
-                ThrowSysError(errno);
+            if (fd_ >= 0) return;
+            if (errno != EEXIST) ThrowSysError(errno);
         }
         ThrowSysError(EEXIST);
     }
     TPendingFile(const TPendingFile&) = delete;
     TPendingFile& operator=(const TPendingFile&) = delete;
     ~TPendingFile() {
-        if (fd_ >= 0)
-            ::close(fd_);
-        if (!committed_)
-            ::unlink(path_.c_str());
+        if (fd_ >= 0) ::close(fd_);
+        if (!committed_) ::unlink(path_.c_str());
     }
 
     void KeepModeOf(const fs::path& target) {
@@ -85,8 +81,7 @@ public:
         while (!bytes.empty()) {
             const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
             if (n < 0) {
-                if (errno == EINTR)
-                    continue;
+                if (errno == EINTR) continue;
                 ThrowSysError(errno);
             }
             bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -94,21 +89,18 @@ public:
     }
 
     void SyncAndClose() {
-        if (::fsync(fd_) != 0)
-            ThrowSysError(errno);
+        if (::fsync(fd_) != 0) ThrowSysError(errno);
         const int fd = fd_;
         fd_ = -1;
-        if (::close(fd) != 0)
-            ThrowSysError(errno);
+        if (::close(fd) != 0) ThrowSysError(errno);
     }
 
     void RenameTo(const fs::path& target) {
-        if (::rename(path_.c_str(), target.c_str()) != 0)
-            ThrowSysError(errno);
+        if (::rename(path_.c_str(), target.c_str()) != 0) ThrowSysError(errno);
         committed_ = true;
     }
 
-private:
+  private:
     fs::path path_;
     int fd_ = -1;
     bool committed_ = false;
@@ -127,8 +119,7 @@ void SyncFolderOf(const fs::path& path) {
 } // namespace
 
 void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
-    if (!path.has_filename())
-        ThrowSysError(EISDIR);
+    if (!path.has_filename()) ThrowSysError(EISDIR);
     TPendingFile pending(path);
     pending.KeepModeOf(path);
     pending.Write(bytes);
@@ -139,17 +130,14 @@ void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
 
 std::string ReadWholeFile(const fs::path& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        ThrowSysError(errno);
+    if (fd < 0) ThrowSysError(errno);
     std::string content;
     char buffer[64 * 1024];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            break;
+        if (n == 0) break;
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             const int error = errno;
             ::close(fd);
             ThrowSysError(error);
@@ -187,11 +175,9 @@ void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
 
 std::string ReadWholeFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        ThrowSysError(errno ? errno : ENOENT);
+    if (!in) ThrowSysError(errno ? errno : ENOENT);
     std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        ThrowSysError(errno ? errno : EIO);
+    if (in.bad()) ThrowSysError(errno ? errno : EIO);
     return content;
 }
 

@@ -48,15 +48,12 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }
 
 char EncodeCp1251(char32_t cp) {
-    if (cp < 0x80)
-        return static_cast<char>(cp);
+    if (cp < 0x80) return static_cast<char>(cp);
     if (cp != REPLACEMENT_CHARACTER) {
         // Cyrillic А..я is one contiguous block; the rest is a short scan.
-        if (cp >= 0x0410 && cp <= 0x044F)
-            return static_cast<char>(0xC0 + (cp - 0x0410));
+        if (cp >= 0x0410 && cp <= 0x044F) return static_cast<char>(0xC0 + (cp - 0x0410));
         for (std::size_t i = 0; i < HIGH_HALF.size(); ++i)
-            if (HIGH_HALF[i] == cp)
-                return static_cast<char>(0x80 + i);
+            if (HIGH_HALF[i] == cp) return static_cast<char>(0x80 + i);
     }
     return '?';
 }
@@ -72,8 +69,7 @@ struct TDecoded {
 TDecoded DecodeUtf8(std::string_view text, std::size_t pos) {
     const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
     const std::uint8_t lead = byte(pos);
-    if (lead < 0x80)
-        return {lead, 1};
+    if (lead < 0x80) return {lead, 1};
 
     std::size_t need = 0;
     char32_t cp = 0;
@@ -84,30 +80,24 @@ TDecoded DecodeUtf8(std::string_view text, std::size_t pos) {
     } else if (lead >= 0xE0 && lead <= 0xEF) {
         need = 2;
         cp = lead & 0x0F;
-        if (lead == 0xE0)
-            lo = 0xA0; // overlong
-        if (lead == 0xED)
-            hi = 0x9F; // surrogates
+        if (lead == 0xE0) lo = 0xA0; // overlong
+        if (lead == 0xED) hi = 0x9F; // surrogates
     } else if (lead >= 0xF0 && lead <= 0xF4) {
         need = 3;
         cp = lead & 0x07;
-        if (lead == 0xF0)
-            lo = 0x90; // overlong
-        if (lead == 0xF4)
-            hi = 0x8F; // above U+10FFFF
+        if (lead == 0xF0) lo = 0x90; // overlong
+        if (lead == 0xF4) hi = 0x8F; // above U+10FFFF
     } else {
         return {-1, 1};
     }
 
     std::size_t length = 1;
     for (std::size_t k = 0; k < need; ++k) {
-        if (pos + length >= text.size())
-            return {-1, length};
+        if (pos + length >= text.size()) return {-1, length};
         const std::uint8_t b = byte(pos + length);
         const std::uint8_t min = k == 0 ? lo : 0x80;
         const std::uint8_t max = k == 0 ? hi : 0xBF;
-        if (b < min || b > max)
-            return {-1, length};
+        if (b < min || b > max) return {-1, length};
         cp = (cp << 6) | (b & 0x3F);
         ++length;
     }

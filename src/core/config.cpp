@@ -24,8 +24,8 @@ constexpr int MIN_SHREDDING_DIGITS = 1;
 constexpr int MAX_SHREDDING_DIGITS = 5;
 
 // Whole numbers outside their range are treated like malformed ones: they take the default.
-std::int32_t ReadRanged(const TIniFile& ini, const char* section, const char* key,
-                        std::int32_t def, std::int32_t min, std::int32_t max) {
+std::int32_t ReadRanged(const TIniFile& ini, const char* section, const char* key, std::int32_t def,
+                        std::int32_t min, std::int32_t max) {
     const std::int32_t value = ini.ReadInteger(section, key, def);
     return value >= min && value <= max ? value : def;
 }
@@ -34,11 +34,9 @@ std::int32_t ReadRanged(const TIniFile& ini, const char* section, const char* ke
 TMoney ReadMoney(const TIniFile& ini, const std::string& section, const std::string& key,
                  TMoney def) {
     double amount = 0;
-    if (!TextToFloat(ini.ReadString(section, key), amount))
-        return def;
+    if (!TextToFloat(ini.ReadString(section, key), amount)) return def;
     const long double scaled = static_cast<long double>(amount) * MONEY_SCALE;
-    if (std::fabs(scaled) >= 9.2e18L)
-        return def;
+    if (std::fabs(scaled) >= 9.2e18L) return def;
     return static_cast<TMoney>(std::llround(scaled));
 }
 
@@ -54,11 +52,11 @@ std::string ProfitKey(std::size_t row, const char* field) {
 void EraseProfitRowsFrom(TIniFile& ini, std::size_t first) {
     constexpr std::string_view PREFIX = "profit_";
     for (const std::string& key : ini.ReadSection(STAKES)) {
-        if (key.size() <= PREFIX.size())
-            continue;
+        if (key.size() <= PREFIX.size()) continue;
         bool prefixMatches = true;
         for (std::size_t i = 0; i < PREFIX.size(); ++i)
-            prefixMatches = prefixMatches && std::tolower(static_cast<unsigned char>(key[i])) == PREFIX[i];
+            prefixMatches =
+                prefixMatches && std::tolower(static_cast<unsigned char>(key[i])) == PREFIX[i];
         char* end = nullptr;
         const char* digits = key.c_str() + PREFIX.size();
         const unsigned long row = std::strtoul(digits, &end, 10);
@@ -94,8 +92,7 @@ TCDLData ReadCDL(const TIniFile& ini) {
 TSegments ReadSegments(const TIniFile& ini) {
     TSegments segments = TextToSegments(ini.ReadString(GLOBAL, "MatrixSegments"));
     for (std::uint8_t& s : segments)
-        if (s < 1 || s > 9)
-            s = 1;
+        if (s < 1 || s > 9) s = 1;
     return segments;
 }
 
@@ -104,8 +101,7 @@ std::string FirstCharacters(const std::string& utf8, std::size_t count) {
     std::size_t chars = 0;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         const bool startsCharacter = (static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80;
-        if (startsCharacter && chars++ == count)
-            return utf8.substr(0, i);
+        if (startsCharacter && chars++ == count) return utf8.substr(0, i);
     }
     return utf8;
 }
@@ -154,9 +150,9 @@ TShreddingFormulas LoadShredding(const std::filesystem::path& iniFile) {
     for (int i = 0; i < SHREDDING_FORMULAS; ++i) {
         const std::string key = "Formula" + std::to_string(i + 1);
         formulas.Formula[i] = ini.ReadString(SHREDDING, key, defaults.Formula[i]);
-        formulas.Digits[i] = ReadRanged(ini, SHREDDING, (key + "Digits").c_str(),
-                                        defaults.Digits[i], MIN_SHREDDING_DIGITS,
-                                        MAX_SHREDDING_DIGITS);
+        formulas.Digits[i] =
+            ReadRanged(ini, SHREDDING, (key + "Digits").c_str(), defaults.Digits[i],
+                       MIN_SHREDDING_DIGITS, MAX_SHREDDING_DIGITS);
     }
     return formulas;
 }
@@ -175,8 +171,8 @@ TGenerateParams LoadGenerateParams(const std::filesystem::path& iniFile) {
     const TIniFile ini(iniFile);
     TGenerateParams params;
     params.Mode = static_cast<std::uint8_t>(ReadRanged(ini, GLOBAL, "CombsGenerateMode", 0, 0, 4));
-    params.Parameters = FirstCharacters(ini.ReadString(GLOBAL, "CombsGenerateParameters"),
-                                        MAX_GENERATE_PARAMETERS);
+    params.Parameters =
+        FirstCharacters(ini.ReadString(GLOBAL, "CombsGenerateParameters"), MAX_GENERATE_PARAMETERS);
     return params;
 }
 

@@ -3,7 +3,9 @@
 #include "core/atomic_file.h"
 #include "core/codec.h"
 
+// The only user of SimpleIni, so its implementation is compiled here.
 #define SI_NO_CONVERSION
+#define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 
 #include <charconv>
@@ -45,32 +47,27 @@ bool TextToInt64(std::string_view text, std::int64_t& value) {
         base = 16;
         text.remove_prefix(2);
     }
-    if (text.empty() || text.front() == '-' || text.front() == '+')
-        return false;
+    if (text.empty() || text.front() == '-' || text.front() == '+') return false;
     std::uint64_t magnitude = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
-    if (ec != std::errc{} || end != text.data() + text.size())
-        return false;
+    if (ec != std::errc{} || end != text.data() + text.size()) return false;
     constexpr auto MAX = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
-    if (magnitude > MAX + (negative ? 1 : 0))
-        return false;
-    value = negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
+    if (magnitude > MAX + (negative ? 1 : 0)) return false;
+    value =
+        negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
     return true;
 }
 
-template <typename Float>
-bool TextToFloating(std::string_view text, Float& value) {
+template <typename Float> bool TextToFloating(std::string_view text, Float& value) {
     text = Trim(text);
     // from_chars takes no '+'; allow one in front of the digits.
     if (text.starts_with('+')) {
         text.remove_prefix(1);
-        if (text.starts_with('+') || text.starts_with('-'))
-            return false;
+        if (text.starts_with('+') || text.starts_with('-')) return false;
     }
     std::string normal(text);
     for (char& c : normal)
-        if (c == ',')
-            c = '.';
+        if (c == ',') c = '.';
     Float parsed{};
     const auto [end, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), parsed,
                                            std::chars_format::general);
@@ -80,47 +77,41 @@ bool TextToFloating(std::string_view text, Float& value) {
     return true;
 }
 
-template <typename Float>
-std::string FloatingToText(Float value) {
-    if (value == 0)
-        return "0"; // also for -0
+template <typename Float> std::string FloatingToText(Float value) {
+    if (value == 0) return "0"; // also for -0
     // Plain decimals where they stay short; exponent form for the extremes.
     const Float magnitude = std::fabs(value);
     const bool plain = magnitude >= Float(1e-5) && magnitude < Float(1e16);
     char buffer[128];
-    const auto [end, ec] = plain ? std::to_chars(buffer, buffer + sizeof buffer, value,
-                                                 std::chars_format::fixed)
-                                 : std::to_chars(buffer, buffer + sizeof buffer, value);
-    if (ec != std::errc{})
-        return "0";
+    const auto [end, ec] =
+        plain ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
+              : std::to_chars(buffer, buffer + sizeof buffer, value);
+    if (ec != std::errc{}) return "0";
     return std::string(buffer, end);
 }
 
 std::string ValueForFile(std::string_view utf8) {
     std::string bytes = Utf8ToCp1251(utf8);
     for (char& c : bytes)
-        if (c == '\r' || c == '\n' || c == '\0')
-            c = ' ';
+        if (c == '\r' || c == '\n' || c == '\0') c = ' ';
     return bytes;
 }
 
-std::string NameForFile(std::string_view utf8) { return Utf8ToCp1251(utf8); }
+std::string NameForFile(std::string_view utf8) {
+    return Utf8ToCp1251(utf8);
+}
 
 void CheckStored(SI_Error result) {
-    if (result == SI_NOMEM)
-        throw std::bad_alloc();
-    if (result < 0)
-        throw std::runtime_error(SysErrorText(EINVAL));
+    if (result == SI_NOMEM) throw std::bad_alloc();
+    if (result < 0) throw std::runtime_error(SysErrorText(EINVAL));
 }
 
 std::string CrLfLines(const std::string& text) {
     std::string out;
     out.reserve(text.size() + text.size() / 16);
     for (const char c : text) {
-        if (c == '\r')
-            continue;
-        if (c == '\n')
-            out += '\r';
+        if (c == '\r') continue;
+        if (c == '\n') out += '\r';
         out += c;
     }
     return out;
@@ -128,9 +119,15 @@ std::string CrLfLines(const std::string& text) {
 
 } // namespace
 
-std::string FloatToText(double value) { return FloatingToText(value); }
-std::string ExtendedToText(long double value) { return FloatingToText(value); }
-bool TextToFloat(std::string_view text, double& value) { return TextToFloating(text, value); }
+std::string FloatToText(double value) {
+    return FloatingToText(value);
+}
+std::string ExtendedToText(long double value) {
+    return FloatingToText(value);
+}
+bool TextToFloat(std::string_view text, double& value) {
+    return TextToFloating(text, value);
+}
 bool TextToExtended(std::string_view text, long double& value) {
     return TextToFloating(text, value);
 }
@@ -142,16 +139,15 @@ struct TIniFile::TImpl {
         return ini.GetValue(NameForFile(section).c_str(), NameForFile(key).c_str(), nullptr);
     }
     void Set(std::string_view section, std::string_view key, const std::string& bytes) {
-        CheckStored(ini.SetValue(NameForFile(section).c_str(), NameForFile(key).c_str(),
-                                 bytes.c_str()));
+        CheckStored(
+            ini.SetValue(NameForFile(section).c_str(), NameForFile(key).c_str(), bytes.c_str()));
     }
 };
 
 TIniFile::TIniFile(fs::path path) : path_(std::move(path)), impl_(std::make_unique<TImpl>()) {
     impl_->ini.SetSpaces(false);
     std::error_code ec;
-    if (fs::status(path_, ec).type() == fs::file_type::not_found)
-        return;
+    if (fs::status(path_, ec).type() == fs::file_type::not_found) return;
     std::string bytes = ReadWholeFile(path_);
     // A file saved as UTF-8 by some editor still reads correctly.
     if (std::string_view(bytes).starts_with(UTF8_BOM))
@@ -202,8 +198,7 @@ bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool def
     return ReadInt64(section, key, def ? 1 : 0) != 0;
 }
 
-void TIniFile::WriteString(std::string_view section, std::string_view key,
-                           std::string_view value) {
+void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     impl_->Set(section, key, ValueForFile(value));
 }
 
@@ -219,8 +214,7 @@ void TIniFile::WriteFloat(std::string_view section, std::string_view key, double
     impl_->Set(section, key, FloatToText(value));
 }
 
-void TIniFile::WriteExtended(std::string_view section, std::string_view key,
-                             long double value) {
+void TIniFile::WriteExtended(std::string_view section, std::string_view key, long double value) {
     impl_->Set(section, key, ExtendedToText(value));
 }
 
@@ -271,6 +265,8 @@ std::string TIniFile::ToBytes() const {
     return CrLfLines(text);
 }
 
-void TIniFile::Save() const { WriteFileAtomically(path_, ToBytes()); }
+void TIniFile::Save() const {
+    WriteFileAtomically(path_, ToBytes());
+}
 
 } // namespace pelko

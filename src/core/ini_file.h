@@ -15,7 +15,7 @@
 namespace pelko {
 
 class TIniFile {
-public:
+  public:
     // Reads the file when it exists; a missing file starts empty. A file that exists but
     // cannot be read throws std::runtime_error with the system's text.
     explicit TIniFile(std::filesystem::path path);
@@ -35,12 +35,10 @@ public:
     // value outside the type's range, gives the default.
     std::int32_t ReadInteger(std::string_view section, std::string_view key,
                              std::int32_t def) const;
-    std::int64_t ReadInt64(std::string_view section, std::string_view key,
-                           std::int64_t def) const;
+    std::int64_t ReadInt64(std::string_view section, std::string_view key, std::int64_t def) const;
     // Accepts "." or "," as the decimal point; malformed or non-finite values give the default.
     double ReadFloat(std::string_view section, std::string_view key, double def) const;
-    long double ReadExtended(std::string_view section, std::string_view key,
-                             long double def) const;
+    long double ReadExtended(std::string_view section, std::string_view key, long double def) const;
     // Any integer other than 0 is true.
     bool ReadBool(std::string_view section, std::string_view key, bool def) const;
 
@@ -69,7 +67,7 @@ public:
     // Rewrites the file atomically; throws std::runtime_error on failure (old file kept).
     void Save() const;
 
-private:
+  private:
     struct TImpl;
     std::filesystem::path path_;
     std::unique_ptr<TImpl> impl_;

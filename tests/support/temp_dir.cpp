@@ -10,8 +10,7 @@ namespace pelko::test {
 
 TTempDir::TTempDir() {
     std::string name = (std::filesystem::temp_directory_path() / "pelko-test-XXXXXX").string();
-    if (!::mkdtemp(name.data()))
-        throw std::system_error(errno, std::generic_category(), "mkdtemp");
+    if (!::mkdtemp(name.data())) throw std::system_error(errno, std::generic_category(), "mkdtemp");
     path_ = name;
 }
 

@@ -7,7 +7,7 @@
 namespace pelko::test {
 
 class TTempDir {
-public:
+  public:
     TTempDir();
     ~TTempDir();
     TTempDir(const TTempDir&) = delete;
@@ -17,7 +17,7 @@ public:
     // A path inside the folder; nothing is created.
     std::filesystem::path file(std::string_view name) const { return path_ / name; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
