@@ -1,0 +1,147 @@
+#include "app/workspace.h"
+#include "core/atomic_file.h"
+#include "core/draw_archive.h"
+#include "support/temp_dir.h"
+#include "support/test_host.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <sys/resource.h>
+
+namespace pelko {
+namespace {
+
+TDrawData Draw(int number, int first = 1) {
+    TDrawData d;
+    d.Number = number;
+    for (int i = 0; i < LOTTO_COUNT; ++i)
+        d.Nums[i] = static_cast<std::uint8_t>(first + i);
+    d.SetDateText("05.03.2024 21:00");
+    return d;
+}
+
+class WorkspaceDraws : public ::testing::Test {
+protected:
+    test::TTempDir dir;
+    test::TTestHost host;
+    Workspace ws{host, dir.path()};
+    std::filesystem::path archive = dir.file(DRAWS_FILE_NAME);
+
+    void SetUp() override { ws.Open(); }
+
+    std::vector<std::int32_t> Numbers() const {
+        std::vector<std::int32_t> out;
+        for (const auto& d : ws.Draws())
+            out.push_back(d.Number);
+        return out;
+    }
+};
+
+TEST_F(WorkspaceDraws, EmptyFolderStartsEmptyWithDefaults) {
+    EXPECT_TRUE(ws.Draws().empty());
+    EXPECT_EQ(ws.Config().MatrixCols, 5);
+    EXPECT_EQ(ws.AnalysisIndex(), -1);
+    EXPECT_TRUE(host.Errors().empty());
+    EXPECT_TRUE(ws.IsIdle());
+}
+
+TEST_F(WorkspaceDraws, EveryChangeIsSavedAtOnce) {
+    ws.AddDraw(Draw(1));
+    ws.AddDraw(Draw(2, 10));
+    ws.ReplaceDraw(0, Draw(1, 20));
+    TDrawsArray onDisk;
+    ReadDrawsFile(archive, onDisk);
+    ASSERT_EQ(onDisk.size(), 2u);
+    EXPECT_EQ(onDisk[0].Nums[0], 20);
+    EXPECT_FALSE(ws.ReplaceDraw(7, Draw(9)));
+}
+
+TEST_F(WorkspaceDraws, DeleteAsksFirstAndSaves) {
+    for (int n = 1; n <= 5; ++n)
+        ws.AddDraw(Draw(n));
+    host.answers = {false};
+    EXPECT_FALSE(ws.DeleteDraws({4, 2}));
+    EXPECT_EQ(host.questions.back(),
+              "Удалить все выделенные записи (всего будет удалено 2 записи(ей))?");
+    EXPECT_EQ(Numbers().size(), 5u);
+
+    EXPECT_TRUE(ws.DeleteDraws({4, 2}));
+    EXPECT_EQ(Numbers(), (std::vector<std::int32_t>{1, 3, 5}));
+    EXPECT_TRUE(ws.DeleteDraws({5}));
+    EXPECT_EQ(host.questions.back(), "Удалить выделенную запись?");
+    TDrawsArray onDisk;
+    ReadDrawsFile(archive, onDisk);
+    EXPECT_EQ(onDisk.size(), 2u);
+}
+
+TEST_F(WorkspaceDraws, DeletingAnAbsentNumberChangesNothing) {
+    for (int n = 1; n <= 3; ++n)
+        ws.AddDraw(Draw(n));
+    EXPECT_FALSE(ws.DeleteDraws({2, 99}));
+    EXPECT_EQ(Numbers(), (std::vector<std::int32_t>{1, 2, 3}));
+    ASSERT_EQ(host.Errors().size(), 1u);
+    EXPECT_EQ(host.Errors()[0], "Запись со индексом -1 в файле данных не найдена!");
+}
+
+TEST_F(WorkspaceDraws, OffsetIsClampedToTheArchive) {
+    for (int n = 1; n <= 4; ++n)
+        ws.AddDraw(Draw(n));
+    int refreshes = 0;
+    ws.OnRefreshViews = [&] { ++refreshes; };
+    ws.ChangeDrawsOffset(10);
+    EXPECT_EQ(ws.DrawsOffset(), 3);
+    EXPECT_EQ(ws.AnalysisIndex(), 0);
+    ws.ChangeDrawsOffset(3);
+    EXPECT_EQ(refreshes, 1); // no change, no refresh
+}
+
+TEST_F(WorkspaceDraws, DamagedArchiveReportsAndKeepsWhatWasRead) {
+    WriteFileAtomically(archive, std::string(28 * 3 + 5, '\x07'));
+    test::TTestHost host2;
+    Workspace ws2(host2, dir.path());
+    ws2.Open();
+    EXPECT_EQ(ws2.Draws().size(), 3u);
+    EXPECT_TRUE(host2.Errors().empty());
+}
+
+// A full disk during a save: the write fails part way; the archive on disk stays whole.
+TEST_F(WorkspaceDraws, FailedSaveLeavesTheOldArchiveIntact) {
+    for (int n = 1; n <= 10; ++n)
+        ws.AddDraw(Draw(n));
+    const std::string before = ReadWholeFile(archive);
+
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 300; // less than the 11 records the save needs
+    setrlimit(RLIMIT_FSIZE, &small);
+    ws.AddDraw(Draw(11));
+    setrlimit(RLIMIT_FSIZE, &old);
+
+    ASSERT_EQ(host.Errors().size(), 1u);
+    EXPECT_EQ(host.Errors()[0].rfind("Ошибка записи в файл тиражей!\n\n", 0), 0u);
+    EXPECT_EQ(ReadWholeFile(archive), before);
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+        EXPECT_EQ(e.path().filename(), DRAWS_FILE_NAME) << "left behind: " << e.path();
+}
+
+TEST_F(WorkspaceDraws, CsvImportAndExport) {
+    const auto csv = dir.file("in.csv");
+    WriteFileAtomically(csv, "1;\"10.11.2008 00:00\";15;17;22;23;25;33\r\n"
+                             "2;\"13.11.2008 00:00\";19;23;24;29;44;45\r\n");
+    EXPECT_EQ(ws.ImportDrawsCsv(csv), 2);
+    EXPECT_EQ(ws.ImportDrawsCsv(csv), 0);
+    const auto out = dir.file("out.csv");
+    EXPECT_TRUE(ws.ExportDrawsCsv(out));
+    EXPECT_EQ(ReadWholeFile(out), ReadWholeFile(csv));
+
+    EXPECT_EQ(ws.ImportDrawsCsv(dir.file("missing.csv")), -1);
+    EXPECT_EQ(host.Errors().size(), 1u);
+    EXPECT_EQ(ws.Draws().size(), 2u);
+}
+
+} // namespace
+} // namespace pelko
