@@ -63,9 +63,13 @@ struct TGenerateParams {
     friend bool operator==(const TGenerateParams&, const TGenerateParams&) = default;
 };
 
-// Reading never fails on bad values: a missing or malformed key takes its default. A file
-// that cannot be read at all throws std::runtime_error. Writing replaces the file atomically
-// and keeps every other section and key of it.
+// Reading never fails on bad values: a missing or malformed key takes its default, and so
+// does a whole number outside its range (matrix columns 1..45, channel size 3..45, maximum
+// stake 7..15, prize rows 0..255, matches 0..6, formula digits 1..5, generation mode 0..4);
+// a segment digit outside 1..9 (that is, "0") becomes 1. A missing file gives all defaults;
+// a file that cannot be read at all throws std::runtime_error with the system's text.
+// Writing replaces the file atomically and keeps every other section and key of it; prize
+// rows past the new count are removed.
 TConfigData LoadConfig(const std::filesystem::path& iniFile);
 void SaveConfig(const std::filesystem::path& iniFile, const TConfigData& config);
 TShreddingFormulas LoadShredding(const std::filesystem::path& iniFile);
