@@ -2,6 +2,7 @@
 
 #include "core/ini_file.h"
 #include "stats/stat_format.h"
+#include "stats/text_compare.h"
 
 #include <algorithm>
 #include <exception>
@@ -16,50 +17,12 @@ const TDrawsArray& NoDraws() {
     return empty;
 }
 
-char AsciiUpper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool SameTextAscii(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
-            return false;
-    return true;
-}
-
 std::string_view TrimBlanks(std::string_view s) {
     const auto first = s.find_first_not_of(" \t\r\n");
     if (first == std::string_view::npos)
         return {};
     const auto last = s.find_last_not_of(" \t\r\n");
     return s.substr(first, last - first + 1);
-}
-
-// Case-folded key for the alphabetical order of method lists: ASCII and Cyrillic А..Я
-// (two-byte UTF-8) are folded to lower case.
-std::string FoldCase(std::string_view s) {
-    std::string out(s);
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        auto c = static_cast<unsigned char>(out[i]);
-        if (c >= 'A' && c <= 'Z') {
-            out[i] = static_cast<char>(c - 'A' + 'a');
-        } else if (c == 0xD0 && i + 1 < out.size()) {
-            auto d = static_cast<unsigned char>(out[i + 1]);
-            if (d >= 0x90 && d <= 0x9F) { // А..П -> а..п
-                out[i + 1] = static_cast<char>(d + 0x20);
-            } else if (d >= 0xA0 && d <= 0xAF) { // Р..Я -> р..я (D1 80..8F)
-                out[i] = static_cast<char>(0xD1);
-                out[i + 1] = static_cast<char>(d - 0x20);
-            } else if (d == 0x81) { // Ё -> ё
-                out[i] = static_cast<char>(0xD1);
-                out[i + 1] = static_cast<char>(0x91);
-            }
-            ++i;
-        }
-    }
-    return out;
 }
 
 } // namespace

@@ -1,0 +1,334 @@
+#include "stats/stat_table.h"
+
+#include "core/config.h"
+#include "core/format.h"
+#include "core/record_helpers.h"
+#include "stats/custom_stat.h"
+#include "stats/stat_list.h"
+#include "stats/text_compare.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace pelko {
+
+namespace {
+
+constexpr const char* COLUMN_TITLES[STAT_COLUMNS] = {
+    "Значение",   "Количество", "Кол-во в %", "Норма",    "Отклонение", "Откл-ие в %", "Глубина",
+    "Глубина в %", "Вес",        "Посл. тираж", "Период min", "Период",     "Период max",  "Ожд. ПРД",
+    "Ожд. СТФ",   "Ожд. КРН",   "Факт",       "+/- ПРД",  "+/- СТФ",    "+/- КРН"};
+
+const char* DASH = "-";
+
+// Nearest integer, halves to the even neighbour.
+long long RoundEven(long double v) {
+    return std::llrint(v);
+}
+
+// A difference column: expectation text minus the fact when the text is a non-negative
+// integer, "+" in front of positive results; "-" otherwise.
+std::string DiffText(const std::string& expectation, int fact) {
+    if (expectation.empty() || !std::all_of(expectation.begin(), expectation.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return DASH;
+    const long long diff = std::stoll(expectation) - fact;
+    return (diff > 0 ? "+" : "") + std::to_string(diff);
+}
+
+int CompareCells(const std::string& a, const std::string& b) {
+    double x = 0, y = 0;
+    if (CellToNumber(a, x) && CellToNumber(b, y))
+        return x < y ? -1 : x > y ? 1 : 0;
+    return CompareTextFolded(a, b);
+}
+
+// Resets the status text when the computation ends, also by an exception.
+class TStatusGuard {
+public:
+    explicit TStatusGuard(TStatusSink* sink) : sink_(sink) {}
+    ~TStatusGuard() { ShowStatus(sink_, ""); }
+    TStatusGuard(const TStatusGuard&) = delete;
+    TStatusGuard& operator=(const TStatusGuard&) = delete;
+
+private:
+    TStatusSink* sink_;
+};
+
+} // namespace
+
+const char* StatColumnTitle(int column) {
+    return column >= 0 && column < STAT_COLUMNS ? COLUMN_TITLES[column] : "";
+}
+
+TStatTable::TStatTable(const TStatList& list, TPrefetchFiles* prefetch) : list_(list), prefetch_(prefetch) {}
+
+void TStatTable::Clear() {
+    rows_.clear();
+    chart_ = TStatChart{};
+    cacheValid_ = false;
+    hasPrefetch_ = false;
+    prefetchError_.clear();
+}
+
+std::string TStatTable::Fixed(const char* format, long double value) const {
+    std::string text = Format(format, value);
+    if (DecimalSeparator != '.')
+        std::replace(text.begin(), text.end(), '.', DecimalSeparator);
+    return text;
+}
+
+bool TStatTable::ComputeStatTable(const TStatTableQuery& query, bool force, TStatusSink* sink) {
+    const TDrawsArray& draws = list_.Draws();
+    if (!force && cacheValid_ && cacheDraws_ == draws.size() && cacheOffset_ == query.DrawsOffset &&
+        cacheLen_ == query.DrawsLen && cacheMethod_ == query.MethodIndex)
+        return false;
+    cacheValid_ = true;
+    cacheDraws_ = draws.size();
+    cacheOffset_ = query.DrawsOffset;
+    cacheLen_ = query.DrawsLen;
+    cacheMethod_ = query.MethodIndex;
+
+    rows_.clear();
+    chart_ = TStatChart{};
+    hasPrefetch_ = false;
+    scale_ = 0;
+    totals_ = TStatDrawSummary{};
+    prefetchError_.clear();
+    firstIndex_ = 0;
+    lastIndex_ = -1;
+    windowSize_ = 0;
+    if (query.MethodIndex < 0 || query.MethodIndex >= list_.Count() || draws.empty())
+        return true;
+
+    ShowStatus(sink, "Анализ тиражей и расчет статистики...");
+    TStatusGuard status(sink);
+
+    const int high = static_cast<int>(draws.size()) - 1;
+    lastIndex_ = high - query.DrawsOffset;
+    firstIndex_ = std::max(0, lastIndex_ - query.DrawsLen + 1);
+    windowSize_ = lastIndex_ - firstIndex_ + 1;
+
+    const TStatMethod& method = list_.Items(query.MethodIndex);
+    std::unique_ptr<TCustomStat> stat = list_.CreateStat(method);
+    std::optional<TPrefetchData> prefetch;
+    if (query.PrefetchEnabled && prefetch_ && method.StatClass->SupportsCombinations())
+        prefetch = prefetch_->OpenPrefetch(method, sink, &prefetchError_);
+    ShowStatus(sink, "Анализ тиражей и расчет статистики...");
+
+    TStatDrawList values;
+    if (lastIndex_ >= firstIndex_) {
+        stat->FillAllValues(lastIndex_, values);
+        TStatWorkArea work;
+        TLastValueArray lastValues;
+        for (int index = firstIndex_; index <= lastIndex_; ++index)
+            stat->ComputeForDraw(index, lastIndex_, query.Sorted, values, work, lastValues);
+    }
+    totals_ = SummarizeStatDraws(values.Items());
+
+    if (prefetch && prefetch->HasNorms()) {
+        const long double tableMax = totals_.MaxCount, tableMin = totals_.MinCount;
+        if (prefetch->MaxCount == prefetch->MinCount)
+            scale_ = (tableMax + tableMin) / 2.0L / prefetch->MaxCount;
+        else
+            scale_ = tableMax / prefetch->MaxCount;
+        hasPrefetch_ = true;
+    }
+    if (!values.empty() && hasPrefetch_) {
+        for (const TShemaItem& record : prefetch->Records) {
+            const int at = values.Find(record.Key);
+            if (at >= 0)
+                values[static_cast<std::size_t>(at)].Norm = static_cast<std::int32_t>(RoundEven(record.Count * scale_));
+        }
+    }
+
+    FillRows(*stat, values, query);
+    BuildChart(*stat, values, prefetch, query.ShowTotalLine);
+    SortRows();
+    return true;
+}
+
+void TStatTable::FillRows(TCustomStat& stat, const TStatDrawList& values, const TStatTableQuery& query) {
+    const TDrawsArray& draws = list_.Draws();
+    const TCDLData& cdl = list_.Config.CDL;
+    rows_.reserve(values.size());
+    for (const TStatDraw& v : values) {
+        TStatRow row;
+        row.Item = v;
+        row.Caption = stat.ValueToText(v);
+        auto& t = row.Texts;
+        t[scValue] = row.Caption;
+        t[scCount] = std::to_string(v.Count);
+        t[scCountPercent] = totals_.Total == 0 ? DASH : Fixed("%.5Lf", v.Count * 100.0L / totals_.Total);
+        if (hasPrefetch_) {
+            t[scNorm] = std::to_string(v.Norm);
+            t[scDeviation] = std::to_string(static_cast<long long>(v.Count) - v.Norm);
+            const long double pct = v.Norm == 0 ? (v.Count > 0 ? 100.0L : 0.0L)
+                                                : (static_cast<long double>(v.Count) - v.Norm) * 100.0L / v.Norm;
+            t[scDeviationPercent] = Fixed("%.5Lf", pct);
+        } else {
+            t[scNorm] = t[scDeviation] = t[scDeviationPercent] = DASH;
+        }
+        row.Weight = WeightOf(cdl, hasPrefetch_, v.Count, totals_.Total, v.Norm, v.LastAge, totals_.MaxAge);
+        if (v.LastAge == 0 || v.Count <= 0) {
+            for (int c = scDepth; c < STAT_COLUMNS; ++c)
+                t[static_cast<std::size_t>(c)] = DASH;
+            rows_.push_back(std::move(row));
+            continue;
+        }
+        t[scDepth] = std::to_string(v.LastAge);
+        t[scDepthPercent] = Fixed("%.2Lf", v.LastAge * 100.0L / totals_.MaxAge);
+        t[scWeight] = Fixed("%.2Lf", row.Weight);
+        t[scLastDraw] = std::to_string(v.LastDraw);
+        if (v.Count < 2) {
+            t[scPeriodMin] = t[scPeriod] = t[scPeriodMax] = t[scExpectPRD] = DASH;
+        } else {
+            t[scPeriodMin] = std::to_string(v.MinPeriod);
+            t[scPeriod] = Fixed("%.4Lf", static_cast<long double>(windowSize_) / v.Count);
+            t[scPeriodMax] = std::to_string(v.MaxPeriod);
+            t[scExpectPRD] = std::to_string(RoundEven(static_cast<long double>(windowSize_) / v.Count + v.LastDraw));
+        }
+        const long long count = v.Count, last = v.LastDraw;
+        t[scExpectSTF] = std::to_string(RoundEven(static_cast<long double>((count + 1) * last) / count));
+        t[scExpectKRN] = std::to_string(RoundEven(static_cast<long double>((count + 2) * (last + 1)) / (count + 1)));
+
+        int from = 0;
+        for (int i = lastIndex_; i >= 0; --i)
+            if (draws[static_cast<std::size_t>(i)].Number == v.LastDraw) {
+                from = i + 1;
+                break;
+            }
+        row.Fact = stat.FindNextOccurrence(v, from, query.Sorted, lastIndex_);
+        if (row.Fact < 0) {
+            t[scFact] = t[scDiffPRD] = t[scDiffSTF] = t[scDiffKRN] = DASH;
+        } else {
+            t[scFact] = std::to_string(row.Fact);
+            t[scDiffPRD] = DiffText(t[scExpectPRD], row.Fact);
+            t[scDiffSTF] = DiffText(t[scExpectSTF], row.Fact);
+            t[scDiffKRN] = DiffText(t[scExpectKRN], row.Fact);
+        }
+        rows_.push_back(std::move(row));
+    }
+}
+
+void TStatTable::BuildChart(TCustomStat& stat, TStatDrawList& values, const std::optional<TPrefetchData>& prefetch,
+                            bool showTotalLine) {
+    if (values.size() <= 1)
+        return;
+    if (hasPrefetch_) {
+        chart_.HasTotal = showTotalLine;
+        double x = 0;
+        for (const TShemaItem& record : prefetch->Records) {
+            ++x;
+            if (showTotalLine) {
+                const TStatDraw item = ShemaToStatDraw(record);
+                chart_.Total.push_back({x, static_cast<double>(record.Count * scale_), stat.ValueToText(item)});
+            }
+            const int at = values.Find(record.Key);
+            if (at >= 0) {
+                const TStatDraw& v = values[static_cast<std::size_t>(at)];
+                chart_.Actual.push_back({x, static_cast<double>(v.Count), stat.ValueToText(v)});
+            }
+        }
+        return;
+    }
+    values.SortByKey();
+    double x = 0;
+    for (const TStatDraw& v : values)
+        chart_.Actual.push_back({++x, static_cast<double>(v.Count), stat.ValueToText(v)});
+}
+
+void TStatTable::SortRows() {
+    if (sortColumn_ < 0)
+        return;
+    const auto column = static_cast<std::size_t>(sortColumn_);
+    std::stable_sort(rows_.begin(), rows_.end(), [&](const TStatRow& a, const TStatRow& b) {
+        int cmp = CompareCells(a.Texts[column], b.Texts[column]);
+        if (cmp == 0)
+            cmp = CompareCells(a.Caption, b.Caption);
+        return descending_ ? cmp > 0 : cmp < 0;
+    });
+}
+
+void TStatTable::SortBy(int column, bool descending) {
+    if (column < -1 || column >= STAT_COLUMNS)
+        throw std::out_of_range("sort column " + std::to_string(column));
+    sortColumn_ = column;
+    descending_ = descending;
+    SortRows();
+}
+
+void TStatTable::ClickColumn(int column) {
+    if (column == sortColumn_)
+        SortBy(column, !descending_);
+    else
+        SortBy(column, false);
+}
+
+TStatValues TStatTable::RowTexts(int row) const {
+    TStatValues values;
+    if (row < 0 || static_cast<std::size_t>(row) >= rows_.size())
+        return values;
+    const auto& t = rows_[static_cast<std::size_t>(row)].Texts;
+    values.Caption = rows_[static_cast<std::size_t>(row)].Caption;
+    values.Count = t[scCount];
+    values.CountPercent = t[scCountPercent];
+    values.Deviation = t[scDeviation];
+    values.DeviationPercent = t[scDeviationPercent];
+    values.Depth = t[scDepth];
+    values.DepthPercent = t[scDepthPercent];
+    values.Weight = t[scWeight];
+    values.PeriodMin = t[scPeriodMin];
+    values.Period = t[scPeriod];
+    values.PeriodMax = t[scPeriodMax];
+    return values;
+}
+
+void TStatTable::ClearSelection() {
+    for (TStatRow& row : rows_)
+        row.Selected = false;
+}
+
+void TStatTable::SelectRow(std::size_t row, bool selected) {
+    rows_.at(row).Selected = selected;
+}
+
+std::vector<std::size_t> TStatTable::SelectedRows() const {
+    std::vector<std::size_t> selected;
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        if (rows_[i].Selected)
+            selected.push_back(i);
+    return selected;
+}
+
+TStatDrawArray TStatTable::SelectedItems() const {
+    TStatDrawArray items;
+    for (const TStatRow& row : rows_)
+        if (row.Selected)
+            items.push_back(row.Item);
+    return items;
+}
+
+std::string TStatTable::SelectedCaptions() const {
+    std::string text;
+    for (const TStatRow& row : rows_) {
+        if (!row.Selected)
+            continue;
+        if (!text.empty())
+            text += "; ";
+        text += row.Caption;
+    }
+    return text;
+}
+
+int TStatTable::SelectByCaptions(const std::vector<std::string>& captions) {
+    int count = 0;
+    for (TStatRow& row : rows_)
+        if (std::find(captions.begin(), captions.end(), row.Caption) != captions.end()) {
+            row.Selected = true;
+            ++count;
+        }
+    return count;
+}
+
+} // namespace pelko
