@@ -1,0 +1,700 @@
+#include "app/stakes_workspace.h"
+
+#include "app/workspace.h"
+#include "core/atomic_file.h"
+#include "core/codec.h"
+#include "core/draw_archive.h"
+#include "core/format.h"
+#include "core/record_helpers.h"
+#include "stakes/rating_view.h"
+#include "stakes/stake_appender.h"
+#include "stakes/stake_check.h"
+#include "stakes/stake_making.h"
+#include "stakes/stake_profit.h"
+#include "stakes/stake_search.h"
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <set>
+#include <unordered_map>
+
+namespace pelko {
+
+namespace {
+
+constexpr const char* OUTDATED_STAKES_MESSAGE =
+    "Обнаружен файл ставок устаревшей версии - имеющиеся в файле ставки будут удалены!";
+
+std::string DeleteQuestion(std::int64_t count) {
+    return count == 1 ? std::string("Удалить выделенную запись?")
+                      : Format("Удалить все выделенные записи (всего будет удалено %lld записи(ей))?",
+                               static_cast<long long>(count));
+}
+
+std::uint64_t PackComb(const TComb& c) {
+    std::uint64_t key = 0;
+    for (const std::uint8_t v : c)
+        key = key << 8 | v;
+    return key;
+}
+
+} // namespace
+
+std::string ExclusiveAccessMessage() {
+    return "Невозможно получить монопольный доступ к файлам данных!\n\n"
+           "Возможные причины данной ошибки: \n\n"
+           "1) Вы пытаетесь запустить вторую копию программы из одного и того же каталога. "
+           "Корректная работа нескольких копий программы возможна только из разных каталогов.\n\n"
+           "2) Для программы нет прав на запись в том каталоге, где она расположена. Например: в "
+           "Windows 7 и выше по умолчанию запрещена запись в c:\\Program Files.\n\n"
+           "Программа будет закрыта!";
+}
+
+TStakesDesk::TStakesDesk(Workspace& ws) : ws_(ws), log_(ws.DataFolder()) {}
+
+TStakesDesk::~TStakesDesk() = default;
+
+void TStakesDesk::ShowFailure(const std::string& message, const std::exception& e) {
+    ws_.GetHost().ErrorBox(message + "\n\n" + e.what());
+}
+
+void TStakesDesk::StakesChanged(bool refresh, bool scroll) {
+    if (OnStakesChanged)
+        OnStakesChanged(refresh, scroll);
+}
+
+std::filesystem::path TStakesDesk::RatingsPath() const {
+    return ws_.DataFile(RATINGS_FILE_NAME);
+}
+
+std::filesystem::path TStakesDesk::TablesPath() const {
+    return ws_.DataFile(TABLES_FILE_NAME);
+}
+
+// ---------------------------------------------------------------- start and end
+
+bool TStakesDesk::Start() {
+    {
+        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Загрузка файла ставок...");
+        try {
+            file_.Open(ws_.DataFile(STAKES_FILE_NAME));
+        } catch (const std::exception&) {
+            ws_.GetHost().ErrorBox(ExclusiveAccessMessage());
+            return false;
+        }
+        LoadStakes();
+    }
+    LoadRatings();
+    if (Options.TablesVisible)
+        LoadTables();
+    return true;
+}
+
+void TStakesDesk::LoadStakes() {
+    try {
+        const std::int64_t size = file_.Device().Size();
+        bool outdated = size > 0 && size % static_cast<std::int64_t>(STAKE_RECORD_SIZE) != 0;
+        if (!outdated && size > 0)
+            outdated = file_.Read(TSeekOrigin::Begin, 0).Version != STAKE_VERSION;
+        if (outdated) {
+            ws_.GetHost().WarningBox(OUTDATED_STAKES_MESSAGE, "Предупреждение");
+            file_.Truncate(0);
+        }
+    } catch (const std::exception& e) {
+        ShowFailure("Ошибка чтения файла ставок!", e);
+    }
+    StakesChanged(true, false);
+}
+
+void TStakesDesk::Shutdown() {
+    if (!file_.IsOpen())
+        return;
+    TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Сохранение файла ставок...");
+    file_.Close();
+}
+
+std::int64_t TStakesDesk::StakesCount() {
+    try {
+        return file_.IsOpen() ? file_.Count() : 0;
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+TStakeData TStakesDesk::StakeAt(std::int64_t index) {
+    try {
+        return file_.Read(TSeekOrigin::Begin, index);
+    } catch (const std::exception&) {
+        TStakeData empty;
+        std::memset(static_cast<void*>(&empty), 0, sizeof empty);
+        return empty;
+    }
+}
+
+// ---------------------------------------------------------------- making
+
+std::int32_t TStakesDesk::NextDrawNumber() const {
+    return pelko::NextDrawNumber(ws_.Draws(), ws_.DrawsOffset());
+}
+
+TStakeData TStakesDesk::NewStake(std::size_t sampleSize) const {
+    return NewStakeDefaults(NextDrawNumber(), sampleSize);
+}
+
+std::optional<TStakeData> TStakesDesk::NewRandomStake(const TCombList& list) const {
+    if (list.Empty())
+        return std::nullopt;
+    static std::mt19937_64 generator{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, list.Count() - 1);
+    TStakeData stake = NewStake(list.Count());
+    TComb comb = list[pick(generator)];
+    std::sort(comb.begin(), comb.end());
+    stake.Numbers = CombToNumberSet(comb);
+    PriceStake(stake);
+    return stake;
+}
+
+void TStakesDesk::PriceStake(TStakeData& stake) const {
+    stake.Profit = StakeProfit(ws_.Config(), stake.NumbersCount(), -1);
+}
+
+bool TStakesDesk::AddStake(const TStakeData& stake, int drawsCount) {
+    {
+        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Создание ставки...");
+        try {
+            AppendStakes(file_, stake, drawsCount);
+        } catch (const std::exception& e) {
+            ShowFailure("Ошибка добавления записи в файл ставок!", e);
+            return false;
+        }
+    }
+    CheckStakesAndSave();
+    StakesChanged(true, true);
+    return true;
+}
+
+bool TStakesDesk::AddStakeInBatch(const TStakeData& stake, int drawsCount, bool bulk) {
+    TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Создание ставок...");
+    try {
+        AppendStakes(file_, stake, drawsCount);
+    } catch (const std::exception& e) {
+        ShowFailure("Ошибка добавления записи в файл ставок!", e);
+        return false;
+    }
+    StakesChanged(false, !bulk || Options.ScrollEnabled);
+    return true;
+}
+
+void TStakesDesk::ReportBulkProgress(std::size_t done, std::size_t total, std::size_t& nextReport) {
+    if (done < nextReport)
+        return;
+    const std::size_t step = std::max<std::size_t>(1, total / 100);
+    nextReport = (done / step + 1) * step;
+    ws_.GetHost().StatusText(
+        PercentText("Создание ставок", static_cast<double>(done), static_cast<double>(total)));
+}
+
+bool TStakesDesk::AddStakesForCombs(const TCombList& list, const TCombSelection* selection,
+                                    std::int32_t drawNumber, const std::string& comment,
+                                    int drawsCount) {
+    TStakeData defaults = NewStake(list.Count());
+    defaults.DrawNumber = drawNumber;
+    defaults.SetCommentText(comment);
+    const TProfitTable profits(ws_.Config());
+    defaults.Profit = profits.Profit(LOTTO_COUNT, -1);
+    defaults.Numbers.Count = LOTTO_COUNT;
+
+    const std::size_t total = selection ? selection->CountBelow(list.Count()) : list.Count();
+    bool ok = true;
+    {
+        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Создание ставок...");
+        try {
+            TStakeAppender appender(file_);
+            std::size_t done = 0, nextReport = 0;
+            auto addRange = [&](std::size_t begin, std::size_t end) {
+                for (std::size_t i = begin; i < end; ++i) {
+                    std::memcpy(defaults.Numbers.Members, list[i].N, LOTTO_COUNT);
+                    appender.Append(defaults, drawsCount);
+                    ReportBulkProgress(++done, total, nextReport);
+                }
+            };
+            if (selection) {
+                for (const auto& r : selection->Ranges())
+                    if (r.Begin < list.Count())
+                        addRange(r.Begin, std::min(r.End, list.Count()));
+            } else {
+                addRange(0, list.Count());
+            }
+            appender.Flush();
+        } catch (const std::exception& e) {
+            ShowFailure("Ошибка добавления записи в файл ставок!", e);
+            ok = false;
+        }
+    }
+    if (ok)
+        CheckStakesAndSave();
+    StakesChanged(true, true);
+    return ok;
+}
+
+void TStakesDesk::StartStakesGroup() {
+    try {
+        pelko::StartStakesGroup(file_);
+    } catch (const std::exception& e) {
+        ShowFailure("Ошибка добавления записи в файл ставок!", e);
+    }
+}
+
+bool TStakesDesk::FindStake(std::int32_t drawNumber, const TNumberSet& numbers) {
+    try {
+        return pelko::FindStake(file_, drawNumber, numbers);
+    } catch (const std::exception& e) {
+        ShowFailure("Ошибка поиска записи в файле ставок!", e);
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------- deleting
+
+bool TStakesDesk::DeleteStakeRows(std::int64_t firstRow, std::int64_t lastRow) {
+    if (firstRow < 1 || lastRow < firstRow)
+        return false;
+    if (!ws_.GetHost().AskYesNo(DeleteQuestion(lastRow - firstRow + 1), "Предупреждение", false))
+        return false;
+    bool ok = true;
+    {
+        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Удаление ставок...");
+        try {
+            DeleteSelectedStakes(file_, firstRow, lastRow);
+        } catch (const std::exception& e) {
+            ShowFailure("Ошибка удаления записи из файла ставок!", e);
+            ok = false;
+        }
+    }
+    if (ok)
+        CheckStakesAndSave();
+    StakesChanged(true, false);
+    return ok;
+}
+
+bool TStakesDesk::DeleteStakesByCondition(int condition, int value) {
+    bool ok = true;
+    {
+        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Удаление ставок...");
+        try {
+            pelko::DeleteStakesByCondition(file_, condition, value);
+        } catch (const std::exception& e) {
+            ShowFailure("Ошибка удаления записи из файла ставок!", e);
+            ok = false;
+        }
+    }
+    if (ok)
+        CheckStakesAndSave();
+    StakesChanged(true, false);
+    return ok;
+}
+
+bool TStakesDesk::ClearStakes() {
+    const std::int64_t count = StakesCount();
+    if (count == 0 || !ws_.GetHost().AskYesNo(DeleteQuestion(count), "Предупреждение", false))
+        return false;
+    {
+        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Удаление ставок...");
+        try {
+            file_.Truncate(0);
+        } catch (const std::exception& e) {
+            ShowFailure("Ошибка удаления записи из файла ставок!", e);
+            StakesChanged(true, false);
+            return false;
+        }
+    }
+    StakesChanged(true, false);
+    RatingsRefresh();
+    return true;
+}
+
+bool TStakesDesk::DeleteStakeLogs() {
+    const std::vector<std::filesystem::path> logs = log_.ListLogs();
+    if (logs.empty()) {
+        ws_.GetHost().InfoBox("Файлы журналов не найдены!");
+        return false;
+    }
+    int done = 0, errors = 0;
+    {
+        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Поиск файлов журналов...");
+        for (const auto& log : logs) {
+            std::error_code ec;
+            if (std::filesystem::remove(log, ec))
+                ++done;
+            else
+                ++errors;
+        }
+    }
+    const std::string text =
+        std::string("Удаление файлов журналов ставок") + "\n\n" +
+        Format("Всего - %d, обработано - %d, пропущено - %d, предупреждений - %d, ошибок - %d.",
+               static_cast<int>(logs.size()), done, 0, 0, errors);
+    if (errors == 0)
+        ws_.GetHost().InfoBox(text);
+    else
+        ws_.GetHost().WarningBox(text, "Предупреждение");
+    return errors == 0;
+}
+
+// ---------------------------------------------------------------- checking
+
+std::int64_t TStakesDesk::CheckStakesAndSave() {
+    if (!file_.IsOpen())
+        return 0;
+    log_.Enabled = Options.LogEnabled;
+    TCheckOutcome outcome;
+    {
+        TBusyScope busy(ws_.Busy(), ws_.GetHost(), CHECK_STATUS_TEXT);
+        std::set<std::string> logErrors; // each failing log is reported once per pass
+        outcome = CheckStakes(
+            file_, ws_.Draws(), ws_.Config(),
+            [&](const TStakeData& stake) {
+                ratings_.AddStake(stake);
+                if (log_.Enabled)
+                    for (std::string& error : log_.LogStakeResult(stake))
+                        if (logErrors.insert(error).second)
+                            ws_.GetHost().ErrorBox(error);
+            },
+            &ws_.GetHost());
+    }
+    if (outcome.Error)
+        ws_.GetHost().ErrorBox(std::string("Ошибка проверки ставок!") + "\n\n" + *outcome.Error);
+    if (outcome.Settled > 0) {
+        file_.DropCache();
+        RatingsSort(Options.SortColumn, Options.SortDescending);
+    }
+    return outcome.Settled;
+}
+
+// ---------------------------------------------------------------- ratings
+
+void TStakesDesk::LoadRatings() {
+    if (std::error_code ec; std::filesystem::exists(RatingsPath(), ec)) {
+        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Загрузка файла рейтинга...");
+        try {
+            ratings_.Assign(ReadRatingsFile(RatingsPath()));
+        } catch (const std::exception& e) {
+            ShowFailure("Ошибка чтения файла рейтинга!", e);
+        }
+    }
+    RatingsSort(Options.SortColumn, Options.SortDescending);
+}
+
+bool TStakesDesk::SaveRatings() {
+    bool ok = true;
+    {
+        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Сохранение файла рейтинга...");
+        try {
+            WriteRatingsFile(RatingsPath(), ratings_.Rows());
+        } catch (const std::exception& e) {
+            ShowFailure("Ошибка записи в файл рейтинга!", e);
+            ok = false;
+        }
+    }
+    if (OnRatingsChanged)
+        OnRatingsChanged();
+    return ok;
+}
+
+void TStakesDesk::RatingsSort(int column, bool descending) {
+    Options.SortColumn = column;
+    Options.SortDescending = descending;
+    {
+        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Сортировка рейтинга...");
+        ratings_.Sort(column, descending);
+    }
+    SaveRatings();
+}
+
+bool TStakesDesk::RatingsRefresh() {
+    if (!ratings_.Empty() &&
+        !ws_.GetHost().AskYesNo("Пересчитать рейтинг только по текущим ставкам?\n\n"
+                                "Накопленные ранее данные по удаленным ставкам будут потеряны.",
+                                "Подтверждение", true))
+        return false;
+    {
+        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Обновление рейтинга...");
+        try {
+            ratings_.Clear();
+            ForEachStakeRecord(file_, 0, [&](std::int64_t, const char* raw) {
+                const TStakeData stake = DecodeStakeRecord(raw);
+                if (stake.DrawNumber >= 0 && stake.IsChecked())
+                    ratings_.AddStake(stake);
+                return true;
+            });
+        } catch (const std::exception& e) {
+            ShowFailure("Ошибка обновления рейтинга!", e);
+            if (OnRatingsChanged)
+                OnRatingsChanged();
+            return false;
+        }
+    }
+    RatingsSort(Options.SortColumn, Options.SortDescending);
+    return true;
+}
+
+bool TStakesDesk::ExportRatingsCsv(const std::filesystem::path& file, char decimalPoint) {
+    TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Экспорт в CSV-файл...");
+    try {
+        WriteFileAtomically(file, RatingsToCsv(ratings_.Rows(), decimalPoint));
+        return true;
+    } catch (const std::exception& e) {
+        ShowFailure(Format("Ошибка записи в файл \"%s\"!", file.string().c_str()), e);
+        return false;
+    }
+}
+
+int TStakesDesk::RatingsToScript(const std::vector<std::size_t>& rows,
+                                 const std::function<bool(const std::string&)>& addLine) {
+    int added = 0;
+    TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Генерация новых строк в сценарии...");
+    for (const std::size_t r : rows) {
+        if (r >= ratings_.Count())
+            continue;
+        const std::string caption = ratings_[r].CommentText();
+        if (addLine(RatingCaptionToScriptLine(caption)))
+            ++added;
+        else
+            ws_.GetHost().ErrorBox("Строку\n\n" + caption + "\n\nневозможно добавить в сценарий!");
+    }
+    return added;
+}
+
+// ---------------------------------------------------------------- graphs
+
+std::optional<TGraphData> TStakesDesk::GraphProfitPerDraw() {
+    TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Создание графиков...");
+    try {
+        return StakesGraphDraws(file_);
+    } catch (const std::exception& e) {
+        ws_.GetHost().ErrorBox(e.what());
+        return std::nullopt;
+    }
+}
+
+std::optional<TGraphData> TStakesDesk::GraphRowsPerDraw(const std::vector<std::size_t>& rows,
+                                                        bool profits) {
+    TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Создание графиков...");
+    std::vector<std::string> captions;
+    for (const std::size_t r : rows)
+        if (r < ratings_.Count())
+            captions.push_back(ratings_[r].CommentText());
+    try {
+        return profits ? StakesGraphProfits(file_, captions) : StakesGraphOverlap(file_, captions);
+    } catch (const std::exception& e) {
+        ws_.GetHost().ErrorBox(e.what());
+        return std::nullopt;
+    }
+}
+
+TGraphData TStakesDesk::GraphRowsDistribution(const std::vector<std::size_t>& rows) const {
+    std::vector<TRatingData> selected;
+    for (const std::size_t r : rows)
+        if (r < ratings_.Count())
+            selected.push_back(ratings_[r]);
+    return RatingsGraphOverlap(selected);
+}
+
+// ---------------------------------------------------------------- regular stakes
+
+void TStakesDesk::LoadTables() {
+    if (!Options.TablesVisible)
+        return;
+    if (std::error_code ec; std::filesystem::exists(TablesPath(), ec)) {
+        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Загрузка файла регулярных ставок...");
+        try {
+            tables_ = ReadTablesFile(TablesPath());
+        } catch (const std::exception& e) {
+            ShowFailure("Ошибка чтения файла регулярных ставок!", e);
+        }
+    }
+    if (OnTablesChanged)
+        OnTablesChanged();
+}
+
+bool TStakesDesk::SaveTables() {
+    if (!Options.TablesVisible)
+        return false;
+    bool ok = true;
+    {
+        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Сохранение файла регулярных ставок...");
+        try {
+            WriteTablesFile(TablesPath(), tables_);
+        } catch (const std::exception& e) {
+            ShowFailure("Ошибка записи в файл регулярных ставок!", e);
+            ok = false;
+        }
+    }
+    if (OnTablesChanged)
+        OnTablesChanged();
+    return ok;
+}
+
+void TStakesDesk::SetTablesVisible(bool visible) {
+    Options.TablesVisible = visible;
+    tables_.clear();
+    if (visible)
+        LoadTables();
+    else if (OnTablesChanged)
+        OnTablesChanged();
+}
+
+bool TStakesDesk::AddTables(const TTableDialogInput& input,
+                            const std::vector<std::pair<std::size_t, TComb>>& selected) {
+    {
+        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Создание регулярных ставок...");
+        for (TTableData& rule : MakeTableRules(input, selected))
+            tables_.push_back(rule);
+    }
+    return SaveTables();
+}
+
+bool TStakesDesk::DeleteTables(std::vector<std::size_t> indices) {
+    std::sort(indices.begin(), indices.end());
+    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+    if (indices.empty() ||
+        !ws_.GetHost().AskYesNo(DeleteQuestion(static_cast<std::int64_t>(indices.size())),
+                                "Предупреждение", false))
+        return false;
+    {
+        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Удаление регулярных ставок...");
+        for (auto it = indices.rbegin(); it != indices.rend(); ++it) {
+            if (*it >= tables_.size()) {
+                ws_.GetHost().ErrorBox(Format("Запись со индексом %d в файле данных не найдена!",
+                                              static_cast<int>(*it)));
+                continue;
+            }
+            tables_.erase(tables_.begin() + static_cast<std::ptrdiff_t>(*it));
+        }
+    }
+    return SaveTables();
+}
+
+std::optional<std::pair<TTableData, TStakeData>>
+TStakesDesk::PrepareTableStake(std::size_t index, std::size_t sampleSize) const {
+    if (index >= tables_.size())
+        return std::nullopt;
+    TTableData rule = tables_[index];
+    AdvanceTable(ws_.Draws(), ws_.DrawsOffset(), rule);
+    return std::make_pair(rule, MakeRegularStake(rule, NextDrawNumber(), sampleSize, ws_.Config()));
+}
+
+bool TStakesDesk::CommitTableStake(std::size_t index, const TTableData& advanced,
+                                   const TStakeData& stake, int drawsCount) {
+    if (index >= tables_.size())
+        return false;
+    tables_[index] = advanced;
+    SaveTables();
+    return AddStake(stake, drawsCount);
+}
+
+bool TStakesDesk::TestTables(const std::vector<std::size_t>& indices, int n, std::size_t sampleSize) {
+    const int draws = static_cast<int>(ws_.Draws().size());
+    if (n < 1 || n > draws - 1 || indices.empty())
+        return false;
+    bool ok = true;
+    {
+        TBusyScope busy(ws_.Busy(), ws_.GetHost(),
+                        "Создание ставок по регулярным табличным ставкам...");
+        try {
+            TStakeAppender appender(file_);
+            for (int k = n; k >= 1; --k) {
+                const std::int32_t drawNumber = pelko::NextDrawNumber(ws_.Draws(), k);
+                for (const std::size_t i : indices) {
+                    if (i >= tables_.size())
+                        continue;
+                    AdvanceTable(ws_.Draws(), k, tables_[i]);
+                    appender.Append(MakeRegularStake(tables_[i], drawNumber, sampleSize, ws_.Config()), 1);
+                }
+            }
+            appender.Flush();
+        } catch (const std::exception& e) {
+            ShowFailure("Ошибка добавления записи в файл ставок!", e);
+            ok = false;
+        }
+    }
+    SaveTables();
+    if (ok)
+        CheckStakesAndSave();
+    StakesChanged(true, ok);
+    return ok;
+}
+
+// ---------------------------------------------------------------- systems
+
+std::filesystem::path TStakesDesk::SystemsFolder() const {
+    return ws_.DataFile(SYSTEMS_FOLDER_NAME);
+}
+
+std::optional<TSystemPlay> TStakesDesk::FindSystemForList(const TCombList& list, bool wholeSystem) {
+    TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Подождите пожалуйста...");
+    TSystemPlay play;
+    play.WholeSystem = wholeSystem;
+    play.Numbers = UniqueNumbers(list.Data(), list.Count());
+    play.Lookup = FindSystem(SystemsFolder(), play.Numbers);
+    if (!play.Lookup.Ok()) {
+        ws_.GetHost().ErrorBox(play.Lookup.BoxText.empty() ? std::string(SYSTEM_LOAD_ERROR)
+                                                           : play.Lookup.BoxText);
+        return std::nullopt;
+    }
+    play.DefaultComment = SystemStakeComment(wholeSystem, static_cast<int>(play.Numbers.size()),
+                                             play.Lookup.File);
+    return play;
+}
+
+bool TStakesDesk::PlaySystem(const TSystemPlay& play, const TCombList& list, std::int32_t drawNumber,
+                             const std::string& comment, int drawsCount) {
+    std::vector<TComb> combs = play.Lookup.Combs;
+    for (TComb& c : combs)
+        std::sort(c.begin(), c.end());
+    std::vector<bool> inList(combs.size(), play.WholeSystem);
+    if (!play.WholeSystem) {
+        // One pass over the list marks the system combinations it holds.
+        std::unordered_map<std::uint64_t, std::vector<std::size_t>> wanted;
+        for (std::size_t i = 0; i < combs.size(); ++i)
+            wanted[PackComb(combs[i])].push_back(i);
+        for (const TComb& c : list)
+            if (const auto it = wanted.find(PackComb(c)); it != wanted.end())
+                for (const std::size_t i : it->second)
+                    inList[i] = true;
+    }
+    TStakeData stake = NewStake(play.WholeSystem ? combs.size() : list.Count());
+    stake.Kind = skSystem;
+    stake.DrawNumber = drawNumber;
+    stake.SetCommentText(comment);
+    stake.Profit = StakeProfit(ws_.Config(), LOTTO_COUNT, -1);
+    bool ok = true;
+    std::int64_t appended = 0;
+    {
+        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Создание ставок...");
+        try {
+            TStakeAppender appender(file_);
+            if (std::find(inList.begin(), inList.end(), true) != inList.end())
+                appender.StartGroup();
+            for (std::size_t i = 0; i < combs.size(); ++i) {
+                if (!inList[i])
+                    continue;
+                stake.Numbers = CombToNumberSet(combs[i]);
+                appender.Append(stake, drawsCount);
+                ++appended;
+            }
+            appender.Flush();
+        } catch (const std::exception& e) {
+            ShowFailure("Ошибка добавления записи в файл ставок!", e);
+            ok = false;
+        }
+    }
+    if (ok && appended > 0) {
+        CheckStakesAndSave();
+        StakesChanged(true, true);
+    }
+    return ok;
+}
+
+} // namespace pelko
