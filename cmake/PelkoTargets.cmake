@@ -32,6 +32,6 @@ function(pelko_tests name)
   target_link_libraries(pelko_${name}_tests PRIVATE pelko_test_support ${ARG_DEPS} GTest::gtest_main)
   gtest_discover_tests(pelko_${name}_tests
     WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
-    PROPERTIES ENVIRONMENT "PELKO_FIXTURES=${PROJECT_SOURCE_DIR}/tests/fixtures;PELKO_SHARE=${PROJECT_SOURCE_DIR}/share"
+    PROPERTIES ENVIRONMENT "PELKO_FIXTURES=${PROJECT_SOURCE_DIR}/tests/fixtures"
     DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -11,8 +11,7 @@ namespace pelko {
 namespace {
 
 std::string Fixture(const std::string& name) {
-    const char* dir = std::getenv("PELKO_FIXTURES");
-    return ReadWholeFile(std::filesystem::path(dir ? dir : "tests/fixtures") / "draws" / name);
+    return ReadWholeFile(std::filesystem::path(PELKO_FIXTURES_DIR) / "draws" / name);
 }
 
 using Fields = std::vector<std::string>;
@@ -90,9 +89,7 @@ TEST(DrawCsv, VeryLongLinesAndOutOfRangeNumbersDoNotCrash) {
 }
 
 TEST(DrawCsv, SampleArchiveImportsWhole) {
-    const char* share = std::getenv("PELKO_SHARE");
-    const auto content =
-        ReadWholeFile(std::filesystem::path(share ? share : "share") / "sample_draws.csv");
+    const auto content = ReadWholeFile(std::filesystem::path(PELKO_SHARE_DIR) / "sample_draws.csv");
     TDrawsArray draws;
     EXPECT_EQ(ImportDrawsCsv(content, draws), 18930);
     EXPECT_EQ(draws.front().Number, 1);
