@@ -4,7 +4,9 @@ namespace pelko {
 
 void RegisterAllStatFamilies(TStatClassTable& table) {
     // A family whose file is not written yet is simply not called here yet.
-    (void)table;
+    RegisterNumberStats(table);
+    RegisterSumStats(table);
+    RegisterDifferenceStats(table);
 }
 
 const TStatClassTable& StandardStatClasses() {

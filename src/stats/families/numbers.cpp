@@ -1,0 +1,333 @@
+// Group "num": statistics that look at the six numbers one by one — which numbers and
+// digits occur, how many are even, small or prime and in which positions, and which
+// number stands in a given position.
+
+#include "core/lottery.h"
+#include "stats/custom_stat.h"
+#include "stats/families/families.h"
+#include "stats/families/number_classes.h"
+#include "stats/families/stat_keys.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace pelko {
+
+namespace {
+
+// Every number of the combination that holds a selected key K1.
+bool AnyNumberSelected(const TComb& comb, const TStatSelection& selected) {
+    for (const std::uint8_t n : comb)
+        if (selected.HasKey(n))
+            return true;
+    return false;
+}
+
+// How many of the six numbers are of the class.
+template <TNumberClass Cls>
+std::uint16_t CountOfClass(const std::uint8_t* nums) {
+    int count = 0;
+    for (int i = 0; i < LOTTO_COUNT; ++i)
+        count += HasNumberClass(nums[i], Cls);
+    return static_cast<std::uint16_t>(count);
+}
+
+// The six-bit mask of the numbers in their order (first number = bit 5); a bit is 1 when
+// the number is of the class, or when it is not for an inverted mask.
+template <TNumberClass Cls, bool Invert>
+std::int32_t MaskOfClass(const std::uint8_t* nums) {
+    std::int32_t mask = 0;
+    for (int i = 0; i < LOTTO_COUNT; ++i)
+        mask = (mask << 1) | (HasNumberClass(nums[i], Cls) != Invert);
+    return mask;
+}
+
+class TstValues final : public TCustomValuesStat {
+public:
+    using TCustomValuesStat::TCustomValuesStat;
+
+    void FillAllValues(int LastIndex, TStatDrawList& Values) override {
+        TCustomValuesStat::FillAllValues(LastIndex, Values);
+        for (int n = 1; n <= LOTTO_MAX; ++n)
+            FillValue(Values, WordsKey(static_cast<std::uint16_t>(n)));
+    }
+    void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
+                        TStatWorkArea& Work, TLastValueArray& LastValues) override {
+        TCustomValuesStat::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
+        AddNumbers(CurDraw.Nums, Values, true);
+    }
+    void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
+        TCustomValuesStat::ComputeForCombination(Comb, Values);
+        AddNumbers(Comb.N, Values, false);
+    }
+    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
+                         bool) override {
+        return AnyNumberSelected(Comb, Selected);
+    }
+
+private:
+    void AddNumbers(const std::uint8_t* nums, TStatDrawList& Values, bool trackGaps) {
+        for (int i = 0; i < LOTTO_COUNT; ++i)
+            AddValue(Values, WordsKey(nums[i]), trackGaps);
+    }
+};
+
+// The decimal digits of a number written without leading zeros, most significant first.
+struct TDigits {
+    std::uint8_t Count = 0;
+    std::uint8_t Digit[3] = {};
+};
+
+inline constexpr std::array<TDigits, 256> DIGITS_OF = [] {
+    std::array<TDigits, 256> table{};
+    for (int n = 0; n < 256; ++n) {
+        TDigits& d = table[static_cast<std::size_t>(n)];
+        if (n >= 100)
+            d.Digit[d.Count++] = static_cast<std::uint8_t>(n / 100);
+        if (n >= 10)
+            d.Digit[d.Count++] = static_cast<std::uint8_t>(n / 10 % 10);
+        d.Digit[d.Count++] = static_cast<std::uint8_t>(n % 10);
+    }
+    return table;
+}();
+
+class TstDigits final : public TCustomNumbersStat {
+public:
+    using TCustomNumbersStat::TCustomNumbersStat;
+
+    // One item per character: a digit twice in one number (11) is added twice.
+    void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
+                        TStatWorkArea& Work, TLastValueArray& LastValues) override {
+        TCustomNumbersStat::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
+        for (const std::uint8_t n : CurDraw.Nums) {
+            const TDigits& digits = DIGITS_OF[n];
+            for (int d = 0; d < digits.Count; ++d)
+                AddValue(Values, WordsKey(digits.Digit[d]), true);
+        }
+    }
+    // Without gap tracking, adding a digit k times at once merges exactly like k single
+    // adds, so each distinct digit is added once with its multiplicity (first-seen order).
+    void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
+        TCustomNumbersStat::ComputeForCombination(Comb, Values);
+        std::uint8_t times[10] = {};
+        std::uint8_t order[10];
+        int distinct = 0;
+        for (const std::uint8_t n : Comb) {
+            const TDigits& digits = DIGITS_OF[n];
+            for (int d = 0; d < digits.Count; ++d) {
+                const std::uint8_t digit = digits.Digit[d];
+                if (times[digit]++ == 0)
+                    order[distinct++] = digit;
+            }
+        }
+        for (int i = 0; i < distinct; ++i) {
+            Item.Count = times[order[i]];
+            AddValue(Values, WordsKey(order[i]), false);
+        }
+    }
+    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
+                         bool) override {
+        for (const std::uint8_t n : Comb) {
+            const TDigits& digits = DIGITS_OF[n];
+            for (int d = 0; d < digits.Count; ++d)
+                if (Selected.HasKey(digits.Digit[d]))
+                    return true;
+        }
+        return false;
+    }
+};
+
+// How many of the six numbers are of the class; pre-fills the counts 1..6 (not 0).
+template <TNumberClass Cls>
+class TCountStat final : public TCustomRatioStat {
+public:
+    using TCustomRatioStat::TCustomRatioStat;
+
+    void FillAllValues(int LastIndex, TStatDrawList& Values) override {
+        TCustomRatioStat::FillAllValues(LastIndex, Values);
+        for (int k = 1; k <= LOTTO_COUNT; ++k)
+            FillValue(Values, WordsKey(static_cast<std::uint16_t>(k)));
+    }
+    void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
+                        TStatWorkArea& Work, TLastValueArray& LastValues) override {
+        TCustomRatioStat::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
+        AddValue(Values, WordsKey(CountOfClass<Cls>(CurDraw.Nums)), true);
+    }
+    void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
+        TCustomRatioStat::ComputeForCombination(Comb, Values);
+        AddValue(Values, WordsKey(CountOfClass<Cls>(Comb.N)), false);
+    }
+    int GraphValue(const TComb& Comb, int, int, bool) override {
+        return CountOfClass<Cls>(Comb.N);
+    }
+    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
+                         bool) override {
+        return Selected.HasWord(1, CountOfClass<Cls>(Comb.N));
+    }
+};
+
+using TstEvenCount = TCountStat<ncEven>;
+using TstSmallCount = TCountStat<ncSmall>;
+using TstPrimeCount = TCountStat<ncPrime>;
+
+// The six-bit mask of a class in the numbers' order. Letters are UTF-8 texts; PreFill says
+// whether all 64 masks are listed before any draw.
+template <TNumberClass Cls, bool Invert, const char* Zero, const char* One, bool PreFill>
+class TMaskStat final : public TCustomMaskStat {
+public:
+    using TCustomMaskStat::TCustomMaskStat;
+
+    void FillAllValues(int LastIndex, TStatDrawList& Values) override {
+        if (PreFill)
+            TCustomMaskStat::FillAllValues(LastIndex, Values);
+        else
+            TCustomStat::FillAllValues(LastIndex, Values);
+    }
+    void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
+                        TStatWorkArea& Work, TLastValueArray& LastValues) override {
+        TCustomMaskStat::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
+        AddValue(Values, LongsKey(Mask(CurDraw.Nums)), true);
+    }
+    void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
+        TCustomMaskStat::ComputeForCombination(Comb, Values);
+        AddValue(Values, LongsKey(Mask(Comb.N)), false);
+    }
+    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
+                         bool) override {
+        return Selected.HasLong(1, Mask(Comb.N));
+    }
+    std::string ZeroLetter() const override { return Zero; }
+    std::string OneLetter() const override { return One; }
+
+private:
+    static std::int32_t Mask(const std::uint8_t* nums) { return MaskOfClass<Cls, Invert>(nums); }
+};
+
+constexpr char EVEN_LETTER[] = "Ч";
+constexpr char ODD_LETTER[] = "н";
+constexpr char FIRST_HALF_LETTER[] = "1";
+constexpr char SECOND_HALF_LETTER[] = "2";
+constexpr char COMPOSITE_LETTER[] = "С";
+constexpr char PRIME_LETTER[] = "П";
+
+// Bit 1 for an odd number, for a number 23..45, for a prime.
+using TstEvenValues = TMaskStat<ncEven, true, EVEN_LETTER, ODD_LETTER, true>;
+using TstSmallValues = TMaskStat<ncSmall, true, FIRST_HALF_LETTER, SECOND_HALF_LETTER, false>;
+using TstPrimeValues = TMaskStat<ncPrime, false, COMPOSITE_LETTER, PRIME_LETTER, true>;
+
+// The number in position Type (1 = first of the six in their order).
+class TstPosVal final : public TCustomGraphStat {
+public:
+    TstPosVal(const TStatList& List, int Type)
+        : TCustomGraphStat(List, Type), at_(std::clamp(Type, 1, LOTTO_COUNT) - 1) {}
+
+    void FillAllValues(int LastIndex, TStatDrawList& Values) override {
+        TCustomGraphStat::FillAllValues(LastIndex, Values);
+        for (int n = 1; n <= LOTTO_MAX; ++n)
+            FillValue(Values, WordsKey(static_cast<std::uint16_t>(n)));
+    }
+    void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
+                        TStatWorkArea& Work, TLastValueArray& LastValues) override {
+        TCustomGraphStat::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
+        AddValue(Values, WordsKey(CurDraw.Nums[at_]), true);
+    }
+    void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
+        TCustomGraphStat::ComputeForCombination(Comb, Values);
+        AddValue(Values, WordsKey(Comb.N[at_]), false);
+    }
+    int GraphValue(const TComb& Comb, int, int, bool) override { return Comb.N[at_]; }
+    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
+                         bool) override {
+        return Selected.HasWord(1, Comb.N[at_]);
+    }
+
+private:
+    int at_;
+};
+
+// The extra (bonus) numbers of lotteries that have them. This lottery's draw record has
+// none, so the type range is empty and the class is never computed; it exists to keep the
+// class table whole.
+class TstPosExt final : public TCustomGraphStat {
+public:
+    using TCustomGraphStat::TCustomGraphStat;
+
+    int GraphValue(const TComb&, int, int, bool) override { return 0; }
+    bool TestCombination(const TComb&, const TStatSelection&, int, bool, bool) override {
+        return false;
+    }
+};
+
+} // namespace
+
+void RegisterNumberStats(TStatClassTable& table) {
+    table.Add(StatClass<TstValues>({.Position = 0,
+                                    .Name = "TstValues",
+                                    .Code = "NUMS",
+                                    .Caption = "Числа тиража",
+                                    .Group = sgNumbers,
+                                    .Flags = sfCombinable}));
+    table.Add(StatClass<TstDigits>({.Position = 1,
+                                    .Name = "TstDigits",
+                                    .Code = "DIGS",
+                                    .Caption = "Цифры тиража",
+                                    .Group = sgNumbers,
+                                    .Flags = sfCombinable}));
+    table.Add(StatClass<TstEvenCount>({.Position = 2,
+                                       .Name = "TstEvenCount",
+                                       .Code = "EVEN",
+                                       .Caption = "Количество четных чисел в тираже (Ч:Н)",
+                                       .Group = sgNumbers,
+                                       .Flags = sfCombinable}));
+    table.Add(StatClass<TstEvenValues>({.Position = 3,
+                                        .Name = "TstEvenValues",
+                                        .Code = "EVNV",
+                                        .Caption = "Четные и нечетные числа в тираже (Чн..нЧ)",
+                                        .Group = sgNumbers,
+                                        .Flags = sfOrderSensitive | sfCombinable}));
+    table.Add(StatClass<TstSmallCount>(
+        {.Position = 4,
+         .Name = "TstSmallCount",
+         .Code = "SMAL",
+         .Caption = "Количество чисел из первой половины диапазона (1П:2П)",
+         .Group = sgNumbers,
+         .Flags = sfCombinable}));
+    table.Add(StatClass<TstSmallValues>({.Position = 5,
+                                         .Name = "TstSmallValues",
+                                         .Code = "SMLV",
+                                         .Caption = "Числа из первой половины диапазона (12..12)",
+                                         .Group = sgNumbers,
+                                         .Flags = sfOrderSensitive | sfCombinable}));
+    table.Add(StatClass<TstPrimeCount>({.Position = 6,
+                                        .Name = "TstPrimeCount",
+                                        .Code = "PRIM",
+                                        .Caption = "Количество простых чисел (П:С)",
+                                        .Group = sgNumbers,
+                                        .Flags = sfCombinable}));
+    table.Add(StatClass<TstPrimeValues>({.Position = 7,
+                                         .Name = "TstPrimeValues",
+                                         .Code = "PRMV",
+                                         .Caption = "Простые и составные числа (ПС..СП)",
+                                         .Group = sgNumbers,
+                                         .Flags = sfOrderSensitive | sfCombinable}));
+    table.Add(StatClass<TstPosVal>({.Position = 101,
+                                    .Name = "TstPosVal",
+                                    .Code = "POS%d",
+                                    .Caption = "Число в %0:d позиции тиража",
+                                    .Group = sgNumbers,
+                                    .Flags = sfOrderSensitive | sfCombinable,
+                                    .TypeRange = &FixedTypes<1, LOTTO_COUNT>,
+                                    .FamilyCode = "POSx"}));
+    table.Add(StatClass<TstPosExt>({.Position = 102,
+                                    .Name = "TstPosExt",
+                                    .Code = "POE%d",
+                                    .Caption = "Extra (Bonus, Star...) - число (!без фильтра!)",
+                                    .Group = sgNumbers,
+                                    .Flags = 0,
+                                    .TypeRange = &FixedTypes<1, 0>,
+                                    .FamilyCode = "POSx"}));
+}
+
+} // namespace pelko
