@@ -121,14 +121,13 @@ std::string RatingsToCsv(const TRatingsArray& rows, char decimalPoint) {
     out += "\r\n";
     for (const TRatingData& row : rows) {
         const bool any = row.Stakes > 0;
-        std::string line = Quoted(row.CommentText());
-        line += ';' + std::to_string(row.Stakes) + ';' + std::to_string(row.Matched);
-        line += ';' + (any ? Format("%.3f", static_cast<double>(row.Matched) / row.Stakes) : "");
-        line += ';' + Money2(row.Profit);
-        line += ';' + (any ? Format("%.2f", AverageProfit(row)) : "");
+        std::string numbers = ';' + std::to_string(row.Stakes) + ';' + std::to_string(row.Matched);
+        numbers += ';' + (any ? Format("%.3f", static_cast<double>(row.Matched) / row.Stakes) : "");
+        numbers += ';' + Money2(row.Profit);
+        numbers += ';' + (any ? Format("%.2f", AverageProfit(row)) : "");
         for (const std::uint32_t h : row.Hits)
-            line += ';' + std::to_string(h);
-        out += WithDecimalPoint(line, decimalPoint) + "\r\n";
+            numbers += ';' + std::to_string(h);
+        out += Quoted(row.CommentText()) + WithDecimalPoint(numbers, decimalPoint) + "\r\n";
     }
     return Utf8ToCp1251(out);
 }
