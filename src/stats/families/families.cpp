@@ -7,6 +7,10 @@ void RegisterAllStatFamilies(TStatClassTable& table) {
     RegisterNumberStats(table);
     RegisterSumStats(table);
     RegisterDifferenceStats(table);
+    RegisterChannelStats(table);
+    RegisterMatrixStats(table);
+    RegisterSegmentStats(table);
+    RegisterSequenceStats(table);
 }
 
 const TStatClassTable& StandardStatClasses() {

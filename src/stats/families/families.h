@@ -9,6 +9,10 @@ namespace pelko {
 void RegisterNumberStats(TStatClassTable& table);     // numbers.cpp
 void RegisterSumStats(TStatClassTable& table);        // sums.cpp
 void RegisterDifferenceStats(TStatClassTable& table); // differences.cpp
+void RegisterChannelStats(TStatClassTable& table);    // channels.cpp
+void RegisterMatrixStats(TStatClassTable& table);     // matrix.cpp
+void RegisterSegmentStats(TStatClassTable& table);    // segments.cpp
+void RegisterSequenceStats(TStatClassTable& table);   // sequences.cpp
 
 // Every family of the program, in one call.
 void RegisterAllStatFamilies(TStatClassTable& table);
