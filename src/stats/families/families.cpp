@@ -11,6 +11,9 @@ void RegisterAllStatFamilies(TStatClassTable& table) {
     RegisterMatrixStats(table);
     RegisterSegmentStats(table);
     RegisterSequenceStats(table);
+    RegisterRepeatStats(table);
+    RegisterNumberCombinationStats(table);
+    RegisterSigmaStats(table);
 }
 
 const TStatClassTable& StandardStatClasses() {

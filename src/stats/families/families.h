@@ -13,6 +13,9 @@ void RegisterChannelStats(TStatClassTable& table);    // channels.cpp
 void RegisterMatrixStats(TStatClassTable& table);     // matrix.cpp
 void RegisterSegmentStats(TStatClassTable& table);    // segments.cpp
 void RegisterSequenceStats(TStatClassTable& table);   // sequences.cpp
+void RegisterRepeatStats(TStatClassTable& table);     // repeats.cpp
+void RegisterNumberCombinationStats(TStatClassTable& table); // number_combinations.cpp
+void RegisterSigmaStats(TStatClassTable& table);      // sigma.cpp
 
 // Every family of the program, in one call.
 void RegisterAllStatFamilies(TStatClassTable& table);
