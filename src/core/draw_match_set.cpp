@@ -9,11 +9,11 @@ namespace pelko {
 
 namespace {
 
-// The number mask of six distinct numbers in 1..63, or 0 for any other six bytes.
+// The number mask of six distinct numbers in 1..MASK_MAX, or 0 for any other six bytes.
 std::uint64_t SimpleMask(const std::uint8_t* six) {
     std::uint64_t mask = 0;
     for (int i = 0; i < LOTTO_COUNT; ++i) {
-        if (six[i] < 1 || six[i] > 63)
+        if (six[i] < 1 || six[i] > TDrawMatchSet::MASK_MAX)
             return 0;
         mask |= std::uint64_t{1} << six[i];
     }
@@ -51,6 +51,8 @@ void TDrawMatchSet::InsertMask(std::uint64_t mask) {
             if (m != 0)
                 InsertMask(m);
     }
+    const std::uint64_t hash = mask * HASH_FACTOR;
+    filter_[hash >> 54] |= std::uint64_t{1} << (hash >> 48 & 63);
     std::size_t i = Slot(mask, bits_);
     while (table_[i] != 0)
         i = (i + 1) & (table_.size() - 1);
@@ -58,12 +60,16 @@ void TDrawMatchSet::InsertMask(std::uint64_t mask) {
     ++simpleCount_;
 }
 
-bool TDrawMatchSet::MatchesSlowly(const TComb& comb, std::uint64_t maskInRange) const {
+bool TDrawMatchSet::MatchesSlowly(const TComb& comb) const {
     for (const TDrawData& draw : odd_)
         if (CountMatches(draw, comb) == LOTTO_COUNT)
             return true;
-    if (maskInRange == 0) // a number outside 1..63 is in no simple draw
-        return false;
+    std::uint64_t maskInRange = 0;
+    for (const std::uint8_t v : comb) {
+        if (v < 1 || v > MASK_MAX) // a number outside the masks is in no simple draw
+            return false;
+        maskInRange |= std::uint64_t{1} << v;
+    }
     if (std::popcount(maskInRange) == LOTTO_COUNT)
         return HasMask(maskInRange);
     // Repeated numbers: every position matches exactly when all the combination's

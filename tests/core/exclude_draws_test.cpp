@@ -59,8 +59,8 @@ TEST(ExcludeDraws, MatchSetAgreesWithCountMatchesForAnyBytes) {
     std::mt19937 random(12345);
     auto number = [&](bool wild) {
         if (wild && random() % 8 == 0) {
-            const int odd[] = {0, 46, 63, 64, 200, 255};
-            return odd[random() % 6];
+            const int odd[] = {0, 46, 59, 60, 61, 62, 63, 64, 200, 255};
+            return odd[random() % 10];
         }
         return static_cast<int>(1 + random() % 9); // small range: many repeats and hits
     };
@@ -84,6 +84,20 @@ TEST(ExcludeDraws, MatchSetAgreesWithCountMatchesForAnyBytes) {
             ASSERT_EQ(set.Matches(c), expected)
                 << "round " << round << " comb " << CombToText(c);
         }
+    }
+}
+
+// Repeated high numbers whose bits would add up past 64 bits.
+TEST(ExcludeDraws, RepeatedNumbersAtTheTopOfTheMaskRange) {
+    for (const int high : {58, 59, 60, 61, 62, 63}) {
+        const TDrawsArray draws = DrawsOf({Comb({high, 1, 2, 3, 4, 5})});
+        const TDrawMatchSet set(draws, 0, 0);
+        const TComb combs[] = {Comb({high, high, high, 1, 2, 3}), Comb({high, high, high, high, high, 1}),
+                               Comb({high, high, 1, 1, 2, 2}), Comb({5, 4, 3, 2, 1, high}),
+                               Comb({high, high, high, 1, 2, 9})};
+        for (const TComb& c : combs)
+            EXPECT_EQ(set.Matches(c), CountMatches(draws[0], c) == LOTTO_COUNT)
+                << high << ": " << CombToText(c);
     }
 }
 
