@@ -10,8 +10,14 @@
 
 namespace pelko {
 
+namespace {
+constexpr const char* COMBS_BUFFER_FILE_NAME = "Pelko_6x45.~buff";
+}
+
 Workspace::Workspace(Host& host, std::filesystem::path dataFolder)
-    : host_(host), busy_(host), dataFolder_(std::move(dataFolder)) {}
+    : host_(host), busy_(host), dataFolder_(std::move(dataFolder)), combs_(host, busy_) {
+    combs_.SetBufferFile(DataFile(COMBS_BUFFER_FILE_NAME));
+}
 
 Workspace::~Workspace() = default;
 
@@ -19,9 +25,16 @@ std::filesystem::path Workspace::IniFile() const {
     return DataFile(DATA_INI_NAME);
 }
 
-void Workspace::Open() {
+void Workspace::Open(bool withCombinations) {
     LoadConfig();
     LoadDraws();
+    if (withCombinations)
+        GenerateStartupCombs();
+}
+
+void Workspace::GenerateStartupCombs() {
+    combs_.ReserveAll();
+    combs_.GenerateCombs(true, generateParams_);
 }
 
 void Workspace::ShowFailure(const std::string& message, const std::exception& e) {

@@ -5,6 +5,7 @@
 // operation talks to the person only through the Host.
 
 #include "app/busy_state.h"
+#include "app/comb_lists.h"
 #include "app/host.h"
 #include "core/config.h"
 #include "core/lottery.h"
@@ -23,8 +24,9 @@ public:
     Workspace(const Workspace&) = delete;
     Workspace& operator=(const Workspace&) = delete;
 
-    // Start-up: parameters first, then the archive.
-    void Open();
+    // Start-up: parameters first, then the archive, then (unless told not to) the
+    // combination list generated from the saved generation parameters.
+    void Open(bool withCombinations = true);
 
     Host& GetHost() { return host_; }
     TBusyState& Busy() { return busy_; }
@@ -41,6 +43,13 @@ public:
     // Replaces the parameters and writes them; false (after the error box) on failure.
     bool SaveConfig(const TConfigData& config);
     bool SaveGenerateParams(const TGenerateParams& params);
+
+    // --- combination list, undo copy, applied-filters history, buffer ---
+    TCombLists& Combs() { return combs_; }
+    const TCombLists& Combs() const { return combs_; }
+    // Reserves the lists for every combination and generates the list from the saved
+    // parameters, as at start-up.
+    void GenerateStartupCombs();
 
     // --- draw archive ---
     const TDrawsArray& Draws() const { return draws_; }
@@ -79,6 +88,7 @@ private:
     TShreddingFormulas shredding_;
     TGenerateParams generateParams_;
     TDrawsArray draws_;
+    TCombLists combs_;
     int drawsOffset_ = 0;
     bool sortedDraws_ = false;
 };

@@ -10,7 +10,7 @@ Workspace& TCliContext::ws() {
         if (!dataDir.empty())
             dir = dataDir;
         ws_ = std::make_unique<Workspace>(host_, ResolveDataFolder(dir, ExecutableDir()));
-        ws_->Open();
+        ws_->Open(false); // the commands that need the combination list make it
     }
     return *ws_;
 }

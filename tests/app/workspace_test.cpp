@@ -29,7 +29,7 @@ protected:
     Workspace ws{host, dir.path()};
     std::filesystem::path archive = dir.file(DRAWS_FILE_NAME);
 
-    void SetUp() override { ws.Open(); }
+    void SetUp() override { ws.Open(false); }
 
     std::vector<std::int32_t> Numbers() const {
         std::vector<std::int32_t> out;
@@ -101,7 +101,7 @@ TEST_F(WorkspaceDraws, DamagedArchiveReportsAndKeepsWhatWasRead) {
     WriteFileAtomically(archive, std::string(28 * 3 + 5, '\x07'));
     test::TTestHost host2;
     Workspace ws2(host2, dir.path());
-    ws2.Open();
+    ws2.Open(false);
     EXPECT_EQ(ws2.Draws().size(), 3u);
     EXPECT_TRUE(host2.Errors().empty());
 }
@@ -141,6 +141,21 @@ TEST_F(WorkspaceDraws, CsvImportAndExport) {
     EXPECT_EQ(ws.ImportDrawsCsv(dir.file("missing.csv")), -1);
     EXPECT_EQ(host.Errors().size(), 1u);
     EXPECT_EQ(ws.Draws().size(), 2u);
+}
+
+TEST(WorkspaceStartup, GeneratesTheListFromTheSavedParameters) {
+    test::TTempDir dir;
+    SaveGenerateParams(dir.file("Pelko_6x45.ini"), TGenerateParams{2, "1;2;3;4;5;6;7"});
+    test::TTestHost host;
+    Workspace ws(host, dir.path());
+    ws.Open();
+    EXPECT_EQ(ws.Combs().List.Count(), 7u);
+    EXPECT_GE(ws.Combs().List.Capacity(), static_cast<std::size_t>(COMBS_TOTAL));
+    EXPECT_GE(ws.Combs().Undo.Capacity(), static_cast<std::size_t>(COMBS_TOTAL));
+    EXPECT_FALSE(ws.Combs().CanUndo());
+    EXPECT_TRUE(ws.Combs().History().empty());
+    EXPECT_TRUE(ws.IsIdle());
+    EXPECT_TRUE(host.Errors().empty());
 }
 
 } // namespace
