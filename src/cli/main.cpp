@@ -3,6 +3,7 @@
 #include "cli/cli_context.h"
 #include "cli/config_commands.h"
 #include "cli/draws_commands.h"
+#include "cli/stakes_commands.h"
 
 #include <CLI/CLI.hpp>
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
 
     AddDrawsCommands(app, ctx);
     AddConfigCommands(app, ctx);
+    AddStakesCommands(app, ctx);
 
     try {
         app.parse(argc, argv);
