@@ -49,4 +49,17 @@ bool SameCommentIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::uint64_t FoldedCommentHash(std::string_view cp1251) {
+    // FNV-1a over the folded bytes, then a final mix so that the low bits spread well.
+    std::uint64_t h = 1469598103934665603ull;
+    for (const char c : cp1251) {
+        h ^= LOWER[static_cast<unsigned char>(c)];
+        h *= 1099511628211ull;
+    }
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    return h;
+}
+
 } // namespace pelko

@@ -49,32 +49,66 @@ void TRatings::Assign(TRatingsArray rows) {
 
 void TRatings::Clear() {
     rows_.clear();
-    index_.clear();
-    indexValid_ = true;
+    indexValid_ = false;
 }
 
 void TRatings::RebuildIndex() {
-    index_.clear();
-    index_.reserve(rows_.size() * 2);
-    for (std::size_t i = 0; i < rows_.size(); ++i)
-        index_.emplace(FoldComment(rows_[i].RawComment()), i); // keeps the first of equals
+    std::size_t size = 1024;
+    while (size < 2 * rows_.size() + 2)
+        size *= 2;
+    slots_.assign(size, 0);
+    hashes_.resize(rows_.size());
     indexValid_ = true;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const std::uint64_t h = FoldedCommentHash(rows_[i].RawComment());
+        hashes_[i] = h;
+        if (FindRow(rows_[i].RawComment(), h) == rows_.size()) // the first of equals stays
+            IndexRow(i, h);
+    }
 }
 
-std::size_t TRatings::FindRow(std::string_view rawComment) {
+std::size_t TRatings::FindRow(std::string_view rawComment, std::uint64_t hash) {
     if (!indexValid_)
         RebuildIndex();
-    FoldCommentInto(rawComment, key_);
-    const auto it = index_.find(key_);
-    return it == index_.end() ? rows_.size() : it->second;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t s = hash & mask;; s = (s + 1) & mask) {
+        const std::uint32_t slot = slots_[s];
+        if (slot == 0)
+            return rows_.size();
+        const std::size_t row = slot - 1;
+        if (hashes_[row] == hash && SameCommentIgnoringCase(rows_[row].RawComment(), rawComment))
+            return row;
+    }
+}
+
+void TRatings::IndexRow(std::size_t row, std::uint64_t hash) {
+    if (2 * (row + 1) > slots_.size()) { // keep the table at most half full
+        RebuildIndex();
+        return;
+    }
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t s = hash & mask;
+    while (slots_[s] != 0)
+        s = (s + 1) & mask;
+    slots_[s] = static_cast<std::uint32_t>(row + 1);
 }
 
 void TRatings::AddStake(const TStakeData& stake) {
     const std::int32_t m = stake.MatchCount();
     if (m < 0 || m > LOTTO_COUNT)
         return;
-    const std::size_t i = FindRow(stake.RawComment());
+    // Stakes come in runs of one source: try the row of the previous stake first.
+    std::size_t i = rows_.size();
+    std::uint64_t hash = 0;
+    if (indexValid_ && lastRow_ < rows_.size() &&
+        SameCommentIgnoringCase(rows_[lastRow_].RawComment(), stake.RawComment())) {
+        i = lastRow_;
+    } else {
+        hash = FoldedCommentHash(stake.RawComment());
+        i = FindRow(stake.RawComment(), hash);
+    }
     if (i < rows_.size()) {
+        lastRow_ = i;
         TRatingData& row = rows_[i];
         row.Stakes += 1;
         row.Matched += static_cast<std::uint32_t>(m);
@@ -89,7 +123,9 @@ void TRatings::AddStake(const TStakeData& stake) {
     row.Profit = stake.Profit;
     row.Hits[m] = 1;
     rows_.push_back(row);
-    index_.emplace(key_, rows_.size() - 1);
+    hashes_.push_back(hash);
+    lastRow_ = rows_.size() - 1;
+    IndexRow(lastRow_, hash);
 }
 
 void TRatings::Sort(int column, bool descending) {

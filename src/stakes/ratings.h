@@ -9,7 +9,8 @@
 
 #include <cstddef>
 #include <string>
-#include <unordered_map>
+#include <cstdint>
+#include <vector>
 
 namespace pelko {
 
@@ -51,13 +52,17 @@ public:
     void Sort(int column, bool descending);
 
 private:
-    std::size_t FindRow(std::string_view rawComment);
+    // Index of the first row with the comment (ignoring case), or Count().
+    std::size_t FindRow(std::string_view rawComment, std::uint64_t hash);
+    void IndexRow(std::size_t row, std::uint64_t hash);
     void RebuildIndex();
 
     TRatingsArray rows_;
-    std::unordered_map<std::string, std::size_t> index_;
-    bool indexValid_ = true;
-    std::string key_;
+    // Open-addressing hash index: row + 1 per slot (0 = free), and each row's hash.
+    std::vector<std::uint32_t> slots_;
+    std::vector<std::uint64_t> hashes_;
+    bool indexValid_ = false;
+    std::size_t lastRow_ = 0; // the row the previous stake went to (first of its equals)
 };
 
 } // namespace pelko
