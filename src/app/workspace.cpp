@@ -4,6 +4,7 @@
 #include "core/draw_archive.h"
 #include "core/draw_csv.h"
 #include "core/format.h"
+#include "filters/filter_by_selection.h"
 #include "platform/data_folder.h"
 
 #include <stdexcept>
@@ -12,11 +13,17 @@ namespace pelko {
 
 namespace {
 constexpr const char* COMBS_BUFFER_FILE_NAME = "Pelko_6x45.~buff";
+constexpr const char* NAMES_FILE_NAME = "Pelko_6x45.flt";
 }
 
 Workspace::Workspace(Host& host, std::filesystem::path dataFolder)
-    : host_(host), busy_(host), dataFolder_(std::move(dataFolder)), combs_(host, busy_) {
+    : host_(host), busy_(host), dataFolder_(std::move(dataFolder)), combs_(host, busy_),
+      stats_(draws_, TConfigData{}), prefetch_(stats_, dataFolder_), statTable_(stats_, &prefetch_) {
     combs_.SetBufferFile(DataFile(COMBS_BUFFER_FILE_NAME));
+}
+
+std::filesystem::path Workspace::NamesFile() const {
+    return DataFile(NAMES_FILE_NAME);
 }
 
 Workspace::~Workspace() = default;
@@ -27,6 +34,8 @@ std::filesystem::path Workspace::IniFile() const {
 
 void Workspace::Open(bool withCombinations) {
     LoadConfig();
+    stats_.Build();
+    LoadNames();
     LoadDraws();
     if (withCombinations)
         GenerateStartupCombs();
@@ -34,7 +43,7 @@ void Workspace::Open(bool withCombinations) {
 
 void Workspace::GenerateStartupCombs() {
     combs_.ReserveAll();
-    combs_.GenerateCombs(true, generateParams_);
+    combs_.GenerateCombs(true, stats_.Generate);
 }
 
 void Workspace::ShowFailure(const std::string& message, const std::exception& e) {
@@ -46,9 +55,9 @@ void Workspace::ShowFailure(const std::string& message, const std::exception& e)
 void Workspace::LoadConfig() {
     TBusyScope busy(busy_, host_, "Загрузка файла конфигурации...");
     try {
-        config_ = pelko::LoadConfig(IniFile());
-        generateParams_ = pelko::LoadGenerateParams(IniFile());
-        shredding_ = pelko::LoadShredding(IniFile());
+        stats_.Config = pelko::LoadConfig(IniFile());
+        stats_.Generate = pelko::LoadGenerateParams(IniFile());
+        stats_.Shredding = pelko::LoadShredding(IniFile());
     } catch (const std::exception& e) {
         ShowFailure("Ошибка чтения файла конфигурации!", e);
     }
@@ -56,9 +65,9 @@ void Workspace::LoadConfig() {
 
 bool Workspace::SaveConfig(const TConfigData& config) {
     TBusyScope busy(busy_, host_, "Сохранение файла конфигурации...");
-    config_ = config;
+    stats_.Config = config;
     try {
-        pelko::SaveConfig(IniFile(), config_);
+        pelko::SaveConfig(IniFile(), stats_.Config);
         return true;
     } catch (const std::exception& e) {
         ShowFailure("Ошибка записи в файл конфигурации!", e);
@@ -67,14 +76,135 @@ bool Workspace::SaveConfig(const TConfigData& config) {
 }
 
 bool Workspace::SaveGenerateParams(const TGenerateParams& params) {
-    generateParams_ = params;
+    stats_.Generate = params;
     try {
-        pelko::SaveGenerateParams(IniFile(), generateParams_);
+        pelko::SaveGenerateParams(IniFile(), stats_.Generate);
         return true;
     } catch (const std::exception& e) {
         ShowFailure("Ошибка записи в файл конфигурации!", e);
         return false;
     }
+}
+
+void Workspace::ApplyConfig(const TConfigData& config) {
+    TStatGroups rebuild = 0;
+    const TConfigData& old = stats_.Config;
+    if (old.MatrixCols != config.MatrixCols)
+        rebuild |= TStatGroups(1u << 4);
+    if (old.ChannelSize != config.ChannelSize)
+        rebuild |= TStatGroups(1u << 3);
+    if (old.Segments != config.Segments)
+        rebuild |= TStatGroups(1u << 5);
+    SaveConfig(config);
+    RebuildMethods();
+    CreateAllPrefetchs(false, rebuild);
+    RefreshViews();
+}
+
+void Workspace::ApplyShredding(const TShreddingFormulas& formulas) {
+    {
+        TBusyScope busy(busy_, host_, "Сохранение файла конфигурации...");
+        stats_.Shredding = formulas;
+        try {
+            pelko::SaveShredding(IniFile(), formulas);
+        } catch (const std::exception& e) {
+            ShowFailure("Ошибка записи в файл конфигурации!", e);
+        }
+    }
+    // The captions of the shredding methods show their formulas.
+    RebuildMethods();
+    CreateAllPrefetchs(false, TStatGroups(1u << 12));
+}
+
+// ---------------------------------------------------------------- statistics
+
+void Workspace::LoadNames() {
+    std::string error;
+    if (!stats_.LoadNames(NamesFile(), true, &error))
+        host_.ErrorBox(error);
+}
+
+void Workspace::RebuildMethods() {
+    std::string error;
+    if (!stats_.SaveNames(NamesFile(), true, false, &error))
+        host_.ErrorBox(error);
+    stats_.Build();
+    stats_.SelectAll();
+    LoadNames();
+    if (StatMethod >= stats_.Count())
+        StatMethod = -1;
+    statTable_.Clear();
+}
+
+bool Workspace::ComputeStatTable(bool force) {
+    TStatTableQuery query;
+    query.MethodIndex = StatMethod;
+    query.DrawsLen = DrawsStatLen;
+    query.DrawsOffset = drawsOffset_;
+    query.Sorted = sortedDraws_;
+    query.PrefetchEnabled = PrefetchsEnabled;
+    query.ShowTotalLine = ShowTotalLine;
+    TBusyScope busy(busy_, host_);
+    try {
+        const bool computed = statTable_.ComputeStatTable(query, force, &host_);
+        if (!statTable_.PrefetchError().empty())
+            host_.ErrorBox(statTable_.PrefetchError());
+        return computed;
+    } catch (const std::exception& e) {
+        host_.ErrorBox(e.what());
+        return false;
+    }
+}
+
+void Workspace::FilterBySelection(TCustomStat& stat, const TStatDrawArray& selection, bool exclude,
+                                  const std::string& operation, const std::string& values) {
+    TBusyScope busy(busy_, host_, "Фильтрация комбинаций...");
+    TFilterPass pass;
+    pass.RefIndex = FilterRefIndex(draws_.size(), drawsOffset_);
+    pass.Sorted = sortedDraws_;
+    pass.Exclude = exclude;
+    try {
+        if (combs_.Undo.Count() > 0) {
+            pelko::FilterBySelection(stat, selection, pass, combs_.Undo, combs_.List, &host_);
+            combs_.AddFilterHistory(exclude, operation, values);
+        } else {
+            combs_.List.Clear();
+        }
+    } catch (...) {
+        combs_.ListChanged();
+        throw;
+    }
+    combs_.ListChanged();
+}
+
+bool Workspace::StatFilterFromTable(bool exclude) {
+    const TStatDrawArray rows = statTable_.SelectedItems();
+    if (rows.empty() || combs_.List.Count() == 0)
+        return false;
+    const int method = statTable_.MethodIndex();
+    if (method < 0 || method >= stats_.Count()) {
+        host_.ErrorBox("Не выбран метод расчета статистики (cb: cbDrawsStatType)!");
+        return false;
+    }
+    try {
+        auto stat = stats_.CreateStat(method);
+        combs_.BackupCombs(true);
+        FilterBySelection(*stat, rows, exclude, stats_.DisplayName(method, true),
+                          statTable_.SelectedCaptions());
+        return true;
+    } catch (const std::exception& e) {
+        host_.ErrorBox(e.what());
+        return false;
+    }
+}
+
+TPrefetchBatchResult Workspace::CreateAllPrefetchs(bool force, TStatGroups rebuildGroups) {
+    TBusyScope busy(busy_, host_);
+    const TPrefetchBatchResult result =
+        prefetch_.CreateAllPrefetchs(force, rebuildGroups, PrefetchsEnabled, &host_);
+    for (const auto& error : result.Errors)
+        host_.ErrorBox(error);
+    return result;
 }
 
 // ---------------------------------------------------------------- archive

@@ -9,6 +9,9 @@
 #include "app/host.h"
 #include "core/config.h"
 #include "core/lottery.h"
+#include "stats/prefetch_files.h"
+#include "stats/stat_list.h"
+#include "stats/stat_table.h"
 
 #include <filesystem>
 #include <functional>
@@ -35,14 +38,44 @@ public:
     std::filesystem::path DataFile(const std::string& name) const { return dataFolder_ / name; }
     std::filesystem::path IniFile() const;
 
-    // --- lottery parameters ---
-    const TConfigData& Config() const { return config_; }
-    const TShreddingFormulas& Shredding() const { return shredding_; }
-    const TGenerateParams& GenerateParams() const { return generateParams_; }
+    // --- lottery parameters (kept by the statistic registry) ---
+    const TConfigData& Config() const { return stats_.Config; }
+    const TShreddingFormulas& Shredding() const { return stats_.Shredding; }
+    const TGenerateParams& GenerateParams() const { return stats_.Generate; }
     void LoadConfig();
     // Replaces the parameters and writes them; false (after the error box) on failure.
     bool SaveConfig(const TConfigData& config);
     bool SaveGenerateParams(const TGenerateParams& params);
+    // The parameters dialog accepted: store and write them, rebuild the method list, remake
+    // the prefetch files of the groups whose parameters changed and refresh the views.
+    void ApplyConfig(const TConfigData& config);
+    // The shredding formulas dialog accepted: store and write them, remake the group-12
+    // prefetch files and rebuild the method list (captions show the formulas).
+    void ApplyShredding(const TShreddingFormulas& formulas);
+
+    // --- statistics ---
+    TStatList& Stats() { return stats_; }
+    const TStatList& Stats() const { return stats_; }
+    TPrefetchFiles& Prefetch() { return prefetch_; }
+    TStatTable& StatTable() { return statTable_; }
+    const TStatTable& StatTable() const { return statTable_; }
+    std::filesystem::path NamesFile() const;
+    // The table's method (registry index, -1 none), N, and the two table options.
+    int StatMethod = -1;
+    int DrawsStatLen = 1000;
+    bool PrefetchsEnabled = false;
+    bool ShowTotalLine = true;
+    // Recomputes the statistics table (see TStatTable::ComputeStatTable for the cache).
+    bool ComputeStatTable(bool force);
+    // Keeps (or drops) the combinations holding a value of the selection: the undo copy is
+    // taken first, the pass runs, the history row is added. `operation` is the method's
+    // name as the list shows it, `values` the selected captions.
+    void FilterBySelection(TCustomStat& stat, const TStatDrawArray& selection, bool exclude,
+                           const std::string& operation, const std::string& values);
+    // "Оставить выделенные" / "Удалить выделенные" of the statistics table.
+    bool StatFilterFromTable(bool exclude);
+    // Every missing prefetch file (or all of them, or those of some groups, with force).
+    TPrefetchBatchResult CreateAllPrefetchs(bool force, TStatGroups rebuildGroups);
 
     // --- combination list, undo copy, applied-filters history, buffer ---
     TCombLists& Combs() { return combs_; }
@@ -77,18 +110,23 @@ public:
     std::function<void()> OnRefreshViews;
     void RefreshViews();
 
+    // Refills the method list: saves the names file, rebuilds, selects all, reloads the
+    // names (favourites and captions survive the rebuild). Keeps StatMethod when in range.
+    void RebuildMethods();
+
 private:
+    void LoadNames();
     void ShowFailure(const std::string& message, const std::exception& e);
     void DrawsViewChanged();
 
     Host& host_;
     TBusyState busy_;
     std::filesystem::path dataFolder_;
-    TConfigData config_;
-    TShreddingFormulas shredding_;
-    TGenerateParams generateParams_;
     TDrawsArray draws_;
     TCombLists combs_;
+    TStatList stats_;
+    TPrefetchFiles prefetch_;
+    TStatTable statTable_;
     int drawsOffset_ = 0;
     bool sortedDraws_ = false;
 };

@@ -3,6 +3,7 @@
 #include "cli/cli_context.h"
 #include "cli/config_commands.h"
 #include "cli/draws_commands.h"
+#include "cli/stats_commands.h"
 #include "cli/stakes_commands.h"
 
 #include <CLI/CLI.hpp>
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
 
     AddDrawsCommands(app, ctx);
     AddConfigCommands(app, ctx);
+    AddStatsCommands(app, ctx);
     AddStakesCommands(app, ctx);
 
     try {
