@@ -265,6 +265,30 @@ TEST_P(NumberCombinationLookup, AgreesWithThePlainKeyLookup) {
         hits += expected;
     }
     EXPECT_GT(hits, 0);
+    // Generation order over sixteen numbers: neighbours share their first numbers, so the
+    // kept verdicts of a prefix are exercised.
+    std::shuffle(numbers.begin(), numbers.end(), random);
+    std::vector<std::uint8_t> some(numbers.begin(), numbers.begin() + 16);
+    std::sort(some.begin(), some.end());
+    int inOrder = 0;
+    std::vector<int> pick{0, 1, 2, 3, 4, 5};
+    for (;;) {
+        TComb comb;
+        for (int i = 0; i < LOTTO_COUNT; ++i)
+            comb[static_cast<std::size_t>(i)] = some[static_cast<std::size_t>(pick[static_cast<std::size_t>(i)])];
+        ASSERT_EQ(stat->TestCombination(comb, selection, 0, false, false),
+                  ReferenceTest(selection, comb, c.K, c.Pick, c.Type));
+        ++inOrder;
+        int i = LOTTO_COUNT - 1;
+        while (i >= 0 && pick[static_cast<std::size_t>(i)] == 16 - LOTTO_COUNT + i)
+            --i;
+        if (i < 0)
+            break;
+        ++pick[static_cast<std::size_t>(i)];
+        for (int j = i + 1; j < LOTTO_COUNT; ++j)
+            pick[static_cast<std::size_t>(j)] = pick[static_cast<std::size_t>(j - 1)] + 1;
+    }
+    EXPECT_EQ(inOrder, Binomial(16, 6));
     // The draws computed ascending always hold one of their values.
     for (std::size_t i = 0; i < draws.size(); i += 2) {
         TComb comb;

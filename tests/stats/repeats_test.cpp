@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -233,6 +236,28 @@ TEST_F(ThreeDraws, TwoDrawCountSelectionsOverTheFullSet) {
     EXPECT_EQ(Kept("TstRepCount2P1", {0}), Binomial(39, 6));
     // Every combination has some count 0..6.
     EXPECT_EQ(Kept("TstRepCount2", {0, 1, 2, 3, 4, 5, 6}), COMBS_TOTAL);
+}
+
+TEST_F(ThreeDraws, CountTestsDoNotDependOnTheOrderOfCombinations) {
+    auto stat = Create("TstRepCount2");
+    const TStatSelection two = Select({TStatKey::FromK(2)});
+    stat->SelectDraws(-1, 3, false);
+    stat->PrepareTest(two, 3, false, false);
+    const std::uint64_t newest = NumberMask(Draws()[3].Nums);
+    std::mt19937 random(5);
+    std::vector<std::uint8_t> numbers(LOTTO_MAX);
+    for (int n = 0; n < LOTTO_MAX; ++n)
+        numbers[static_cast<std::size_t>(n)] = static_cast<std::uint8_t>(n + 1);
+    for (int i = 0; i < 20000; ++i) {
+        // Neighbours that share their first five numbers, in both orders, then a jump.
+        if (i % 3 == 0)
+            std::shuffle(numbers.begin(), numbers.end(), random);
+        TComb c;
+        std::copy_n(numbers.begin(), LOTTO_COUNT, c.begin());
+        c[5] = numbers[static_cast<std::size_t>(LOTTO_COUNT + i % 3)];
+        const bool expected = std::popcount(NumberMask(c.N) & newest) == 2;
+        ASSERT_EQ(stat->TestCombination(c, two, 3, false, false), expected) << i;
+    }
 }
 
 } // namespace

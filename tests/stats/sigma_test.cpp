@@ -160,16 +160,24 @@ TEST_F(SigmaStats, FullSetAgreesWithDiffChain) {
     auto& g1 = dynamic_cast<TCustomGraphStat&>(*s1);
     auto& g2 = dynamic_cast<TCustomGraphStat&>(*s2);
     std::map<int, int> histogram1, histogram2;
-    long mismatches = 0;
+    long mismatches = 0, kept1 = 0, kept2 = 0;
+    const TStatSelection zero = Select({TStatKey::FromK(0)});
+    const TStatSelection four = Select({TStatKey::FromK(4)});
+    s1->PrepareTest(zero, 0, false, false);
+    s2->PrepareTest(four, 0, false, false);
     ForEachCombination([&](const TComb& c) {
         const int v1 = DiffChain(c.N, LOTTO_COUNT, dcmPlain)[0];
         const int v2 = DiffChain(c.N, LOTTO_COUNT, dcmSmallToSum)[0];
         mismatches += g1.GraphValue(c, 0, 0, false) != v1;
         mismatches += g2.GraphValue(c, 0, 0, false) != v2;
+        kept1 += s1->TestCombination(c, zero, 0, false, false);
+        kept2 += s2->TestCombination(c, four, 0, false, false);
         ++histogram1[v1];
         ++histogram2[v2];
     });
     EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(kept1, histogram1[0]);
+    EXPECT_EQ(kept2, histogram2[4]);
 
     for (auto [stat, histogram] : {std::pair{s1.get(), &histogram1}, std::pair{s2.get(), &histogram2}}) {
         const TPrefetchData data = ComputePrefetch(*stat);

@@ -103,48 +103,67 @@ const std::uint8_t* AscendingOf(const TComb& comb, TComb& scratch) {
     return scratch.N;
 }
 
-std::uint64_t MaskOf(const std::uint8_t* n) {
-    return Bit(n[0] & 63) | Bit(n[1] & 63) | Bit(n[2] & 63) | Bit(n[3] & 63) | Bit(n[4] & 63) | Bit(n[5] & 63);
+// The first `count` numbers as a set.
+std::uint64_t MaskOf(const std::uint8_t* n, int count) {
+    std::uint64_t mask = 0;
+    for (int i = 0; i < count; ++i)
+        mask |= Bit(n[i] & 63);
+    return mask;
 }
 
-// Some k-subset of positions of the ascending numbers is selected. The completions of a
-// prefix are all larger than its last number, so any of them among the six stands after it.
-bool HasSelectedSubset(const TSubsetLookup<2>& lookup, const std::uint8_t* n) {
+// The completions of the prefix made of the numbers at positions i (, j (, k)).
+template <int K>
+std::uint64_t CompletionsOf(const TSubsetLookup<K>& lookup, const std::uint8_t* n, int i, int j, int k) {
+    if constexpr (K == 2)
+        return lookup.Next(n[i]);
+    else if constexpr (K == 3)
+        return lookup.Next(n[i], n[j]);
+    else
+        return lookup.Next(n[i], n[j], n[k]);
+}
+
+// The union of the completions of every prefix of positions among the first five. A subset
+// of positions is selected exactly when its last number is in the completions of its
+// prefix; completions are larger than the prefix, so any of them among the six numbers
+// stands after it.
+std::uint64_t SubsetCompletions(const TSubsetLookup<2>& lookup, const std::uint8_t* n) {
     std::uint64_t hits = 0;
     for (int i = 0; i < LOTTO_COUNT - 1; ++i)
         hits |= lookup.Next(n[i]);
-    return (hits & MaskOf(n)) != 0;
+    return hits;
 }
 
-bool HasSelectedSubset(const TSubsetLookup<3>& lookup, const std::uint8_t* n) {
+std::uint64_t SubsetCompletions(const TSubsetLookup<3>& lookup, const std::uint8_t* n) {
     std::uint64_t hits = 0;
     for (int i = 0; i < LOTTO_COUNT - 2; ++i) {
         const std::uint64_t* row = lookup.Row(n[i]);
         for (int j = i + 1; j < LOTTO_COUNT - 1; ++j)
             hits |= row[n[j]];
     }
-    return (hits & MaskOf(n)) != 0;
+    return hits;
 }
 
-bool HasSelectedSubset(const TSubsetLookup<4>& lookup, const std::uint8_t* n) {
+std::uint64_t SubsetCompletions(const TSubsetLookup<4>& lookup, const std::uint8_t* n) {
     std::uint64_t hits = 0;
     for (int i = 0; i < LOTTO_COUNT - 3; ++i)
         for (int j = i + 1; j < LOTTO_COUNT - 2; ++j)
             for (int k = j + 1; k < LOTTO_COUNT - 1; ++k)
                 hits |= lookup.Next(n[i], n[j], n[k]);
-    return (hits & MaskOf(n)) != 0;
+    return hits;
 }
 
-// The k numbers from position `at` (0-based) are selected.
-template <int K>
-bool HasSelectedRun(const TSubsetLookup<K>& lookup, const std::uint8_t* n, int at) {
-    if constexpr (K == 2)
-        return (lookup.Next(n[at]) >> n[at + 1]) & 1u;
-    else if constexpr (K == 3)
-        return (lookup.Next(n[at], n[at + 1]) >> n[at + 2]) & 1u;
-    else
-        return (lookup.Next(n[at], n[at + 1], n[at + 2]) >> n[at + 3]) & 1u;
+// What the first five ascending numbers say: the combination holds a selected value when
+// Hit, or when its sixth number is in Last.
+struct TPrefixVerdict {
+    bool Hit = false;
+    std::uint64_t Last = 0;
+};
+
+std::uint64_t PrefixKey(const std::uint8_t* n) {
+    return std::uint64_t{n[0]} | std::uint64_t{n[1]} << 8 | std::uint64_t{n[2]} << 16 |
+           std::uint64_t{n[3]} << 24 | std::uint64_t{n[4]} << 32;
 }
+inline constexpr std::uint64_t NO_PREFIX = ~std::uint64_t{0};
 
 enum class TPick { Mix, Seq, Pos };
 
@@ -179,26 +198,50 @@ public:
         TCustomStat::PrepareTest(Selected, RefIndex, Sorted, Exclude);
         lookup_.Build(Selected);
         prepared_ = &Selected;
+        cachedPrefix_ = NO_PREFIX;
     }
+    // Combinations mostly come in generation order, where the first five numbers stay the
+    // same for several combinations in a row: their verdict is kept until they change.
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex, bool Sorted,
                          bool Exclude) override {
         if (prepared_ != &Selected)
             PrepareTest(Selected, RefIndex, Sorted, Exclude);
         TComb scratch;
         const std::uint8_t* n = AscendingOf(Comb, scratch);
-        if constexpr (Pick == TPick::Mix) {
-            return HasSelectedSubset(lookup_, n);
-        } else if constexpr (Pick == TPick::Seq) {
-            bool hit = false;
-            for (int s = 0; s + K <= LOTTO_COUNT; ++s)
-                hit |= HasSelectedRun(lookup_, n, s);
-            return hit;
-        } else {
-            return HasSelectedRun(lookup_, n, start_);
+        const std::uint64_t prefix = PrefixKey(n);
+        if (prefix != cachedPrefix_) {
+            cached_ = Verdict(n);
+            cachedPrefix_ = prefix;
         }
+        return cached_.Hit || ((cached_.Last >> (n[5] & 63)) & 1u) != 0;
     }
 
 private:
+    // Runs and windows that end before the sixth number decide alone; the one that ends
+    // with it needs that number among the completions of its first k - 1.
+    TPrefixVerdict Verdict(const std::uint8_t* n) const {
+        TPrefixVerdict v;
+        if constexpr (Pick == TPick::Mix) {
+            v.Last = SubsetCompletions(lookup_, n);
+            v.Hit = (v.Last & MaskOf(n, LOTTO_COUNT - 1)) != 0;
+        } else if constexpr (Pick == TPick::Seq) {
+            for (int s = 0; s + K < LOTTO_COUNT; ++s)
+                v.Hit |= RunSelected(n, s);
+            v.Last = RunCompletions(n, LOTTO_COUNT - K);
+        } else if (start_ + K < LOTTO_COUNT) {
+            v.Hit = RunSelected(n, start_);
+        } else {
+            v.Last = RunCompletions(n, start_);
+        }
+        return v;
+    }
+    std::uint64_t RunCompletions(const std::uint8_t* n, int s) const {
+        return CompletionsOf<K>(lookup_, n, s, s + 1, s + 2);
+    }
+    bool RunSelected(const std::uint8_t* n, int s) const {
+        return ((RunCompletions(n, s) >> (n[s + K - 1] & 63)) & 1u) != 0;
+    }
+
     static TStatKey KeyOf(const std::uint8_t* n, const int* at) {
         std::uint16_t k[4] = {};
         for (int i = 0; i < K; ++i)
@@ -232,6 +275,8 @@ private:
     int start_;
     TSubsetLookup<K> lookup_;
     const TStatSelection* prepared_ = nullptr;
+    std::uint64_t cachedPrefix_ = NO_PREFIX;
+    TPrefixVerdict cached_;
 };
 
 template <int K>

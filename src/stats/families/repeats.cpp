@@ -38,6 +38,18 @@ std::uint64_t ShiftedNumberMask(const std::uint8_t* nums, int shift) {
     return mask;
 }
 
+int TPrefixCounter::Count(const std::uint8_t* n, std::uint64_t set) {
+    const std::uint64_t prefix = std::uint64_t{n[0]} | std::uint64_t{n[1]} << 8 | std::uint64_t{n[2]} << 16 |
+                                 std::uint64_t{n[3]} << 24 | std::uint64_t{n[4]} << 32;
+    if (prefix != prefix_) {
+        prefix_ = prefix;
+        count_ = 0;
+        for (int i = 0; i < LOTTO_COUNT - 1; ++i)
+            count_ += static_cast<int>((set >> (n[i] & 63)) & 1u);
+    }
+    return count_ + static_cast<int>((set >> (n[5] & 63)) & 1u);
+}
+
 namespace {
 
 bool HasNumber(std::uint64_t mask, int n) {
@@ -135,13 +147,14 @@ void TCustomRepCount2Stat::Prepare(const TStatSelection& Selected, int RefIndex)
     selectedCounts_ = SelectedCounts(Selected);
     prepared_ = &Selected;
     preparedRef_ = RefIndex;
+    counter_.Reset();
 }
 
 bool TCustomRepCount2Stat::TestCombination(const TComb& Comb, const TStatSelection& Selected,
                                            int RefIndex, bool, bool) {
     if (prepared_ != &Selected || preparedRef_ != RefIndex)
         Prepare(Selected, RefIndex);
-    return (selectedCounts_ >> std::popcount(NumberMask(Comb.N) & earlier_)) & 1u;
+    return (selectedCounts_ >> counter_.Count(Comb.N, earlier_)) & 1u;
 }
 
 namespace {
@@ -257,7 +270,7 @@ public:
                          bool) override {
         if (prepared_ != &Selected || preparedRef_ != RefIndex)
             Prepare(Selected, RefIndex);
-        return (selectedCounts_ >> std::popcount(NumberMask(Comb.N) & earlier_)) & 1u;
+        return (selectedCounts_ >> counter_.Count(Comb.N, earlier_)) & 1u;
     }
 
 private:
@@ -274,12 +287,14 @@ private:
         selectedCounts_ = SelectedCounts(Selected);
         prepared_ = &Selected;
         preparedRef_ = RefIndex;
+        counter_.Reset();
     }
 
     const TStatSelection* prepared_ = nullptr;
     int preparedRef_ = 0;
     std::uint64_t earlier_ = 0;
     std::uint8_t selectedCounts_ = 0;
+    TPrefixCounter counter_;
 };
 
 using TstRepValues3 = TRepValues3<true>;

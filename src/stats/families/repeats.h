@@ -20,6 +20,20 @@ std::uint64_t NumberMask(const std::uint8_t* nums);
 // The same for every number shifted by `shift` around 1..45.
 std::uint64_t ShiftedNumberMask(const std::uint8_t* nums, int shift);
 
+// How many of a combination's numbers lie in a set. Combinations mostly come in generation
+// order, where the first five numbers stay the same for several in a row: their count is
+// kept until they change. Reset whenever the set changes.
+class TPrefixCounter {
+public:
+    void Reset() { prefix_ = NO_PREFIX; }
+    int Count(const std::uint8_t* n, std::uint64_t set);
+
+private:
+    static constexpr std::uint64_t NO_PREFIX = ~std::uint64_t{0};
+    std::uint64_t prefix_ = NO_PREFIX;
+    int count_ = 0;
+};
+
 // Which repeated numbers of the reference draw came back, with their counts over the window.
 class TCustomRepValues2Stat : public TCustomValuesStat {
 public:
@@ -68,6 +82,7 @@ private:
     int preparedRef_ = 0;
     std::uint64_t earlier_ = 0;       // the shifted numbers the combination is compared with
     std::uint8_t selectedCounts_ = 0; // bit c: count c is selected
+    TPrefixCounter counter_;
 };
 
 } // namespace pelko

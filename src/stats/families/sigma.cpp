@@ -18,22 +18,46 @@ namespace pelko {
 namespace {
 
 // DiffChain of six numbers in modes 0 and 1 without building an array: the combination
-// loops (prefetch, filter) call it millions of times and must not allocate. The triangle is
-// unrolled; on numbers up to 255 every difference is the same in int as in bytes, and the
-// final sum is cut to a byte as DiffChain does. The tests hold the two equal over every
-// combination.
+// loops (prefetch, filter) call it millions of times and must not allocate. On numbers up
+// to 255 every difference is the same in int as in bytes, and the final sum is cut to a
+// byte as DiffChain does; the tests hold the two equal over every combination.
 inline int AbsDiff(int a, int b) { return a > b ? a - b : b - a; }
 
+// The entries of the difference triangle that the first five numbers decide: the last one
+// of each row but the final pair's second value. Combinations mostly come in generation
+// order, where the first five stay the same for several in a row, so the loops keep them.
+struct TChainPrefix {
+    int D4 = 0, E3 = 0, F2 = 0, A = 0;
+
+    TChainPrefix() = default;
+    explicit TChainPrefix(const std::uint8_t* n) {
+        const int d1 = AbsDiff(n[1], n[0]), d2 = AbsDiff(n[2], n[1]), d3 = AbsDiff(n[3], n[2]);
+        D4 = AbsDiff(n[4], n[3]);
+        const int e1 = AbsDiff(d2, d1), e2 = AbsDiff(d3, d2);
+        E3 = AbsDiff(D4, d3);
+        const int f1 = AbsDiff(e2, e1);
+        F2 = AbsDiff(E3, e2);
+        A = AbsDiff(F2, f1);
+    }
+    // The chain value once the sixth number n5 follows n4.
+    int Finish(int n4, int n5, int mode) const {
+        const int e4 = AbsDiff(AbsDiff(n5, n4), D4);
+        const int b = AbsDiff(AbsDiff(e4, E3), F2);
+        const int r = AbsDiff(b, A);
+        if (mode == dcmSmallToSum && r < 2)
+            return (A + b) & 0xFF;
+        return r;
+    }
+};
+
+inline std::uint64_t PrefixKey(const std::uint8_t* n) {
+    return std::uint64_t{n[0]} | std::uint64_t{n[1]} << 8 | std::uint64_t{n[2]} << 16 |
+           std::uint64_t{n[3]} << 24 | std::uint64_t{n[4]} << 32;
+}
+inline constexpr std::uint64_t NO_PREFIX = ~std::uint64_t{0};
+
 inline int SigmaChainValue(const std::uint8_t* n, int mode) {
-    const int d1 = AbsDiff(n[1], n[0]), d2 = AbsDiff(n[2], n[1]), d3 = AbsDiff(n[3], n[2]),
-              d4 = AbsDiff(n[4], n[3]), d5 = AbsDiff(n[5], n[4]);
-    const int e1 = AbsDiff(d2, d1), e2 = AbsDiff(d3, d2), e3 = AbsDiff(d4, d3), e4 = AbsDiff(d5, d4);
-    const int f1 = AbsDiff(e2, e1), f2 = AbsDiff(e3, e2), f3 = AbsDiff(e4, e3);
-    const int a = AbsDiff(f2, f1), b = AbsDiff(f3, f2);
-    const int r = AbsDiff(b, a);
-    if (mode == dcmSmallToSum && r < 2)
-        return (a + b) & 0xFF;
-    return r;
+    return TChainPrefix(n).Finish(n[4], n[5], mode);
 }
 
 // One characteristic number per draw or combination, K1; graph. The chain mode is a
@@ -50,17 +74,28 @@ public:
     }
     void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
         TCustomGraphStat::ComputeForCombination(Comb, Values);
-        AddValue(Values, WordsKey(Value(Comb.N)), false);
+        AddValue(Values, WordsKey(CachedValue(Comb.N)), false);
     }
     int GraphValue(const TComb& Comb, int, int, bool) override { return Value(Comb.N); }
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool, bool) override {
-        return Selected.HasWord(1, Value(Comb.N));
+        return Selected.HasWord(1, CachedValue(Comb.N));
     }
 
 private:
     static std::uint16_t Value(const std::uint8_t* n) {
         return static_cast<std::uint16_t>(SigmaChainValue(n, Mode));
     }
+    std::uint16_t CachedValue(const std::uint8_t* n) {
+        const std::uint64_t key = PrefixKey(n);
+        if (key != prefixKey_) {
+            prefix_ = TChainPrefix(n);
+            prefixKey_ = key;
+        }
+        return static_cast<std::uint16_t>(prefix_.Finish(n[4], n[5], Mode));
+    }
+
+    std::uint64_t prefixKey_ = NO_PREFIX;
+    TChainPrefix prefix_;
 };
 
 class TstSigma1 final : public TCustomSigmaGraphStat<dcmPlain> {
