@@ -53,11 +53,8 @@ std::size_t FilterBySelection(TCustomStat& stat, const TStatSelection& selection
     RunInSteps(
         total, PercentStep(total),
         [&](std::size_t begin, std::size_t end) {
-            for (std::size_t i = begin; i < end; ++i) {
-                const TComb c = in[i];
-                out[kept] = c;
-                kept += stat.TestCombination(c, selection, pass.RefIndex, pass.Sorted, exclude) != exclude;
-            }
+            kept += stat.TestCombinations(in + begin, end - begin, out + kept, selection, pass.RefIndex, pass.Sorted,
+                                          exclude);
         },
         [&](std::size_t done) {
             if (sink)

@@ -82,11 +82,6 @@ void TCustomStat::SelectDraws(int DrawIndex, int RefIndex, bool Sorted) {
         LoadDraw(RefIndex, RefDraw, Sorted);
 }
 
-void TCustomStat::ComputeForCombination(const TComb&, TStatDrawList&) {
-    Item = TStatDraw{};
-    Item.Count = 1;
-}
-
 void TCustomStat::ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList&,
                                  TStatWorkArea&, TLastValueArray&) {
     SelectDraws(DrawIndex, LastIndex, Sorted);

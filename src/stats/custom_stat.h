@@ -64,11 +64,22 @@ public:
     // CurDraw := draw DrawIndex; RefDraw := draw RefIndex for statistics with flag D.
     virtual void SelectDraws(int DrawIndex, int RefIndex, bool Sorted);
     // Base: zeroes Item and sets Count 1; the family sets the key and merges (no gaps).
-    virtual void ComputeForCombination(const TComb& Comb, TStatDrawList& Values);
+    virtual void ComputeForCombination(const TComb&, TStatDrawList&) {
+        Item = TStatDraw{};
+        Item.Count = 1;
+    }
     // Base: selects the draws and prepares Item (LastDraw, PrevDraw, LastAge, Count 1); the
     // family sets the key and merges with gap tracking.
     virtual void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
                                 TStatWorkArea& Work, TLastValueArray& LastValues);
+    // ComputeForCombination of each combination in a row (the prefetch pass). TStatBatch
+    // below makes the loop non-virtual for a final class.
+    virtual void ComputeForCombinations(const TComb* Combs, std::size_t Count, TStatDrawList& Values) {
+        for (std::size_t i = 0; i < Count; ++i) {
+            Values.SelectCountingBank(i);
+            ComputeForCombination(Combs[i], Values);
+        }
+    }
     // Draw number of the first draw from FromIndex to the newest of the archive that holds
     // Item's key; -1 when none.
     virtual int FindNextOccurrence(const TStatDraw& Item, int FromIndex, bool Sorted, int RefIndex);
@@ -79,6 +90,18 @@ public:
     // it must allocate nothing.
     virtual bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex,
                                  bool Sorted, bool Exclude) = 0;
+    // The filter pass over In[0..Count): copies each combination whose TestCombination
+    // differs from Exclude to Out (which has room for Count) and returns how many it copied.
+    virtual std::size_t TestCombinations(const TComb* In, std::size_t Count, TComb* Out,
+                                         const TStatSelection& Selected, int RefIndex, bool Sorted, bool Exclude) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < Count; ++i) {
+            const TComb c = In[i];
+            Out[kept] = c;
+            kept += TestCombination(c, Selected, RefIndex, Sorted, Exclude) != Exclude;
+        }
+        return kept;
+    }
 
     std::int32_t StatType = 0;
     const TDrawsArray& Draws;
@@ -153,6 +176,33 @@ public:
         for (int i = 0; i < LOTTO_COUNT; ++i)
             mask = (mask << 1) | (pred(nums[i]) ? 1 : 0);
         return mask;
+    }
+};
+
+// Optional base for a final statistic class T deriving from Base: the two per-combination
+// passes call T's own operations directly (no virtual call per combination, and they can
+// be inlined). Use: class TstX final : public TStatBatch<TstX, TCustomNumbersStat> {...};
+template <class T, class Base>
+class TStatBatch : public Base {
+public:
+    using Base::Base;
+    void ComputeForCombinations(const TComb* Combs, std::size_t Count, TStatDrawList& Values) override {
+        T& self = static_cast<T&>(*this);
+        for (std::size_t i = 0; i < Count; ++i) {
+            Values.SelectCountingBank(i);
+            self.T::ComputeForCombination(Combs[i], Values);
+        }
+    }
+    std::size_t TestCombinations(const TComb* In, std::size_t Count, TComb* Out, const TStatSelection& Selected,
+                                 int RefIndex, bool Sorted, bool Exclude) override {
+        T& self = static_cast<T&>(*this);
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < Count; ++i) {
+            const TComb c = In[i];
+            Out[kept] = c;
+            kept += self.T::TestCombination(c, Selected, RefIndex, Sorted, Exclude) != Exclude;
+        }
+        return kept;
     }
 };
 

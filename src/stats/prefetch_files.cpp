@@ -96,6 +96,7 @@ std::optional<TPrefetchData> PrefetchFromBytes(std::string_view bytes) {
 
 TPrefetchData ComputePrefetch(TCustomStat& stat, const std::function<void(int)>& progress) {
     TStatDrawList values;
+    values.BeginCounting();
     stat.Item = TStatDraw{};
     constexpr std::size_t BATCH = 4096;
     TComb batch[BATCH];
@@ -103,8 +104,7 @@ TPrefetchData ComputePrefetch(TCustomStat& stat, const std::function<void(int)>&
     std::size_t done = 0;
     int lastPercent = -1;
     auto flush = [&] {
-        for (std::size_t i = 0; i < fill; ++i)
-            stat.ComputeForCombination(batch[i], values);
+        stat.ComputeForCombinations(batch, fill, values);
         done += fill;
         fill = 0;
         if (progress) {
@@ -136,6 +136,7 @@ TPrefetchData ComputePrefetch(TCustomStat& stat, const std::function<void(int)>&
         }
     }
     flush();
+    values.EndCounting();
 
     values.SortByKey();
     TPrefetchData data;

@@ -24,6 +24,12 @@ void TStatDrawList::Clear() {
             direct_[bits] = -1;
     }
     items_.clear();
+    for (const std::uint16_t bits : touched_) {
+        for (std::size_t b = 0; b < COUNTING_BANKS; ++b)
+            counts_[b * DIRECT_SIZE + bits] = 0;
+        isTouched_[bits] = 0;
+    }
+    touched_.clear();
     if (hashed_ > 0) {
         std::fill(hashSlots_.begin(), hashSlots_.end(), -1);
         hashed_ = 0;
@@ -96,6 +102,51 @@ void TStatDrawList::Assign(const TStatDrawArray& items) {
     for (const TStatDraw& item : items)
         if (Find(item.Key) < 0)
             Append(item);
+}
+
+void TStatDrawList::BeginCounting() {
+    counts_.assign(COUNTING_BANKS * DIRECT_SIZE, 0);
+    bank_ = 0;
+    isTouched_.assign(DIRECT_SIZE, 0);
+    touched_.clear();
+    countingOnly_ = true;
+}
+
+void TStatDrawList::Touch(std::uint64_t bits) {
+    if (!isTouched_[bits]) {
+        isTouched_[bits] = 1;
+        touched_.push_back(static_cast<std::uint16_t>(bits));
+    }
+}
+
+void TStatDrawList::CountHashed(std::uint64_t bits, const TStatDraw& item) {
+    const int at = FindHashed(bits);
+    if (at >= 0)
+        items_[static_cast<std::size_t>(at)].Count += item.Count;
+    else
+        Append(item);
+}
+
+void TStatDrawList::EndCounting() {
+    if (!countingOnly_)
+        return;
+    countingOnly_ = false;
+    for (const std::uint16_t bits : touched_) {
+        TStatDraw item;
+        item.Key.B[0] = static_cast<std::uint8_t>(bits & 0xFF);
+        item.Key.B[1] = static_cast<std::uint8_t>(bits >> 8);
+        for (std::size_t b = 0; b < COUNTING_BANKS; ++b)
+            item.Count += counts_[b * DIRECT_SIZE + bits];
+        const int at = direct_[bits];
+        if (at >= 0)
+            items_[static_cast<std::size_t>(at)].Count += item.Count;
+        else
+            Append(item);
+    }
+    counts_.clear();
+    isTouched_.clear();
+    touched_.clear();
+    bank_ = 0;
 }
 
 int UpdateLastValue(const TStatDraw& Item, TLastValueArray& LastValues) {

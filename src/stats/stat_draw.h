@@ -5,7 +5,9 @@
 
 #include "core/lottery.h"
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace pelko {
@@ -13,9 +15,10 @@ namespace pelko {
 // The key's eight bytes as one number; equal keys give equal numbers. Keys holding only a
 // word K1 (K2..K4 zero) give values below 65536.
 inline std::uint64_t KeyBits(const TStatKey& key) {
-    std::uint64_t v = 0;
-    for (int i = 7; i >= 0; --i)
-        v = (v << 8) | key.B[i];
+    std::uint64_t v;
+    std::memcpy(&v, key.B, sizeof v); // one load: the key was usually just stored whole
+    if constexpr (std::endian::native == std::endian::big)
+        v = __builtin_bswap64(v);
     return v;
 }
 
@@ -53,10 +56,37 @@ public:
     // Replaces the content; duplicate keys keep their first element only.
     void Assign(const TStatDrawArray& items);
 
+    // Counting mode: merging only adds up Count per key (new keys are kept with the rest of
+    // their first item). Prefetch files keep nothing else of a value, so the pass over all
+    // combinations counts this way; small keys then cost one counter increment. The list's
+    // elements are complete again after EndCounting.
+    void BeginCounting();
+    void EndCounting();
+    bool CountingOnly() const { return countingOnly_; }
+    void CountItem(const TStatDraw& item) {
+        const std::uint64_t bits = KeyBits(item.Key);
+        if (bits < DIRECT_SIZE) {
+            std::int32_t& c = counts_[bank_ + bits];
+            if (c == 0)
+                Touch(bits);
+            c += item.Count;
+            return;
+        }
+        CountHashed(bits, item);
+    }
+    // Consecutive combinations count into different banks of counters, so that increments
+    // of one value do not wait for each other through memory.
+    void SelectCountingBank(std::size_t combination) {
+        bank_ = (combination & (COUNTING_BANKS - 1)) * DIRECT_SIZE;
+    }
+
 private:
     static constexpr std::uint64_t DIRECT_SIZE = 1024;
+    static constexpr std::size_t COUNTING_BANKS = 4;
     int FindHashed(std::uint64_t bits) const;
     void IndexLast();
+    void Touch(std::uint64_t bits);
+    void CountHashed(std::uint64_t bits, const TStatDraw& item);
     void Rehash(std::size_t capacity);
 
     TStatDrawArray items_;
@@ -64,32 +94,43 @@ private:
     std::vector<std::uint64_t> hashKeys_;
     std::vector<std::int32_t> hashSlots_; // -1 = empty
     std::size_t hashed_ = 0;
+    bool countingOnly_ = false;
+    std::vector<std::int32_t> counts_; // counting mode: COUNTING_BANKS x DIRECT_SIZE counters
+    std::size_t bank_ = 0; // offset of the current bank
+    std::vector<std::uint16_t> touched_; // small keys counted, in order of first count
+    std::vector<std::uint8_t> isTouched_;
 };
 
 // Merges one occurrence into Values (see TStatDrawList): a present key adds Count, takes
 // LastDraw/LastAge when its own age is unset or not younger, measures the gap to PrevDraw
 // when TrackGaps, and always moves PrevDraw on; a new key is appended as it is.
 inline void AddStatDraw(TStatDrawList& Values, const TStatDraw& Item, bool TrackGaps) {
+    if (Values.CountingOnly()) {
+        Values.CountItem(Item);
+        return;
+    }
     const int at = Values.Find(Item.Key);
     if (at < 0) {
         Values.Append(Item);
         return;
     }
+    // Item is often the statistic's own member: read it before writing the element
+    const std::int32_t count = Item.Count, lastDraw = Item.LastDraw, lastAge = Item.LastAge;
     TStatDraw& v = Values[static_cast<std::size_t>(at)];
-    v.Count += Item.Count;
-    if (v.LastAge == 0 || (Item.LastAge > 0 && v.LastAge >= Item.LastAge)) {
-        v.LastDraw = Item.LastDraw;
-        v.LastAge = Item.LastAge;
+    v.Count += count;
+    if (v.LastAge == 0 || (lastAge > 0 && v.LastAge >= lastAge)) {
+        v.LastDraw = lastDraw;
+        v.LastAge = lastAge;
     }
-    if (TrackGaps && Item.LastDraw > 0 && v.PrevDraw > 0) {
-        const std::int32_t d = v.PrevDraw - Item.LastDraw;
+    if (TrackGaps && lastDraw > 0 && v.PrevDraw > 0) {
+        const std::int32_t d = v.PrevDraw - lastDraw;
         const auto gap = static_cast<std::uint16_t>(d < 0 ? -d : d);
         if (gap < v.MinPeriod || v.MinPeriod == 0)
             v.MinPeriod = gap;
         if (gap > v.MaxPeriod || v.MaxPeriod == 0)
             v.MaxPeriod = gap;
     }
-    v.PrevDraw = Item.LastDraw;
+    v.PrevDraw = lastDraw;
 }
 
 // The latest draw number seen for a key; owned by the caller, emptied before each pass.

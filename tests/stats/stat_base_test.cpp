@@ -104,6 +104,42 @@ TEST(TStatDrawList, FindsEveryKindOfKeyAndKeepsFirstAppearanceOrder) {
     EXPECT_EQ(values.Find(keys[1]), -1);
 }
 
+TEST(TStatDrawList, CountingModeGivesTheCountsOfMerging) {
+    TStatDrawList merged, counted;
+    counted.BeginCounting();
+    std::uint32_t seed = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        const std::uint32_t r = seed >> 8;
+        TStatDraw d;
+        d.Key = r % 4 == 0 ? TStatKey::FromV(static_cast<std::int32_t>(r % 5000)) : TStatKey::FromK(static_cast<std::uint16_t>(r % 300));
+        d.Count = 1;
+        AddStatDraw(merged, d, false);
+        counted.SelectCountingBank(static_cast<std::size_t>(i));
+        AddStatDraw(counted, d, false);
+    }
+    counted.EndCounting();
+    EXPECT_FALSE(counted.CountingOnly());
+    ASSERT_EQ(counted.size(), merged.size());
+    for (const TStatDraw& d : merged) {
+        const int at = counted.Find(d.Key);
+        ASSERT_GE(at, 0);
+        EXPECT_EQ(counted[static_cast<std::size_t>(at)].Count, d.Count);
+    }
+    // a pre-filled value is counted into, not duplicated
+    TStatDrawList prefilled;
+    TStatDraw zero;
+    zero.Key = TStatKey::FromK(3);
+    AddStatDraw(prefilled, zero, false);
+    prefilled.BeginCounting();
+    zero.Count = 1;
+    AddStatDraw(prefilled, zero, false);
+    AddStatDraw(prefilled, zero, false);
+    prefilled.EndCounting();
+    ASSERT_EQ(prefilled.size(), 1u);
+    EXPECT_EQ(prefilled[0].Count, 2);
+}
+
 TEST(TStatDrawList, SortByKeyPutsNegativeV1AfterPositives) {
     TStatDrawList values;
     for (int v : {5, -1, 0, 70000, 3}) {
