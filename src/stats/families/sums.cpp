@@ -10,7 +10,6 @@
 #include "stats/families/stat_keys.h"
 #include "stats/stat_format.h"
 
-#include <bit>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -80,23 +79,29 @@ int SumsOfTwoEqualToThirdByPositions(const std::uint8_t* n) {
 }
 
 // The same count. For six distinct numbers 1..63 (every real combination) a sum of two
-// exceeds both and matches at most one number, so the count is the number of pairs whose
-// sum is present: for each number a, the numbers b != a with a + b present are the bits of
-// (present >> a) & present; every pair is seen from both ends. Other byte sextets take
-// the positional loop.
+// exceeds both and matches at most one number, so the count is the number of the 15 pairs
+// whose sum is among the numbers. Other byte sextets take the positional loop.
 int SumsOfTwoEqualToThird(const std::uint8_t* n) {
     std::uint64_t present = 0;
     unsigned large = 0;
+    int duplicates = 0;
     for (int i = 0; i < LOTTO_COUNT; ++i) {
-        present |= std::uint64_t{1} << (n[i] & 63);
+        const std::uint64_t bit = std::uint64_t{1} << (n[i] & 63);
+        duplicates += (present & bit) != 0;
+        present |= bit;
         large |= n[i] & ~63u;
     }
-    if (large || (present & 1) || std::popcount(present) != LOTTO_COUNT)
+    if (large | duplicates | (present & 1))
         return SumsOfTwoEqualToThirdByPositions(n);
-    int twice = 0;
-    for (int i = 0; i < LOTTO_COUNT; ++i)
-        twice += std::popcount((present >> n[i]) & present & ~(std::uint64_t{1} << n[i]));
-    return twice / 2;
+    // written out: a fixed, branch-free sequence of the 15 pairs
+    const auto sumPresent = [&](int j, int k) {
+        const unsigned sum = n[j] + n[k];
+        return static_cast<int>((present >> (sum & 63)) & (sum < 64));
+    };
+    return sumPresent(0, 1) + sumPresent(0, 2) + sumPresent(0, 3) + sumPresent(0, 4) +
+           sumPresent(0, 5) + sumPresent(1, 2) + sumPresent(1, 3) + sumPresent(1, 4) +
+           sumPresent(1, 5) + sumPresent(2, 3) + sumPresent(2, 4) + sumPresent(2, 5) +
+           sumPresent(3, 4) + sumPresent(3, 5) + sumPresent(4, 5);
 }
 
 class TstSum2To3 final : public TCustomGraphStat {
