@@ -79,7 +79,8 @@ bool TStakesDesk::Start() {
         TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Загрузка файла ставок...");
         try {
             file_.Open(ws_.DataFile(STAKES_FILE_NAME));
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
+            ShowFailure("Ошибка чтения файла ставок!", e);
             ws_.GetHost().ErrorBox(ExclusiveAccessMessage());
             return false;
         }

@@ -63,7 +63,8 @@ public:
     // Start-up, after the parameters and before the archive's dependent work: opens the
     // stakes file exclusively (an outdated or damaged file is emptied after a warning),
     // loads the ratings (sorted and saved) and, when their tab is visible, the regulars.
-    // False after the ExclusiveAccessMessage box: the program must end.
+    // False after the boxes "Ошибка чтения файла ставок!" (with the reason) and
+    // ExclusiveAccessMessage(): the program must end.
     bool Start();
     // Shut-down: closes the stakes file. Ratings and regulars were saved at every change.
     void Shutdown();

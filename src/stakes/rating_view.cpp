@@ -111,6 +111,10 @@ std::string RatingCellText(const TRatingData& row, int column, int mode) {
     return {};
 }
 
+std::string RatingsCountText(std::size_t rows) {
+    return Format("Рейтинг: %zu", rows);
+}
+
 std::string RatingsToCsv(const TRatingsArray& rows, char decimalPoint) {
     std::string out;
     for (int c = 0; c < rcColumnCount; ++c) {

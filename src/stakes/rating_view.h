@@ -35,6 +35,9 @@ std::optional<double> RatingEfficiency(const TRatingData& row, int i, int mode);
 // The text of a cell; "" where the row has no stakes to average over.
 std::string RatingCellText(const TRatingData& row, int column, int mode);
 
+// "Рейтинг: %d", the status bar text of the rating.
+std::string RatingsCountText(std::size_t rows);
+
 // The export file content: Windows-1251, CR LF, captions of all twenty columns, then per
 // row the comment and twelve numbers (efficiency columns are not written); numbers use
 // the given decimal point.

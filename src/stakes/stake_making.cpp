@@ -1,5 +1,6 @@
 #include "stakes/stake_making.h"
 
+#include "core/format.h"
 #include "core/record_helpers.h"
 #include "core/text_forms.h"
 #include "stakes/stake_profit.h"
@@ -68,6 +69,20 @@ TStakeData StakeFromComb(const TStakeData& defaults, const TComb& comb, const TC
     TStakeData s = defaults;
     SetStakeNumbers(s, CombToNumberSet(comb), config);
     return s;
+}
+
+std::string ScenarioStakeComment(int line, int variant, std::string_view lineComment,
+                                 std::string_view shortOptions, const std::vector<std::string>& filterTexts) {
+    std::string text = Format("%.2d.%.3d:", line, variant) + " ";
+    if (!TrimText(lineComment).empty())
+        text += std::string(lineComment) + " ";
+    text += "@ " + std::string(shortOptions);
+    for (const std::string& f : filterTexts)
+        if (!f.empty())
+            text += " + " + f;
+    TStakeData cut; // the record's limit decides where the text ends
+    cut.SetCommentText(text);
+    return cut.CommentText();
 }
 
 const char* StakeConditionCaption(int condition) {

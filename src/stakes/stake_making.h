@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pelko {
 
@@ -39,6 +40,12 @@ std::optional<std::string> ValidateMultiStakeDialog(std::string_view comment);
 void SetStakeNumbers(TStakeData& stake, const TNumberSet& numbers, const TConfigData& config);
 // A multi-stake member: the defaults with this draw, comment and combination.
 TStakeData StakeFromComb(const TStakeData& defaults, const TComb& comb, const TConfigData& config);
+
+// The comment of a scenario stake: "%.2d.%.3d:" with the line and variant numbers, " ",
+// the line's comment and " " (both left out when it is blank), "@ ", then the short
+// options text and the filter texts joined by " + "; cut to 255 bytes as the record keeps it.
+std::string ScenarioStakeComment(int line, int variant, std::string_view lineComment,
+                                 std::string_view shortOptions, const std::vector<std::string>& filterTexts);
 
 // "Равно [ = ]", "Более [ > ]", "Не менее [ >= ]", "Менее [ < ]", "Не более [ <= ]".
 enum TStakeCondition : int { scEqual, scMore, scNotLess, scLess, scNotMore };

@@ -47,8 +47,9 @@ TEST_F(StakesDesk, ASecondDeskOnTheSameFolderGetsTheExclusiveAccessMessage) {
     Workspace second{other, dir.path()};
     TStakesDesk secondDesk{second};
     EXPECT_FALSE(secondDesk.Start());
-    ASSERT_EQ(other.Errors().size(), 1u);
-    EXPECT_EQ(other.Errors()[0], ExclusiveAccessMessage());
+    ASSERT_EQ(other.Errors().size(), 2u);
+    EXPECT_EQ(other.Errors()[0].rfind("Ошибка чтения файла ставок!\n\nSysError #11: ", 0), 0u);
+    EXPECT_EQ(other.Errors()[1], ExclusiveAccessMessage());
     desk.Shutdown();
     EXPECT_TRUE(secondDesk.Start());
 }
@@ -81,8 +82,9 @@ TEST_F(StakesDesk, StakeAddAllOverTwoDrawsAppendsSeriesAndChecksOnce) {
     for (const TStakeData& s : stakes) {
         separators += s.IsSeparator();
         checked += s.IsChecked();
-        if (!s.IsSeparator())
+        if (!s.IsSeparator()) {
             EXPECT_EQ(s.SampleSize, 1000);
+        }
     }
     EXPECT_EQ(separators, 1999);
     EXPECT_EQ(checked, 1000); // draw 8 is known, draw 9 not yet

@@ -58,6 +58,16 @@ TEST(StakeDialog, DefaultsOfANewStake) {
     EXPECT_FALSE(s.IsChecked());
 }
 
+TEST(ScenarioStakes, CommentNamesTheLineAndTurnsBackIntoIt) {
+    const std::vector<std::string> filters = {"TSD#NUMS:1000#LMV:5#SF:1", "", "TSD#EVEN:100#LNO:#SF:1"};
+    EXPECT_EQ(ScenarioStakeComment(1, 2, "проба", "FULL#EXT", filters),
+              "01.002: проба @ FULL#EXT + TSD#NUMS:1000#LMV:5#SF:1 + TSD#EVEN:100#LNO:#SF:1");
+    EXPECT_EQ(ScenarioStakeComment(12, 345, " ", "EXCL:5#RAND#NEX", {"TSD#NUMS:10#LNO:#SF:1"}),
+              "12.345: @ EXCL:5#RAND#NEX + TSD#NUMS:10#LNO:#SF:1");
+    const std::string longOne = ScenarioStakeComment(1, 1, std::string(300, 'x'), "FULL#EXT", {});
+    EXPECT_EQ(longOne.size(), 255u);
+}
+
 TEST(StakeConditions, ParseTheCommandLineForm) {
     struct Case {
         const char* text;
