@@ -231,6 +231,20 @@ TEST_F(MatrixStats, ColumnTotalsOverAllCombinations) {
     EXPECT_EQ(CountOf(adjacency, TStatKey::FromK(0)), none);
 }
 
+// Lists read from files may hold numbers outside 1..45; the tests then take the slow road
+// and still agree with the values.
+TEST_F(MatrixStats, NumbersOutsideTheLotteryAgreeWithTheirValues) {
+    AddDraw({1, 6, 70, 11, 200, 12});
+    for (const char* name : {"TstColAjacent", "TstRowAjacent", "TstColAjacentCnt", "TstCombColMix3"}) {
+        auto stat = Create(name);
+        const TStatDrawList values = DrawValues(*stat, 0, false);
+        ASSERT_FALSE(values.empty()) << name;
+        for (const TStatDraw& v : values)
+            EXPECT_TRUE(Test(*stat, Select({v.Key}), {1, 6, 70, 11, 200, 12})) << name << " " << stat->ValueToText(v);
+        EXPECT_FALSE(Test(*stat, Select({TStatKey::FromK(4, 4)}), {1, 6, 70, 11, 200, 12})) << name;
+    }
+}
+
 class MatrixSelections : public testing::TestWithParam<std::tuple<const char*, int, int>> {};
 
 TEST_P(MatrixSelections, TestAgreesWithTheComputedValues) {

@@ -18,9 +18,40 @@
 #include <bit>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pelko {
+
+// Counts 0..6 of every domain position at once: position p counts in bit p of the three
+// words, so a few bit operations replace a table of counters in the per-combination
+// tests. (The six operands are written out: at -O2 a loop of six stays a loop.)
+struct TSlicedCounts {
+    std::uint64_t Ones = 0, Twos = 0, Fours = 0;
+
+    void Add(std::uint64_t bits) {
+        const std::uint64_t carry = Ones & bits;
+        Ones ^= bits;
+        Fours |= Twos & carry;
+        Twos ^= carry;
+    }
+    // The counts of six sets: two full adders, then a two-bit addition.
+    static TSlicedCounts OfSix(std::uint64_t a, std::uint64_t b, std::uint64_t c, std::uint64_t d,
+                               std::uint64_t e, std::uint64_t f) {
+        const std::uint64_t x1 = a ^ b, x2 = d ^ e;
+        const std::uint64_t ones1 = x1 ^ c, twos1 = (a & b) | (x1 & c);
+        const std::uint64_t ones2 = x2 ^ f, twos2 = (d & e) | (x2 & f);
+        const std::uint64_t carry = ones1 & ones2, twos = twos1 ^ twos2;
+        return {ones1 ^ ones2, twos ^ carry, (twos1 & twos2) | (twos & carry)};
+    }
+    // The positions p whose count k has bit p set in selected[k].
+    std::uint64_t Matching(const std::uint64_t (&selected)[LOTTO_COUNT + 1]) const {
+        const std::uint64_t o = Ones, t = Twos, f = Fours;
+        return (selected[0] & ~(o | t | f)) | (selected[1] & o & ~t & ~f) | (selected[2] & ~o & t & ~f) |
+               (selected[3] & o & t & ~f) | (selected[4] & ~o & ~t & f) | (selected[5] & o & ~t & f) |
+               (selected[6] & ~o & t & f);
+    }
+};
 
 // A statistic kind (TCustomNumbersStat, TCustomGraphStat) with the grouping copied at
 // creation.
@@ -76,10 +107,9 @@ public:
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex, bool Sorted,
                          bool Exclude) override {
         this->PrepareIfNeeded(Selected, RefIndex, Sorted, Exclude);
-        bool hit = false;
-        for (const std::uint8_t n : Comb)
-            hit |= selectedNumbers_.Has(n);
-        return hit;
+        const TByteSet& s = selectedNumbers_;
+        const std::uint8_t* n = Comb.N;
+        return s.Has(n[0]) | s.Has(n[1]) | s.Has(n[2]) | s.Has(n[3]) | s.Has(n[4]) | s.Has(n[5]);
     }
 
 private:
@@ -120,39 +150,22 @@ public:
     }
     void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted, bool Exclude) override {
         Base::PrepareTest(Selected, RefIndex, Sorted, Exclude);
-        zeroSelected_ = 0;
-        for (int i = 0; i < this->Groups.DomainSize; ++i) {
-            std::uint8_t mask = 0;
-            for (int k = 0; k <= LOTTO_COUNT; ++k)
+        for (int k = 0; k <= LOTTO_COUNT; ++k) {
+            selectedWith_[k] = 0;
+            for (int i = 0; i < this->Groups.DomainSize; ++i)
                 if (Selected.HasKey(this->Groups.Domain[i], static_cast<std::uint16_t>(k)))
-                    mask = static_cast<std::uint8_t>(mask | (1u << k));
-            countsSelected_[i] = mask;
-            if (mask & 1u)
-                zeroSelected_ |= std::uint64_t{1} << i;
+                    selectedWith_[k] |= std::uint64_t{1} << i;
         }
         this->Prepared = &Selected;
     }
-    // Some group of the domain holds a selected count: an empty group whose count 0 is
-    // selected, or a group of one of the numbers with its count selected.
+    // Some group of the domain holds a selected count (zero counts included).
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex, bool Sorted,
                          bool Exclude) override {
         this->PrepareIfNeeded(Selected, RefIndex, Sorted, Exclude);
-        std::uint8_t at[LOTTO_COUNT];
-        std::uint64_t occupied = 0;
-        for (int i = 0; i < LOTTO_COUNT; ++i) {
-            at[i] = this->Groups.Index[Comb.N[i]];
-            if (at[i] != TNumberGrouping::NO_INDEX) {
-                ++scratch_[at[i]];
-                occupied |= std::uint64_t{1} << at[i];
-            }
-        }
-        bool hit = (zeroSelected_ & ~occupied) != 0;
-        for (int i = 0; i < LOTTO_COUNT; ++i)
-            if (at[i] != TNumberGrouping::NO_INDEX)
-                hit |= ((countsSelected_[at[i]] >> scratch_[at[i]]) & 1u) != 0;
-        for (int i = 0; i < LOTTO_COUNT; ++i)
-            scratch_[at[i]] = 0;
-        return hit;
+        const std::uint64_t* bit = this->Groups.Bit;
+        const std::uint8_t* n = Comb.N;
+        return TSlicedCounts::OfSix(bit[n[0]], bit[n[1]], bit[n[2]], bit[n[3]], bit[n[4]], bit[n[5]])
+                   .Matching(selectedWith_) != 0;
     }
 
 protected:
@@ -172,9 +185,7 @@ private:
     }
 
     int preFillMax_;
-    std::uint8_t countsSelected_[LOTTO_MAX] = {}; // per domain position: bit k = count k selected
-    std::uint64_t zeroSelected_ = 0;              // domain positions whose count 0 is selected
-    std::uint8_t scratch_[256] = {};              // counts of one test, zero between tests
+    std::uint64_t selectedWith_[LOTTO_COUNT + 1] = {}; // per count k: domain positions with (group, k) selected
 };
 
 // Number of distinct groups among the six numbers, K1; pre-fills 1..PreFillMax. Plotted.
@@ -205,11 +216,9 @@ public:
 
 private:
     std::uint16_t GroupsUsed(const std::uint8_t* nums) const {
-        std::uint64_t occupied = 0;
-        for (int i = 0; i < LOTTO_COUNT; ++i) {
-            const std::uint8_t at = this->Groups.Index[nums[i]];
-            occupied |= at != TNumberGrouping::NO_INDEX ? std::uint64_t{1} << at : 0;
-        }
+        const std::uint64_t* bit = this->Groups.Bit;
+        const std::uint64_t occupied =
+            bit[nums[0]] | bit[nums[1]] | bit[nums[2]] | bit[nums[3]] | bit[nums[4]] | bit[nums[5]];
         return static_cast<std::uint16_t>(std::popcount(occupied));
     }
 
@@ -249,10 +258,9 @@ public:
 
 private:
     std::uint16_t Members(const std::uint8_t* nums) const {
-        int count = 0;
-        for (int i = 0; i < LOTTO_COUNT; ++i)
-            count += members_.Has(nums[i]) ? 1 : 0;
-        return static_cast<std::uint16_t>(count);
+        const TByteSet& m = members_;
+        return static_cast<std::uint16_t>(m.Has(nums[0]) + m.Has(nums[1]) + m.Has(nums[2]) + m.Has(nums[3]) +
+                                          m.Has(nums[4]) + m.Has(nums[5]));
     }
 
     int preFillMax_;
@@ -299,6 +307,26 @@ struct TPositionTuples {
     }
 };
 
+// The tuples' first Len - 1 positions, each once, in the tuples' order. A tuple is a prefix
+// and a last position: any later position for Mix, the next one for Seq.
+template <int Len, bool Mix>
+struct TTuplePrefixes {
+    static constexpr int PREFIX = Len - 1;
+    std::array<std::array<std::uint8_t, PREFIX>, TPositionTuples<Len, Mix>::COUNT> At{};
+    int Count = 0;
+
+    constexpr TTuplePrefixes() {
+        const TPositionTuples<Len, Mix> tuples;
+        for (const auto& tuple : tuples.At) {
+            std::array<std::uint8_t, PREFIX> prefix{};
+            for (int j = 0; j < PREFIX; ++j)
+                prefix[j] = tuple[j];
+            if (Count == 0 || At[Count - 1] != prefix)
+                At[Count++] = prefix;
+        }
+    }
+};
+
 // The groups of every position tuple (Mix or Seq) as K1..KLen, shown joined by ":".
 // Order sensitive; not computed for lone combinations.
 template <class Base, int Len, bool Mix>
@@ -306,6 +334,7 @@ class TGroupTuplesStat : public Base {
 public:
     using Base::Base;
     static constexpr TPositionTuples<Len, Mix> TUPLES{};
+    static constexpr TTuplePrefixes<Len, Mix> PREFIXES{};
 
     std::string ValueToText(const TStatDraw& Item) const override {
         std::string text = std::to_string(Item.Key.K(1));
@@ -319,51 +348,46 @@ public:
         for (const auto& tuple : TUPLES.At)
             this->AddValue(Values, TupleKey(this->CurDraw.Nums, tuple), true);
     }
-    // One bit per tuple of domain positions whose groups form a selected key.
+    // For every prefix of domain positions, the domain positions that complete a selected key.
     void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted, bool Exclude) override {
         Base::PrepareTest(Selected, RefIndex, Sorted, Exclude);
         const std::uint64_t domain = static_cast<std::uint64_t>(this->Groups.DomainSize);
-        std::uint64_t cells = 1;
-        for (int j = 0; j < Len; ++j)
-            cells *= domain;
-        selectedTuples_.assign((cells + 63) / 64, 0);
+        std::uint64_t prefixes = 1;
+        for (int j = 1; j < Len; ++j)
+            prefixes *= domain;
+        lastSelected_.assign(prefixes, 0);
         for (const TStatDraw& item : Selected.Items()) {
             std::uint64_t code = 0;
             bool inDomain = true;
-            for (int j = 1; j <= 4; ++j) {
+            for (int j = 1; j < Len; ++j) {
                 const int k = item.Key.K(j);
-                if (j > Len)
-                    inDomain &= k == 0;
-                else if (this->Groups.HasGroup(k))
-                    code = code * domain + this->Groups.IndexOfGroup[k];
-                else
-                    inDomain = false;
+                inDomain &= this->Groups.HasGroup(k);
+                code = code * domain + (inDomain ? this->Groups.IndexOfGroup[k] : 0);
             }
-            if (inDomain)
-                selectedTuples_[code >> 6] |= std::uint64_t{1} << (code & 63);
+            for (int j = Len + 1; j <= 4; ++j)
+                inDomain &= item.Key.K(j) == 0;
+            const int last = item.Key.K(Len);
+            if (inDomain && this->Groups.HasGroup(last))
+                lastSelected_[code] |= std::uint64_t{1} << this->Groups.IndexOfGroup[last];
         }
         this->Prepared = &Selected;
     }
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex, bool Sorted,
                          bool Exclude) override {
         this->PrepareIfNeeded(Selected, RefIndex, Sorted, Exclude);
-        std::uint8_t at[LOTTO_COUNT];
-        bool inDomain = true;
-        for (int i = 0; i < LOTTO_COUNT; ++i) {
-            at[i] = this->Groups.Index[Comb.N[i]];
-            inDomain &= at[i] != TNumberGrouping::NO_INDEX;
-        }
-        if (!inDomain)
+        const std::uint8_t* n = Comb.N;
+        const std::uint8_t* index = this->Groups.Index;
+        const std::uint8_t at[LOTTO_COUNT] = {index[n[0]], index[n[1]], index[n[2]],
+                                              index[n[3]], index[n[4]], index[n[5]]};
+        // Domain positions are below 64, so only a NO_INDEX makes the union all ones.
+        if ((at[0] | at[1] | at[2] | at[3] | at[4] | at[5]) == TNumberGrouping::NO_INDEX)
             return TestByKeys(Comb, Selected);
-        const std::uint64_t domain = static_cast<std::uint64_t>(this->Groups.DomainSize);
-        for (const auto& tuple : TUPLES.At) {
-            std::uint64_t code = 0;
-            for (int j = 0; j < Len; ++j)
-                code = code * domain + at[tuple[j]];
-            if ((selectedTuples_[code >> 6] >> (code & 63)) & 1u)
-                return true;
-        }
-        return false;
+        const std::uint64_t* bit = this->Groups.Bit;
+        const std::uint64_t b[LOTTO_COUNT] = {bit[n[0]], bit[n[1]], bit[n[2]], bit[n[3]], bit[n[4]], bit[n[5]]};
+        // later[k]: the positions after k, the last positions a Mix prefix ending at k takes.
+        const std::uint64_t later[LOTTO_COUNT] = {b[1] | b[2] | b[3] | b[4] | b[5], b[2] | b[3] | b[4] | b[5],
+                                                  b[3] | b[4] | b[5], b[4] | b[5], b[5], 0};
+        return PrefixHits(at, Mix ? later : b + 1, std::make_index_sequence<PREFIXES.Count>{}) != 0;
     }
 
 private:
@@ -373,6 +397,20 @@ private:
             k[j] = this->Groups.Group[nums[tuple[j]]];
         return WordsKey(k[0], k[1], k[2], k[3]);
     }
+    // Each prefix's selected last positions among its candidates: the positions after its
+    // end (Mix, `last` = later) or the one next to it (Seq, `last` = the bits from position 1).
+    template <std::size_t... P>
+    std::uint64_t PrefixHits(const std::uint8_t* at, const std::uint64_t* last, std::index_sequence<P...>) const {
+        return ((lastSelected_[PrefixCode<P>(at)] & last[PREFIXES.At[P][Len - 2]]) | ...);
+    }
+    template <std::size_t P>
+    std::uint64_t PrefixCode(const std::uint8_t* at) const {
+        const std::uint64_t domain = static_cast<std::uint64_t>(this->Groups.DomainSize);
+        std::uint64_t code = 0;
+        for (int j = 0; j < Len - 1; ++j)
+            code = code * domain + at[PREFIXES.At[P][j]];
+        return code;
+    }
     // Numbers outside the groups: look every tuple's key up as it is.
     bool TestByKeys(const TComb& Comb, const TStatSelection& Selected) const {
         for (const auto& tuple : TUPLES.At)
@@ -381,7 +419,7 @@ private:
         return false;
     }
 
-    std::vector<std::uint64_t> selectedTuples_;
+    std::vector<std::uint64_t> lastSelected_; // per prefix code: domain positions completing a selected key
 };
 
 } // namespace pelko

@@ -19,6 +19,7 @@
 #include "stats/stat_list.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -166,35 +167,59 @@ struct TLineAdjacency {
     std::uint8_t Pairs[LOTTO_COUNT] = {};
 };
 
-// Adjacency within the lines of a matrix statistic: which numbers touch which.
+// Adjacency within the lines of a matrix statistic. In a line every number has at most one
+// larger neighbour, always `step` above it (the next row's number in a column, the next
+// number in a row), so a pair is a number whose larger neighbour is present, and a line's
+// pair count is the count of such numbers in it.
 template <class Base>
 class TAdjacentLinesStatOf : public Base {
 public:
     TAdjacentLinesStatOf(const TStatList& List, int Type) : Base(List, Type) {
         for (int a = 1; a <= LOTTO_MAX; ++a)
-            for (int b = 1; b <= LOTTO_MAX; ++b)
+            for (int b = a + 1; b <= LOTTO_MAX; ++b)
                 if (this->Groups.Group[a] == this->Groups.Group[b] &&
-                    std::abs(this->Across.Group[a] - this->Across.Group[b]) == 1)
-                    neighbours_[a] |= std::uint64_t{1} << b;
+                    std::abs(this->Across.Group[a] - this->Across.Group[b]) == 1) {
+                    above_[a] = static_cast<std::uint8_t>(b);
+                    hasAbove_ |= std::uint64_t{1} << a;
+                    step_ = b - a;
+                }
     }
 
 protected:
-    // Walks the pairs of positions i < j in the numbers' order.
+    bool Touch(std::uint8_t a, std::uint8_t b) const {
+        return (above_[a] == b && b != 0) || (above_[b] == a && a != 0);
+    }
+    // The pairs of positions i < j in the numbers' order, lines in order of their first pair.
     TLineAdjacency AdjacencyOf(const std::uint8_t* nums) const {
         TLineAdjacency adjacency;
-        std::uint64_t present = 0;
-        std::uint64_t touching = 0;
-        for (int i = 0; i < LOTTO_COUNT; ++i) {
-            present |= nums[i] < 64 ? std::uint64_t{1} << nums[i] : 0;
-            touching |= neighbours_[nums[i]];
-        }
-        if ((present & touching) == 0)
-            return adjacency; // the common case: no two numbers touch
         for (int i = 0; i < LOTTO_COUNT; ++i)
             for (int j = i + 1; j < LOTTO_COUNT; ++j)
-                if (nums[j] < 64 && ((neighbours_[nums[i]] >> nums[j]) & 1u))
+                if (Touch(nums[i], nums[j]))
                     CountPair(adjacency, this->Groups.Group[nums[i]]);
         return adjacency;
+    }
+    // The bit sets below need numbers under 64 (a combination's are 1..45).
+    static bool SmallNumbers(const std::uint8_t* n) { return (n[0] | n[1] | n[2] | n[3] | n[4] | n[5]) < 64; }
+    // Bit n set for each number n whose larger neighbour is present too (six distinct small
+    // numbers); usually none.
+    std::uint64_t LowerOfPairs(const std::uint8_t* n) const {
+        constexpr std::uint64_t one = 1;
+        const std::uint64_t present = one << n[0] | one << n[1] | one << n[2] | one << n[3] | one << n[4] | one << n[5];
+        return present & (present >> step_) & hasAbove_;
+    }
+    // Pairs per line, counted by domain position, of the lower numbers of the pairs.
+    TSlicedCounts PairsByLine(std::uint64_t lower) const {
+        TSlicedCounts pairs;
+        for (; lower != 0; lower &= lower - 1)
+            pairs.Add(this->Groups.Bit[std::countr_zero(lower)]);
+        return pairs;
+    }
+    // The domain positions of the lines holding a pair.
+    std::uint64_t LinesWithPairs(std::uint64_t lower) const {
+        std::uint64_t lines = 0;
+        for (; lower != 0; lower &= lower - 1)
+            lines |= this->Groups.Bit[std::countr_zero(lower)];
+        return lines;
     }
 
 private:
@@ -208,8 +233,9 @@ private:
         }
         ++adjacency.Pairs[at];
     }
-
-    std::uint64_t neighbours_[256] = {}; // bit m: number m touches the number; 1..45 only
+    std::uint8_t above_[256] = {}; // the larger touching number of each number, 0 = none
+    std::uint64_t hasAbove_ = 0;   // bit n: number n has a larger touching number
+    int step_ = 0;                 // how far above it that number is
 };
 
 // COLA, ROWA: (line, adjacent pairs + 1) for every line with adjacent numbers.
@@ -230,20 +256,40 @@ public:
         TCustomMatrixStat<Rows>::ComputeForCombination(Comb, Values);
         AddLines(this->AdjacencyOf(Comb.N), Values, false);
     }
-    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool, bool) override {
+    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted, bool Exclude) override {
+        TCustomMatrixStat<Rows>::PrepareTest(Selected, RefIndex, Sorted, Exclude);
+        for (int pairs = 1; pairs < LOTTO_COUNT; ++pairs) {
+            selectedWith_[pairs] = 0;
+            for (int i = 0; i < this->Groups.DomainSize; ++i)
+                if (Selected.HasKey(this->Groups.Domain[i], static_cast<std::uint16_t>(pairs + 1)))
+                    selectedWith_[pairs] |= std::uint64_t{1} << i;
+        }
+        this->Prepared = &Selected;
+    }
+    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex, bool Sorted,
+                         bool Exclude) override {
+        this->PrepareIfNeeded(Selected, RefIndex, Sorted, Exclude);
+        if (!this->SmallNumbers(Comb.N))
+            return TestByWalk(Comb, Selected);
+        const std::uint64_t lower = this->LowerOfPairs(Comb.N);
+        return lower != 0 && this->PairsByLine(lower).Matching(selectedWith_) != 0;
+    }
+
+private:
+    bool TestByWalk(const TComb& Comb, const TStatSelection& Selected) const {
         const TLineAdjacency adjacency = this->AdjacencyOf(Comb.N);
         for (int i = 0; i < adjacency.Count; ++i)
             if (Selected.HasKey(adjacency.Line[i], static_cast<std::uint16_t>(adjacency.Pairs[i] + 1)))
                 return true;
         return false;
     }
-
-private:
     void AddLines(const TLineAdjacency& adjacency, TStatDrawList& Values, bool trackGaps) {
         for (int i = 0; i < adjacency.Count; ++i)
             this->AddValue(Values, WordsKey(adjacency.Line[i], static_cast<std::uint16_t>(adjacency.Pairs[i] + 1)),
                            trackGaps);
     }
+
+    std::uint64_t selectedWith_[LOTTO_COUNT + 1] = {}; // per pair count: domain positions selected with it
 };
 
 // COLC, ROWC: the number of lines with adjacent numbers. Plotted.
@@ -255,20 +301,27 @@ public:
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
                         TStatWorkArea& Work, TLastValueArray& LastValues) override {
         TCustomMatrixGraphStat<Rows>::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
-        this->AddValue(Values, WordsKey(LinesCount(this->CurDraw.Nums)), true);
+        this->AddValue(Values, WordsKey(LinesOfDraw(this->CurDraw.Nums)), true);
     }
     void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
         TCustomMatrixGraphStat<Rows>::ComputeForCombination(Comb, Values);
-        this->AddValue(Values, WordsKey(LinesCount(Comb.N)), false);
+        this->AddValue(Values, WordsKey(LinesOfCombination(Comb.N)), false);
     }
-    int GraphValue(const TComb& Comb, int, int, bool) override { return LinesCount(Comb.N); }
+    int GraphValue(const TComb& Comb, int, int, bool) override { return LinesOfDraw(Comb.N); }
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool, bool) override {
-        return Selected.HasWord(1, LinesCount(Comb.N));
+        return Selected.HasWord(1, LinesOfCombination(Comb.N));
     }
 
 private:
-    std::uint16_t LinesCount(const std::uint8_t* nums) const {
+    // Any order, repeats allowed (archive draws, plotted numbers).
+    std::uint16_t LinesOfDraw(const std::uint8_t* nums) const {
         return static_cast<std::uint16_t>(this->AdjacencyOf(nums).Count);
+    }
+    // Six distinct numbers.
+    std::uint16_t LinesOfCombination(const std::uint8_t* nums) const {
+        if (!this->SmallNumbers(nums))
+            return LinesOfDraw(nums);
+        return static_cast<std::uint16_t>(std::popcount(this->LinesWithPairs(this->LowerOfPairs(nums))));
     }
 };
 

@@ -21,6 +21,7 @@ void TNumberGrouping::Set(int number, int group) {
         MaxGroup = std::max(MaxGroup, int{value});
     }
     Index[number] = IndexOfGroup[value];
+    Bit[number] = std::uint64_t{1} << Index[number];
 }
 
 TNumberGrouping ChannelGrouping(int width) {

@@ -20,6 +20,8 @@ struct TNumberGrouping {
     std::uint8_t Group[256] = {};
     // Position of the number's group in Domain; NO_INDEX outside 1..45.
     std::uint8_t Index[256];
+    // Bit of the number's domain position (1 << Index); 0 outside 1..45.
+    std::uint64_t Bit[256] = {};
     // Position of a group value in Domain; NO_INDEX for values that are no group.
     std::uint8_t IndexOfGroup[256];
     // The distinct groups of the numbers 1..45 in order of their first number.
