@@ -14,6 +14,10 @@ void RegisterAllStatFamilies(TStatClassTable& table) {
     RegisterRepeatStats(table);
     RegisterNumberCombinationStats(table);
     RegisterSigmaStats(table);
+    RegisterSerialStats(table);
+    RegisterPeriodStats(table);
+    RegisterChainStats(table);
+    RegisterShreddingStats(table);
 }
 
 const TStatClassTable& StandardStatClasses() {

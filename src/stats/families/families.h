@@ -16,6 +16,10 @@ void RegisterSequenceStats(TStatClassTable& table);   // sequences.cpp
 void RegisterRepeatStats(TStatClassTable& table);     // repeats.cpp
 void RegisterNumberCombinationStats(TStatClassTable& table); // number_combinations.cpp
 void RegisterSigmaStats(TStatClassTable& table);      // sigma.cpp
+void RegisterSerialStats(TStatClassTable& table);     // serial.cpp
+void RegisterPeriodStats(TStatClassTable& table);     // periods.cpp
+void RegisterChainStats(TStatClassTable& table);      // chains.cpp
+void RegisterShreddingStats(TStatClassTable& table);  // shredding.cpp
 
 // Every family of the program, in one call.
 void RegisterAllStatFamilies(TStatClassTable& table);
