@@ -15,7 +15,6 @@
 #include "stats/families/stat_keys.h"
 
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -52,6 +51,15 @@ struct TSlicedCounts {
                (selected[6] & ~o & t & f);
     }
 };
+
+// Set bits of a word, inline: without a POPCNT target std::popcount becomes a library call,
+// which costs more than the rest of a per-combination test.
+inline int CountBits(std::uint64_t x) {
+    x = x - ((x >> 1) & 0x5555555555555555u);
+    x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    return static_cast<int>((x * 0x0101010101010101u) >> 56);
+}
 
 // A statistic kind (TCustomNumbersStat, TCustomGraphStat) with the grouping copied at
 // creation.
@@ -219,7 +227,7 @@ private:
         const std::uint64_t* bit = this->Groups.Bit;
         const std::uint64_t occupied =
             bit[nums[0]] | bit[nums[1]] | bit[nums[2]] | bit[nums[3]] | bit[nums[4]] | bit[nums[5]];
-        return static_cast<std::uint16_t>(std::popcount(occupied));
+        return static_cast<std::uint16_t>(CountBits(occupied));
     }
 
     int preFillMax_;
@@ -351,18 +359,17 @@ public:
     // For every prefix of domain positions, the domain positions that complete a selected key.
     void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted, bool Exclude) override {
         Base::PrepareTest(Selected, RefIndex, Sorted, Exclude);
-        const std::uint64_t domain = static_cast<std::uint64_t>(this->Groups.DomainSize);
-        std::uint64_t prefixes = 1;
-        for (int j = 1; j < Len; ++j)
-            prefixes *= domain;
-        lastSelected_.assign(prefixes, 0);
+        positionBits_ = 0;
+        while ((1 << positionBits_) < this->Groups.DomainSize)
+            ++positionBits_;
+        lastSelected_.assign(std::size_t{1} << (positionBits_ * (Len - 1)), 0);
         for (const TStatDraw& item : Selected.Items()) {
             std::uint64_t code = 0;
             bool inDomain = true;
             for (int j = 1; j < Len; ++j) {
                 const int k = item.Key.K(j);
                 inDomain &= this->Groups.HasGroup(k);
-                code = code * domain + (inDomain ? this->Groups.IndexOfGroup[k] : 0);
+                code = code << positionBits_ | (inDomain ? this->Groups.IndexOfGroup[k] : 0);
             }
             for (int j = Len + 1; j <= 4; ++j)
                 inDomain &= item.Key.K(j) == 0;
@@ -405,11 +412,15 @@ private:
     }
     template <std::size_t P>
     std::uint64_t PrefixCode(const std::uint8_t* at) const {
-        const std::uint64_t domain = static_cast<std::uint64_t>(this->Groups.DomainSize);
-        std::uint64_t code = 0;
-        for (int j = 0; j < Len - 1; ++j)
-            code = code * domain + at[PREFIXES.At[P][j]];
-        return code;
+        static_assert(Len >= 2 && Len <= 4, "tuples of 2 to 4 positions");
+        constexpr auto prefix = PREFIXES.At[P];
+        const int s = positionBits_;
+        if constexpr (Len == 2)
+            return at[prefix[0]];
+        else if constexpr (Len == 3)
+            return std::uint64_t{at[prefix[0]]} << s | at[prefix[1]];
+        else
+            return (std::uint64_t{at[prefix[0]]} << s | at[prefix[1]]) << s | at[prefix[2]];
     }
     // Numbers outside the groups: look every tuple's key up as it is.
     bool TestByKeys(const TComb& Comb, const TStatSelection& Selected) const {
@@ -419,7 +430,10 @@ private:
         return false;
     }
 
-    std::vector<std::uint64_t> lastSelected_; // per prefix code: domain positions completing a selected key
+    // Per prefix code (its domain positions side by side, positionBits_ bits each): the
+    // domain positions that complete a selected key.
+    std::vector<std::uint64_t> lastSelected_;
+    int positionBits_ = 0;
 };
 
 } // namespace pelko

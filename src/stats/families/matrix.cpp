@@ -321,7 +321,7 @@ private:
     std::uint16_t LinesOfCombination(const std::uint8_t* nums) const {
         if (!this->SmallNumbers(nums))
             return LinesOfDraw(nums);
-        return static_cast<std::uint16_t>(std::popcount(this->LinesWithPairs(this->LowerOfPairs(nums))));
+        return static_cast<std::uint16_t>(CountBits(this->LinesWithPairs(this->LowerOfPairs(nums))));
     }
 };
 
