@@ -33,7 +33,8 @@ constexpr int STAKES = 1000000;
 const TDrawsArray& SampleDraws() {
     static const TDrawsArray draws = [] {
         TDrawsArray d;
-        ImportDrawsCsv(ReadWholeFile(std::filesystem::path(PELKO_SHARE_DIR) / "sample_draws.csv"), d);
+        ImportDrawsCsv(ReadWholeFile(std::filesystem::path(PELKO_SHARE_DIR) / "sample_draws.csv"),
+                       d);
         return d;
     }();
     return draws;
@@ -48,7 +49,7 @@ TConfigData Priced() {
 
 // Counts the bytes that pass through the device.
 class TCountingDevice : public TRandomAccessFile {
-public:
+  public:
     explicit TCountingDevice(std::unique_ptr<TRandomAccessFile> inner) : inner_(std::move(inner)) {}
     std::int64_t Size() override { return inner_->Size(); }
     std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t n) override {
@@ -68,7 +69,7 @@ public:
 
     std::uint64_t bytesRead = 0, bytesWritten = 0, reads = 0, writes = 0;
 
-private:
+  private:
     std::unique_ptr<TRandomAccessFile> inner_;
 };
 
@@ -85,12 +86,14 @@ std::map<std::string, TBudget>& Budgets() {
 // Wall time of the measured part, and the process CPU time it took (the machine may be
 // shared with other work; the CPU figure shows what the code itself costs).
 class TStopwatch {
-public:
+  public:
     TStopwatch() : wall_(std::chrono::steady_clock::now()), cpu_(std::clock()) {}
-    double Wall() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_).count(); }
+    double Wall() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_).count();
+    }
     double Cpu() const { return static_cast<double>(std::clock() - cpu_) / CLOCKS_PER_SEC; }
 
-private:
+  private:
     std::chrono::steady_clock::time_point wall_;
     std::clock_t cpu_;
 };
@@ -149,14 +152,16 @@ void BM_CheckStakes(benchmark::State& state) {
 
         const TStopwatch watch;
         const TCheckOutcome out = CheckStakes(
-            file, SampleDraws(), config, [&](const TStakeData& s) { ratings.AddStake(s); }, nullptr);
+            file, SampleDraws(), config, [&](const TStakeData& s) { ratings.AddStake(s); },
+            nullptr);
         Record("CheckStakes", watch);
 
         state.PauseTiming();
-        if (out.Settled != STAKES || out.Error)
-            state.SkipWithError("not every stake was settled");
-        state.counters["reads_per_record"] = static_cast<double>(counter->bytesRead) / (STAKES * 328.0);
-        state.counters["writes_per_record"] = static_cast<double>(counter->bytesWritten) / (STAKES * 328.0);
+        if (out.Settled != STAKES || out.Error) state.SkipWithError("not every stake was settled");
+        state.counters["reads_per_record"] =
+            static_cast<double>(counter->bytesRead) / (STAKES * 328.0);
+        state.counters["writes_per_record"] =
+            static_cast<double>(counter->bytesWritten) / (STAKES * 328.0);
         state.counters["write_calls"] = static_cast<double>(counter->writes);
         file.Close();
         std::filesystem::remove(BenchFile());
@@ -189,8 +194,7 @@ void BM_AddStakeToRatings(benchmark::State& state) {
         for (const TStakeData& s : stakes)
             ratings.AddStake(s);
         Record("AddStakeToRatings", watch);
-        if (ratings.Count() != 10000)
-            state.SkipWithError("expected 10,000 rows");
+        if (ratings.Count() != 10000) state.SkipWithError("expected 10,000 rows");
         benchmark::DoNotOptimize(ratings.Rows().data());
     }
 }
@@ -232,8 +236,7 @@ void BM_AppendStakes(benchmark::State& state) {
         Record("AppendStakes", watch);
 
         state.PauseTiming();
-        if (file.Count() != STAKES)
-            state.SkipWithError("wrong record count");
+        if (file.Count() != STAKES) state.SkipWithError("wrong record count");
         state.counters["write_calls"] = static_cast<double>(counter->writes);
         file.Close();
         std::filesystem::remove(BenchFile());
@@ -246,8 +249,7 @@ BENCHMARK(BM_AppendStakes)->Unit(benchmark::kMillisecond)->Iterations(1)->Repeti
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     std::printf("\nBudgets (best of the runs, 1,000,000 stakes):\n");

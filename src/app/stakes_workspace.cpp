@@ -27,9 +27,10 @@ constexpr const char* OUTDATED_STAKES_MESSAGE =
     "Обнаружен файл ставок устаревшей версии - имеющиеся в файле ставки будут удалены!";
 
 std::string DeleteQuestion(std::int64_t count) {
-    return count == 1 ? std::string("Удалить выделенную запись?")
-                      : Format("Удалить все выделенные записи (всего будет удалено %lld записи(ей))?",
-                               static_cast<long long>(count));
+    return count == 1
+               ? std::string("Удалить выделенную запись?")
+               : Format("Удалить все выделенные записи (всего будет удалено %lld записи(ей))?",
+                        static_cast<long long>(count));
 }
 
 std::uint64_t PackComb(const TComb& c) {
@@ -60,8 +61,7 @@ void TStakesDesk::ShowFailure(const std::string& message, const std::exception& 
 }
 
 void TStakesDesk::StakesChanged(bool refresh, bool scroll) {
-    if (OnStakesChanged)
-        OnStakesChanged(refresh, scroll);
+    if (OnStakesChanged) OnStakesChanged(refresh, scroll);
 }
 
 std::filesystem::path TStakesDesk::RatingsPath() const {
@@ -87,8 +87,7 @@ bool TStakesDesk::Start() {
         LoadStakes();
     }
     LoadRatings();
-    if (Options.TablesVisible)
-        LoadTables();
+    if (Options.TablesVisible) LoadTables();
     return true;
 }
 
@@ -109,8 +108,7 @@ void TStakesDesk::LoadStakes() {
 }
 
 void TStakesDesk::Shutdown() {
-    if (!file_.IsOpen())
-        return;
+    if (!file_.IsOpen()) return;
     TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Сохранение файла ставок...");
     file_.Close();
 }
@@ -144,8 +142,7 @@ TStakeData TStakesDesk::NewStake(std::size_t sampleSize) const {
 }
 
 std::optional<TStakeData> TStakesDesk::NewRandomStake(const TCombList& list) const {
-    if (list.Empty())
-        return std::nullopt;
+    if (list.Empty()) return std::nullopt;
     static std::mt19937_64 generator{std::random_device{}()};
     std::uniform_int_distribution<std::size_t> pick(0, list.Count() - 1);
     TStakeData stake = NewStake(list.Count());
@@ -188,8 +185,7 @@ bool TStakesDesk::AddStakeInBatch(const TStakeData& stake, int drawsCount, bool 
 }
 
 void TStakesDesk::ReportBulkProgress(std::size_t done, std::size_t total, std::size_t& nextReport) {
-    if (done < nextReport)
-        return;
+    if (done < nextReport) return;
     const std::size_t step = std::max<std::size_t>(1, total / 100);
     nextReport = (done / step + 1) * step;
     ws_.GetHost().StatusText(
@@ -222,8 +218,7 @@ bool TStakesDesk::AddStakesForCombs(const TCombList& list, const TCombSelection*
             };
             if (selection) {
                 for (const auto& r : selection->Ranges())
-                    if (r.Begin < list.Count())
-                        addRange(r.Begin, std::min(r.End, list.Count()));
+                    if (r.Begin < list.Count()) addRange(r.Begin, std::min(r.End, list.Count()));
             } else {
                 addRange(0, list.Count());
             }
@@ -233,8 +228,7 @@ bool TStakesDesk::AddStakesForCombs(const TCombList& list, const TCombSelection*
             ok = false;
         }
     }
-    if (ok)
-        CheckStakesAndSave();
+    if (ok) CheckStakesAndSave();
     StakesChanged(true, true);
     return ok;
 }
@@ -259,8 +253,7 @@ bool TStakesDesk::FindStake(std::int32_t drawNumber, const TNumberSet& numbers) 
 // ---------------------------------------------------------------- deleting
 
 bool TStakesDesk::DeleteStakeRows(std::int64_t firstRow, std::int64_t lastRow) {
-    if (firstRow < 1 || lastRow < firstRow)
-        return false;
+    if (firstRow < 1 || lastRow < firstRow) return false;
     if (!ws_.GetHost().AskYesNo(DeleteQuestion(lastRow - firstRow + 1), "Предупреждение", false))
         return false;
     bool ok = true;
@@ -273,8 +266,7 @@ bool TStakesDesk::DeleteStakeRows(std::int64_t firstRow, std::int64_t lastRow) {
             ok = false;
         }
     }
-    if (ok)
-        CheckStakesAndSave();
+    if (ok) CheckStakesAndSave();
     StakesChanged(true, false);
     return ok;
 }
@@ -290,8 +282,7 @@ bool TStakesDesk::DeleteStakesByCondition(int condition, int value) {
             ok = false;
         }
     }
-    if (ok)
-        CheckStakesAndSave();
+    if (ok) CheckStakesAndSave();
     StakesChanged(true, false);
     return ok;
 }
@@ -346,8 +337,7 @@ bool TStakesDesk::DeleteStakeLogs() {
 // ---------------------------------------------------------------- checking
 
 std::int64_t TStakesDesk::CheckStakesAndSave() {
-    if (!file_.IsOpen())
-        return 0;
+    if (!file_.IsOpen()) return 0;
     log_.Enabled = Options.LogEnabled;
     TCheckOutcome outcome;
     {
@@ -359,8 +349,7 @@ std::int64_t TStakesDesk::CheckStakesAndSave() {
                 ratings_.AddStake(stake);
                 if (log_.Enabled)
                     for (std::string& error : log_.LogStakeResult(stake))
-                        if (logErrors.insert(error).second)
-                            ws_.GetHost().ErrorBox(error);
+                        if (logErrors.insert(error).second) ws_.GetHost().ErrorBox(error);
             },
             &ws_.GetHost());
     }
@@ -398,8 +387,7 @@ bool TStakesDesk::SaveRatings() {
             ok = false;
         }
     }
-    if (OnRatingsChanged)
-        OnRatingsChanged();
+    if (OnRatingsChanged) OnRatingsChanged();
     return ok;
 }
 
@@ -425,14 +413,12 @@ bool TStakesDesk::RatingsRefresh() {
             ratings_.Clear();
             ForEachStakeRecord(file_, 0, [&](std::int64_t, const char* raw) {
                 const TStakeData stake = DecodeStakeRecord(raw);
-                if (stake.DrawNumber >= 0 && stake.IsChecked())
-                    ratings_.AddStake(stake);
+                if (stake.DrawNumber >= 0 && stake.IsChecked()) ratings_.AddStake(stake);
                 return true;
             });
         } catch (const std::exception& e) {
             ShowFailure("Ошибка обновления рейтинга!", e);
-            if (OnRatingsChanged)
-                OnRatingsChanged();
+            if (OnRatingsChanged) OnRatingsChanged();
             return false;
         }
     }
@@ -456,8 +442,7 @@ int TStakesDesk::RatingsToScript(const std::vector<std::size_t>& rows,
     int added = 0;
     TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Генерация новых строк в сценарии...");
     for (const std::size_t r : rows) {
-        if (r >= ratings_.Count())
-            continue;
+        if (r >= ratings_.Count()) continue;
         const std::string caption = ratings_[r].CommentText();
         if (addLine(RatingCaptionToScriptLine(caption)))
             ++added;
@@ -484,8 +469,7 @@ std::optional<TGraphData> TStakesDesk::GraphRowsPerDraw(const std::vector<std::s
     TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Создание графиков...");
     std::vector<std::string> captions;
     for (const std::size_t r : rows)
-        if (r < ratings_.Count())
-            captions.push_back(ratings_[r].CommentText());
+        if (r < ratings_.Count()) captions.push_back(ratings_[r].CommentText());
     try {
         return profits ? StakesGraphProfits(file_, captions) : StakesGraphOverlap(file_, captions);
     } catch (const std::exception& e) {
@@ -497,16 +481,14 @@ std::optional<TGraphData> TStakesDesk::GraphRowsPerDraw(const std::vector<std::s
 TGraphData TStakesDesk::GraphRowsDistribution(const std::vector<std::size_t>& rows) const {
     std::vector<TRatingData> selected;
     for (const std::size_t r : rows)
-        if (r < ratings_.Count())
-            selected.push_back(ratings_[r]);
+        if (r < ratings_.Count()) selected.push_back(ratings_[r]);
     return RatingsGraphOverlap(selected);
 }
 
 // ---------------------------------------------------------------- regular stakes
 
 void TStakesDesk::LoadTables() {
-    if (!Options.TablesVisible)
-        return;
+    if (!Options.TablesVisible) return;
     if (std::error_code ec; std::filesystem::exists(TablesPath(), ec)) {
         TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Загрузка файла регулярных ставок...");
         try {
@@ -515,13 +497,11 @@ void TStakesDesk::LoadTables() {
             ShowFailure("Ошибка чтения файла регулярных ставок!", e);
         }
     }
-    if (OnTablesChanged)
-        OnTablesChanged();
+    if (OnTablesChanged) OnTablesChanged();
 }
 
 bool TStakesDesk::SaveTables() {
-    if (!Options.TablesVisible)
-        return false;
+    if (!Options.TablesVisible) return false;
     bool ok = true;
     {
         TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Сохранение файла регулярных ставок...");
@@ -532,8 +512,7 @@ bool TStakesDesk::SaveTables() {
             ok = false;
         }
     }
-    if (OnTablesChanged)
-        OnTablesChanged();
+    if (OnTablesChanged) OnTablesChanged();
     return ok;
 }
 
@@ -579,8 +558,7 @@ bool TStakesDesk::DeleteTables(std::vector<std::size_t> indices) {
 
 std::optional<std::pair<TTableData, TStakeData>>
 TStakesDesk::PrepareTableStake(std::size_t index, std::size_t sampleSize) const {
-    if (index >= tables_.size())
-        return std::nullopt;
+    if (index >= tables_.size()) return std::nullopt;
     TTableData rule = tables_[index];
     AdvanceTable(ws_.Draws(), ws_.DrawsOffset(), rule);
     return std::make_pair(rule, MakeRegularStake(rule, NextDrawNumber(), sampleSize, ws_.Config()));
@@ -588,17 +566,16 @@ TStakesDesk::PrepareTableStake(std::size_t index, std::size_t sampleSize) const 
 
 bool TStakesDesk::CommitTableStake(std::size_t index, const TTableData& advanced,
                                    const TStakeData& stake, int drawsCount) {
-    if (index >= tables_.size())
-        return false;
+    if (index >= tables_.size()) return false;
     tables_[index] = advanced;
     SaveTables();
     return AddStake(stake, drawsCount);
 }
 
-bool TStakesDesk::TestTables(const std::vector<std::size_t>& indices, int n, std::size_t sampleSize) {
+bool TStakesDesk::TestTables(const std::vector<std::size_t>& indices, int n,
+                             std::size_t sampleSize) {
     const int draws = static_cast<int>(ws_.Draws().size());
-    if (n < 1 || n > draws - 1 || indices.empty())
-        return false;
+    if (n < 1 || n > draws - 1 || indices.empty()) return false;
     bool ok = true;
     {
         TBusyScope busy(ws_.Busy(), ws_.GetHost(),
@@ -608,10 +585,10 @@ bool TStakesDesk::TestTables(const std::vector<std::size_t>& indices, int n, std
             for (int k = n; k >= 1; --k) {
                 const std::int32_t drawNumber = pelko::NextDrawNumber(ws_.Draws(), k);
                 for (const std::size_t i : indices) {
-                    if (i >= tables_.size())
-                        continue;
+                    if (i >= tables_.size()) continue;
                     AdvanceTable(ws_.Draws(), k, tables_[i]);
-                    appender.Append(MakeRegularStake(tables_[i], drawNumber, sampleSize, ws_.Config()), 1);
+                    appender.Append(
+                        MakeRegularStake(tables_[i], drawNumber, sampleSize, ws_.Config()), 1);
                 }
             }
             appender.Flush();
@@ -621,8 +598,7 @@ bool TStakesDesk::TestTables(const std::vector<std::size_t>& indices, int n, std
         }
     }
     SaveTables();
-    if (ok)
-        CheckStakesAndSave();
+    if (ok) CheckStakesAndSave();
     StakesChanged(true, ok);
     return ok;
 }
@@ -644,13 +620,13 @@ std::optional<TSystemPlay> TStakesDesk::FindSystemForList(const TCombList& list,
                                                            : play.Lookup.BoxText);
         return std::nullopt;
     }
-    play.DefaultComment = SystemStakeComment(wholeSystem, static_cast<int>(play.Numbers.size()),
-                                             play.Lookup.File);
+    play.DefaultComment =
+        SystemStakeComment(wholeSystem, static_cast<int>(play.Numbers.size()), play.Lookup.File);
     return play;
 }
 
-bool TStakesDesk::PlaySystem(const TSystemPlay& play, const TCombList& list, std::int32_t drawNumber,
-                             const std::string& comment, int drawsCount) {
+bool TStakesDesk::PlaySystem(const TSystemPlay& play, const TCombList& list,
+                             std::int32_t drawNumber, const std::string& comment, int drawsCount) {
     std::vector<TComb> combs = play.Lookup.Combs;
     for (TComb& c : combs)
         std::sort(c.begin(), c.end());
@@ -679,8 +655,7 @@ bool TStakesDesk::PlaySystem(const TSystemPlay& play, const TCombList& list, std
             if (std::find(inList.begin(), inList.end(), true) != inList.end())
                 appender.StartGroup();
             for (std::size_t i = 0; i < combs.size(); ++i) {
-                if (!inList[i])
-                    continue;
+                if (!inList[i]) continue;
                 stake.Numbers = CombToNumberSet(combs[i]);
                 appender.Append(stake, drawsCount);
                 ++appended;

@@ -36,13 +36,13 @@ std::string ExclusiveAccessMessage();
 // Options of the stakes tabs (window-settings keys in brackets); the front end loads and
 // stores them.
 struct TStakesOptions {
-    bool LogEnabled = false;     // "StakesLogEnabled"
-    bool ScrollEnabled = true;   // "StakesScrollEnabled"
-    bool CheckOnLine = true;     // "StakesCheckOnLine"
-    int EffMode = 1;             // "RatingsEffMode"
-    int SortColumn = rcAverage;  // "lvRatings.SortType"
+    bool LogEnabled = false;    // "StakesLogEnabled"
+    bool ScrollEnabled = true;  // "StakesScrollEnabled"
+    bool CheckOnLine = true;    // "StakesCheckOnLine"
+    int EffMode = 1;            // "RatingsEffMode"
+    int SortColumn = rcAverage; // "lvRatings.SortType"
     bool SortDescending = true;
-    bool TablesVisible = true;   // "TabTables"
+    bool TablesVisible = true; // "TabTables"
 };
 
 // What system play found for the current list, ready for the multi-stake dialog.
@@ -54,7 +54,7 @@ struct TSystemPlay {
 };
 
 class TStakesDesk {
-public:
+  public:
     explicit TStakesDesk(Workspace& ws);
     ~TStakesDesk();
     TStakesDesk(const TStakesDesk&) = delete;
@@ -150,8 +150,8 @@ public:
     // TablesDel after the question.
     bool DeleteTables(std::vector<std::size_t> indices);
     // TablesStakeAdd, step 1-2: the rule advanced (a copy) and its stake for the dialog.
-    std::optional<std::pair<TTableData, TStakeData>> PrepareTableStake(std::size_t index,
-                                                                       std::size_t sampleSize) const;
+    std::optional<std::pair<TTableData, TStakeData>>
+    PrepareTableStake(std::size_t index, std::size_t sampleSize) const;
     // Step 3 on OK: the advanced rule replaces the old one, then the stake is added.
     bool CommitTableStake(std::size_t index, const TTableData& advanced, const TStakeData& stake,
                           int drawsCount);
@@ -166,7 +166,7 @@ public:
     bool PlaySystem(const TSystemPlay& play, const TCombList& list, std::int32_t drawNumber,
                     const std::string& comment, int drawsCount);
 
-private:
+  private:
     void LoadStakes();
     void LoadRatings();
     bool SaveRatings();

@@ -21,8 +21,7 @@ namespace {
 // command ends with exit code 1).
 std::unique_ptr<TStakesDesk> OpenDesk(TCliContext& ctx) {
     auto desk = std::make_unique<TStakesDesk>(ctx.ws());
-    if (!desk->Start())
-        return nullptr;
+    if (!desk->Start()) return nullptr;
     return desk;
 }
 
@@ -35,7 +34,7 @@ std::size_t DisplayWidth(const std::string& s) {
 
 // Rows as tab-separated fields, or padded to the given widths (0: not padded).
 class TTablePrinter {
-public:
+  public:
     TTablePrinter(bool tsv, std::vector<int> widths, std::vector<bool> right)
         : tsv_(tsv), widths_(std::move(widths)), right_(std::move(right)) {}
 
@@ -46,20 +45,19 @@ public:
                 line += (i ? "\t" : "") + cells[i];
                 continue;
             }
-            if (i)
-                line += "  ";
+            if (i) line += "  ";
             const std::size_t w = i < widths_.size() ? static_cast<std::size_t>(widths_[i]) : 0;
             const std::size_t pad = w > DisplayWidth(cells[i]) ? w - DisplayWidth(cells[i]) : 0;
             const bool right = i < right_.size() && right_[i];
             const bool last = i + 1 == cells.size();
-            line += right ? std::string(pad, ' ') + cells[i] : cells[i] + (last ? "" : std::string(pad, ' '));
+            line += right ? std::string(pad, ' ') + cells[i]
+                          : cells[i] + (last ? "" : std::string(pad, ' '));
         }
-        if (!tsv_)
-            line.erase(line.find_last_not_of(' ') + 1); // separator rows print empty
+        if (!tsv_) line.erase(line.find_last_not_of(' ') + 1); // separator rows print empty
         std::printf("%s\n", line.c_str());
     }
 
-private:
+  private:
     bool tsv_;
     std::vector<int> widths_;
     std::vector<bool> right_;
@@ -67,8 +65,7 @@ private:
 
 void ListStakes(TCliContext& ctx, bool tsv) {
     auto desk = OpenDesk(ctx);
-    if (!desk)
-        return;
+    if (!desk) return;
     std::vector<std::string> header;
     for (int c = 0; c < scolCount; ++c)
         header.push_back(StakeColumnCaption(c));
@@ -102,14 +99,11 @@ struct TAddOptions {
 
 void AddStake(TCliContext& ctx, const TAddOptions& o) {
     const std::string comment = CutToCharacters(o.comment, STAKE_DIALOG_COMMENT_MAX);
-    if (const auto error = ValidateStakeDialog(o.numbers, comment))
-        throw TCommandError(*error);
+    if (const auto error = ValidateStakeDialog(o.numbers, comment)) throw TCommandError(*error);
     auto desk = OpenDesk(ctx);
-    if (!desk)
-        return;
+    if (!desk) return;
     TStakeData stake = desk->NewStake(0); // no combination list on the command line
-    if (o.draw > 0)
-        stake.DrawNumber = o.draw;
+    if (o.draw > 0) stake.DrawNumber = o.draw;
     stake.SetCommentText(comment);
     SetStakeNumbers(stake, *ParseStakeNumbers(o.numbers), ctx.ws().Config());
     desk->AddStake(stake, o.draws);
@@ -117,8 +111,7 @@ void AddStake(TCliContext& ctx, const TAddOptions& o) {
 
 void CheckStakes(TCliContext& ctx) {
     auto desk = OpenDesk(ctx);
-    if (!desk)
-        return;
+    if (!desk) return;
     std::printf("%lld\n", static_cast<long long>(desk->CheckStakesAndSave()));
 }
 
@@ -127,11 +120,11 @@ void DeleteStakes(TCliContext& ctx, const std::string& condition, bool all) {
         throw TCommandError("Укажите либо --matches УСЛОВИЕ, либо --all");
     std::optional<std::pair<TStakeCondition, int>> parsed;
     if (!all && !(parsed = ParseStakeCondition(condition)))
-        throw TCommandError(Format("Некорректное условие: \"%s\"! (=N, >N, >=N, <N, <=N; N от 0 до 6)",
-                                   condition.c_str()));
+        throw TCommandError(
+            Format("Некорректное условие: \"%s\"! (=N, >N, >=N, <N, <=N; N от 0 до 6)",
+                   condition.c_str()));
     auto desk = OpenDesk(ctx);
-    if (!desk)
-        return;
+    if (!desk) return;
     if (all)
         desk->ClearStakes();
     else
@@ -140,11 +133,9 @@ void DeleteStakes(TCliContext& ctx, const std::string& condition, bool all) {
 
 int RatingColumnByName(const std::string& name) {
     int index = 0;
-    if (TryStrToInt(name, index) && index >= 0 && index < rcColumnCount)
-        return index;
+    if (TryStrToInt(name, index) && index >= 0 && index < rcColumnCount) return index;
     for (int c = 0; c < rcColumnCount; ++c)
-        if (name == RatingColumnCaption(c))
-            return c;
+        if (name == RatingColumnCaption(c)) return c;
     throw TCommandError(Format("Неизвестная колонка рейтинга: \"%s\"!", name.c_str()));
 }
 
@@ -157,8 +148,7 @@ struct TRatingsListOptions {
 
 void ListRatings(TCliContext& ctx, const TRatingsListOptions& o) {
     auto desk = OpenDesk(ctx);
-    if (!desk)
-        return;
+    if (!desk) return;
     desk->Options.EffMode = o.mode;
     if (!o.sort.empty() || o.ascending)
         desk->RatingsSort(o.sort.empty() ? rcAverage : RatingColumnByName(o.sort), !o.ascending);
@@ -182,8 +172,7 @@ void ListRatings(TCliContext& ctx, const TRatingsListOptions& o) {
 
 void ListRegulars(TCliContext& ctx) {
     auto desk = OpenDesk(ctx);
-    if (!desk)
-        return;
+    if (!desk) return;
     const TTablePrinter printer(false, {24, 20, 4, 20, 6}, {false, false, true, false, true});
     std::vector<std::string> header;
     for (int c = 0; c < TABLE_COLUMN_COUNT; ++c)
@@ -199,13 +188,11 @@ void ListRegulars(TCliContext& ctx) {
 
 void TestRegulars(TCliContext& ctx, int draws) {
     auto desk = OpenDesk(ctx);
-    if (!desk)
-        return;
+    if (!desk) return;
     std::vector<std::size_t> all(desk->Tables().size());
     for (std::size_t i = 0; i < all.size(); ++i)
         all[i] = i;
-    if (all.empty())
-        throw TCommandError("Список регулярных ставок пуст!");
+    if (all.empty()) throw TCommandError("Список регулярных ставок пуст!");
     const int available = static_cast<int>(ctx.ws().Draws().size()) - 1;
     if (draws < 1 || draws > available)
         throw TCommandError(Format("Количество тестов должно быть от 1 до %d!", available));
@@ -214,13 +201,13 @@ void TestRegulars(TCliContext& ctx, int draws) {
 
 void ListSystems(TCliContext& ctx) {
     auto desk = OpenDesk(ctx);
-    if (!desk)
-        return;
+    if (!desk) return;
     const TTablePrinter printer(false, {20, 6, 5, 6, 0}, {false, true, true, true, true});
     printer.Row({"Файл", "Числа", "Блок", "Номер", "Комбинаций"});
     for (const TLocalSystem& s : ListLocalSystems(desk->SystemsFolder()))
-        printer.Row({s.File.filename().string(), std::to_string(s.Info.nums), std::to_string(s.Info.olap),
-                     std::to_string(s.Info.id), std::to_string(s.Info.csize)});
+        printer.Row({s.File.filename().string(), std::to_string(s.Info.nums),
+                     std::to_string(s.Info.olap), std::to_string(s.Info.id),
+                     std::to_string(s.Info.csize)});
 }
 
 } // namespace
@@ -234,16 +221,21 @@ void AddStakesCommands(CLI::App& app, TCliContext& ctx) {
     list->add_flag("--tsv", listTsv, "Tab-separated fields");
     list->callback([&ctx] { ListStakes(ctx, listTsv); });
 
-    auto* add = stakes->add_subcommand("add", "Make a stake (or a series over several draws) and check");
+    auto* add =
+        stakes->add_subcommand("add", "Make a stake (or a series over several draws) and check");
     static TAddOptions addOptions;
-    add->add_option("NUMBERS", addOptions.numbers, "6 to 15 numbers separated by \";\" or \",\"")->required();
-    add->add_option("--draw", addOptions.draw, "Draw number (default: the next draw)")->check(CLI::PositiveNumber);
+    add->add_option("NUMBERS", addOptions.numbers, "6 to 15 numbers separated by \";\" or \",\"")
+        ->required();
+    add->add_option("--draw", addOptions.draw, "Draw number (default: the next draw)")
+        ->check(CLI::PositiveNumber);
     add->add_option("--draws", addOptions.draws, "Consecutive draws (default 1)")
         ->check(CLI::Range(1, MAX_DRAWS_COUNT));
     add->add_option("--comment", addOptions.comment, "Comment (at most 64 characters)");
     add->callback([&ctx] { AddStake(ctx, addOptions); });
 
-    stakes->add_subcommand("check", "Check the stakes against the archive; prints how many were settled")
+    stakes
+        ->add_subcommand("check",
+                         "Check the stakes against the archive; prints how many were settled")
         ->callback([&ctx] { CheckStakes(ctx); });
 
     auto* del = stakes->add_subcommand("delete", "Delete stakes by match count, or all of them");
@@ -260,18 +252,22 @@ void AddStakesCommands(CLI::App& app, TCliContext& ctx) {
     rlist->add_option("--sort", ratingsOptions.sort, "Sort column: its number (0..19) or caption");
     rlist->add_flag("--asc", ratingsOptions.ascending, "Ascending (default: descending)");
     rlist->add_flag("--tsv", ratingsOptions.tsv, "Tab-separated fields");
-    rlist->add_option("--eff-mode", ratingsOptions.mode, "E0..E6: 0 expected, 1 absolute, 2 relative")
+    rlist
+        ->add_option("--eff-mode", ratingsOptions.mode,
+                     "E0..E6: 0 expected, 1 absolute, 2 relative")
         ->check(CLI::Range(0, 2));
     rlist->callback([&ctx] { ListRatings(ctx, ratingsOptions); });
     ratings->add_subcommand("rebuild", "Rebuild the rating from the stakes file")->callback([&ctx] {
-        if (auto desk = OpenDesk(ctx))
-            desk->RatingsRefresh();
+        if (auto desk = OpenDesk(ctx)) desk->RatingsRefresh();
     });
 
     auto* regulars = app.add_subcommand("regulars", "Regular stakes");
     regulars->require_subcommand(1);
-    regulars->add_subcommand("list", "Print the regular stakes")->callback([&ctx] { ListRegulars(ctx); });
-    auto* test = regulars->add_subcommand("test", "Back-test every regular stake over the last draws");
+    regulars->add_subcommand("list", "Print the regular stakes")->callback([&ctx] {
+        ListRegulars(ctx);
+    });
+    auto* test =
+        regulars->add_subcommand("test", "Back-test every regular stake over the last draws");
     static int testDraws = 10;
     test->add_option("--draws", testDraws, "Number of last draws")->required();
     test->callback([&ctx] { TestRegulars(ctx, testDraws); });

@@ -15,12 +15,10 @@ void WriteAllAt(TRandomAccessFile& file, std::int64_t offset, const void* data, 
                 std::size_t* written) {
     const auto* p = static_cast<const char*>(data);
     std::size_t done = 0;
-    if (written)
-        *written = 0;
+    if (written) *written = 0;
     while (done < n) {
         done += file.WriteSomeAt(offset + static_cast<std::int64_t>(done), p + done, n - done);
-        if (written)
-            *written = done;
+        if (written) *written = done;
     }
 }
 
@@ -31,18 +29,16 @@ namespace {
 }
 
 class TLockedFile final : public TRandomAccessFile {
-public:
+  public:
     TLockedFile(const std::filesystem::path& path, int flags) {
         fd_ = ::open(path.c_str(), flags | O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (fd_ < 0)
-            ThrowErrno(errno);
+        if (fd_ < 0) ThrowErrno(errno);
         // flock locks belong to the open file description, so a second open in this very
         // process is refused as well as one in another process.
         if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
             const int code = errno;
             ::close(fd_);
-            if (code == EWOULDBLOCK)
-                throw TFileLockedError(SysErrorText(code));
+            if (code == EWOULDBLOCK) throw TFileLockedError(SysErrorText(code));
             ThrowErrno(code);
         }
     }
@@ -54,8 +50,7 @@ public:
 
     std::int64_t Size() override {
         struct stat st {};
-        if (::fstat(fd_, &st) != 0)
-            ThrowErrno(errno);
+        if (::fstat(fd_, &st) != 0) ThrowErrno(errno);
         return st.st_size;
     }
 
@@ -65,41 +60,34 @@ public:
         while (done < n) {
             const ssize_t r = ::pread(fd_, p + done, n - done, offset + static_cast<off_t>(done));
             if (r < 0) {
-                if (errno == EINTR)
-                    continue;
+                if (errno == EINTR) continue;
                 ThrowErrno(errno);
             }
-            if (r == 0)
-                break;
+            if (r == 0) break;
             done += static_cast<std::size_t>(r);
         }
         return done;
     }
 
     std::size_t WriteSomeAt(std::int64_t offset, const void* data, std::size_t n) override {
-        if (n == 0)
-            return 0;
+        if (n == 0) return 0;
         for (;;) {
             const ssize_t r = ::pwrite(fd_, data, n, offset);
-            if (r > 0)
-                return static_cast<std::size_t>(r);
-            if (r < 0 && errno == EINTR)
-                continue;
+            if (r > 0) return static_cast<std::size_t>(r);
+            if (r < 0 && errno == EINTR) continue;
             ThrowErrno(r < 0 ? errno : ENOSPC);
         }
     }
 
     void Truncate(std::int64_t size) override {
-        if (::ftruncate(fd_, size) != 0)
-            ThrowErrno(errno);
+        if (::ftruncate(fd_, size) != 0) ThrowErrno(errno);
     }
 
     void Sync() override {
-        if (::fdatasync(fd_) != 0)
-            ThrowErrno(errno);
+        if (::fdatasync(fd_) != 0) ThrowErrno(errno);
     }
 
-private:
+  private:
     int fd_ = -1;
 };
 

@@ -13,7 +13,7 @@
 namespace pelko {
 
 class TRandomAccessFile {
-public:
+  public:
     virtual ~TRandomAccessFile() = default;
 
     virtual std::int64_t Size() = 0;
@@ -34,7 +34,7 @@ void WriteAllAt(TRandomAccessFile& file, std::int64_t offset, const void* data, 
 
 // Another open of the file holds the lock.
 class TFileLockedError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

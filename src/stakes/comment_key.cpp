@@ -41,8 +41,7 @@ std::string FoldComment(std::string_view cp1251) {
 }
 
 bool SameCommentIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
         if (LOWER[static_cast<unsigned char>(a[i])] != LOWER[static_cast<unsigned char>(b[i])])
             return false;

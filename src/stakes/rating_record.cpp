@@ -55,8 +55,7 @@ TRatingData DecodeRatingRecord(const char* record) {
 TRatingsArray ReadRatingsFile(const std::filesystem::path& file) {
     TRatingsArray rows;
     std::error_code ec;
-    if (!std::filesystem::exists(file, ec))
-        return rows;
+    if (!std::filesystem::exists(file, ec)) return rows;
     const std::string bytes = ReadWholeFile(file);
     const std::size_t n = bytes.size() / RATING_RECORD_SIZE;
     rows.reserve(n);

@@ -37,16 +37,14 @@ double AverageProfit(const TRatingData& row) {
 
 std::string WithDecimalPoint(std::string text, char point) {
     for (char& c : text)
-        if (c == '.')
-            c = point;
+        if (c == '.') c = point;
     return text;
 }
 
 std::string Quoted(std::string_view text) {
     std::string out = "\"";
     for (const char c : text) {
-        if (c == '"')
-            out += '"';
+        if (c == '"') out += '"';
         out += c;
     }
     return out + "\"";
@@ -64,47 +62,52 @@ const char* RatingColumnCaption(int column) {
 }
 
 int RatingColumnWidth(int column) {
-    if (column == rcComment)
-        return 200;
-    if (column == rcProfit || column == rcAvgProfit)
-        return 80;
-    if (column >= rcHits0 && column < rcExpected0)
-        return 30;
-    if (column >= rcExpected0)
-        return 70;
+    if (column == rcComment) return 200;
+    if (column == rcProfit || column == rcAvgProfit) return 80;
+    if (column >= rcHits0 && column < rcExpected0) return 30;
+    if (column >= rcExpected0) return 70;
     return 60;
 }
 
 std::optional<double> RatingEfficiency(const TRatingData& row, int i, int mode) {
-    if (row.Stakes == 0 || i < 0 || i > LOTTO_COUNT)
-        return std::nullopt;
+    if (row.Stakes == 0 || i < 0 || i > LOTTO_COUNT) return std::nullopt;
     const double s = row.Stakes;
     const double p = ExpectedMatches().Probability[i];
     switch (mode) {
-    case emExpected: return std::round(s * p);
-    case emAbsolute: return 100.0 * row.Hits[i] / s - 100.0 * p;
-    case emRelative: return 100.0 * row.Hits[i] / (s * p);
-    default: return std::nullopt;
+    case emExpected:
+        return std::round(s * p);
+    case emAbsolute:
+        return 100.0 * row.Hits[i] / s - 100.0 * p;
+    case emRelative:
+        return 100.0 * row.Hits[i] / (s * p);
+    default:
+        return std::nullopt;
     }
 }
 
 std::string RatingCellText(const TRatingData& row, int column, int mode) {
     const bool any = row.Stakes > 0;
     switch (column) {
-    case rcComment: return row.CommentText();
-    case rcStakes: return std::to_string(row.Stakes);
-    case rcMatched: return std::to_string(row.Matched);
-    case rcAverage: return any ? Format("%.3f", static_cast<double>(row.Matched) / row.Stakes) : "";
-    case rcProfit: return Money2(row.Profit);
-    case rcAvgProfit: return any ? Format("%.2f", AverageProfit(row)) : "";
-    default: break;
+    case rcComment:
+        return row.CommentText();
+    case rcStakes:
+        return std::to_string(row.Stakes);
+    case rcMatched:
+        return std::to_string(row.Matched);
+    case rcAverage:
+        return any ? Format("%.3f", static_cast<double>(row.Matched) / row.Stakes) : "";
+    case rcProfit:
+        return Money2(row.Profit);
+    case rcAvgProfit:
+        return any ? Format("%.2f", AverageProfit(row)) : "";
+    default:
+        break;
     }
     if (column >= rcHits0 && column < rcExpected0)
         return std::to_string(row.Hits[column - rcHits0]);
     if (column >= rcExpected0 && column < rcColumnCount) {
         const auto e = RatingEfficiency(row, column - rcExpected0, mode);
-        if (!e)
-            return {};
+        if (!e) return {};
         // "%.d" prints nothing for a zero expectation, as the list always did.
         return mode == emExpected ? Format("%.d", static_cast<int>(*e)) : Format("%.3f%%", *e);
     }
@@ -118,8 +121,7 @@ std::string RatingsCountText(std::size_t rows) {
 std::string RatingsToCsv(const TRatingsArray& rows, char decimalPoint) {
     std::string out;
     for (int c = 0; c < rcColumnCount; ++c) {
-        if (c > 0)
-            out += ';';
+        if (c > 0) out += ';';
         out += Quoted(CAPTIONS[c]);
     }
     out += "\r\n";

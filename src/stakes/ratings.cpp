@@ -21,19 +21,23 @@ int RoundedSign(double v) {
 } // namespace
 
 int CompareRatings(const TRatingData& a, const TRatingData& b, int column) {
-    if (a.Stakes == 0 || b.Stakes == 0)
-        return 0;
+    if (a.Stakes == 0 || b.Stakes == 0) return 0;
     const double sa = a.Stakes, sb = b.Stakes;
     switch (column) {
     case rcComment: {
         const std::string ca = a.CommentText(), cb = b.CommentText();
         return ca < cb ? -1 : ca > cb ? 1 : 0;
     }
-    case rcStakes: return Sign(sa - sb);
-    case rcMatched: return Sign(static_cast<double>(a.Matched) - static_cast<double>(b.Matched));
-    case rcAverage: return RoundedSign(100.0 * (a.Matched / sa - b.Matched / sb));
-    case rcProfit: return RoundedSign((static_cast<double>(a.Profit) - static_cast<double>(b.Profit)) / 100.0);
-    case rcAvgProfit: return RoundedSign((a.Profit / sa - b.Profit / sb) / 100.0);
+    case rcStakes:
+        return Sign(sa - sb);
+    case rcMatched:
+        return Sign(static_cast<double>(a.Matched) - static_cast<double>(b.Matched));
+    case rcAverage:
+        return RoundedSign(100.0 * (a.Matched / sa - b.Matched / sb));
+    case rcProfit:
+        return RoundedSign((static_cast<double>(a.Profit) - static_cast<double>(b.Profit)) / 100.0);
+    case rcAvgProfit:
+        return RoundedSign((a.Profit / sa - b.Profit / sb) / 100.0);
     default:
         if (column >= rcHits0 && column < rcExpected0)
             return Sign(static_cast<double>(a.Hits[column - rcHits0]) -
@@ -68,13 +72,11 @@ void TRatings::RebuildIndex() {
 }
 
 std::size_t TRatings::FindRow(std::string_view rawComment, std::uint64_t hash) {
-    if (!indexValid_)
-        RebuildIndex();
+    if (!indexValid_) RebuildIndex();
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t s = hash & mask;; s = (s + 1) & mask) {
         const std::uint32_t slot = slots_[s];
-        if (slot == 0)
-            return rows_.size();
+        if (slot == 0) return rows_.size();
         const std::size_t row = slot - 1;
         if (hashes_[row] == hash && SameCommentIgnoringCase(rows_[row].RawComment(), rawComment))
             return row;
@@ -95,8 +97,7 @@ void TRatings::IndexRow(std::size_t row, std::uint64_t hash) {
 
 void TRatings::AddStake(const TStakeData& stake) {
     const std::int32_t m = stake.MatchCount();
-    if (m < 0 || m > LOTTO_COUNT)
-        return;
+    if (m < 0 || m > LOTTO_COUNT) return;
     // Stakes come in runs of one source: try the row of the previous stake first.
     std::size_t i = rows_.size();
     std::uint64_t hash = 0;
@@ -129,8 +130,7 @@ void TRatings::AddStake(const TStakeData& stake) {
 }
 
 void TRatings::Sort(int column, bool descending) {
-    if (column < 0 || rows_.size() < 2)
-        return;
+    if (column < 0 || rows_.size() < 2) return;
     std::stable_sort(rows_.begin(), rows_.end(), [&](const TRatingData& a, const TRatingData& b) {
         const int c = CompareRatings(a, b, column);
         return descending ? c > 0 : c < 0;

@@ -8,8 +8,8 @@
 #include "stakes/stake_record.h"
 
 #include <cstddef>
-#include <string>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace pelko {
@@ -22,7 +22,7 @@ enum TRatingColumn : int {
     rcAverage, // "Среднее", the default sort (descending)
     rcProfit,
     rcAvgProfit,
-    rcHits0, // "0".."6": 6..12
+    rcHits0,                                 // "0".."6": 6..12
     rcExpected0 = rcHits0 + LOTTO_COUNT + 1, // "E0".."E6": 13..19
     rcColumnCount = rcExpected0 + LOTTO_COUNT + 1,
 };
@@ -33,7 +33,7 @@ enum TRatingColumn : int {
 int CompareRatings(const TRatingData& a, const TRatingData& b, int column);
 
 class TRatings {
-public:
+  public:
     const TRatingsArray& Rows() const { return rows_; }
     std::size_t Count() const { return rows_.size(); }
     bool Empty() const { return rows_.empty(); }
@@ -51,7 +51,7 @@ public:
     // quicksort may walk off the array with.
     void Sort(int column, bool descending);
 
-private:
+  private:
     // Index of the first row with the comment (ignoring case), or Count().
     std::size_t FindRow(std::string_view rawComment, std::uint64_t hash);
     void IndexRow(std::size_t row, std::uint64_t hash);

@@ -17,8 +17,7 @@ namespace pelko {
 namespace {
 
 int ShiftOnCircle(int x, int step) {
-    if (step == 0)
-        return x;
+    if (step == 0) return x;
     int y = x + step;
     if (step > 0 && y > LOTTO_MAX)
         y -= LOTTO_MAX;
@@ -76,8 +75,7 @@ TTableData DecodeTableRecord(const char* record) {
 TTablesArray ReadTablesFile(const std::filesystem::path& file) {
     TTablesArray rules;
     std::error_code ec;
-    if (!std::filesystem::exists(file, ec))
-        return rules;
+    if (!std::filesystem::exists(file, ec)) return rules;
     const std::string bytes = ReadWholeFile(file);
     const std::size_t n = bytes.size() / TABLE_RECORD_SIZE;
     rules.reserve(n);
@@ -126,11 +124,9 @@ std::optional<std::string> ValidateTableDialog(const TTableDialogInput& input,
                                                const TTablesArray& existing) {
     if (input.Mode == tmConstant && input.StartEditable) {
         const auto set = ParseStakeNumbers(input.StartText);
-        if (!set || set->Count != LOTTO_COUNT)
-            return std::string(BAD_STAKE_MESSAGE);
+        if (!set || set->Count != LOTTO_COUNT) return std::string(BAD_STAKE_MESSAGE);
     }
-    if (input.Comment.empty())
-        return std::string(NO_COMMENT_MESSAGE);
+    if (input.Comment.empty()) return std::string(NO_COMMENT_MESSAGE);
     const std::string raw = Utf8ToCp1251(input.Comment);
     for (const TTableData& rule : existing)
         if (SameCommentIgnoringCase(rule.RawComment(), raw))
@@ -148,7 +144,8 @@ TTablesArray MakeTableRules(const TTableDialogInput& input,
     rule.Step = input.Step;
     if (input.Mode == tmLastDraw || selected.size() == 1) {
         if (input.StartEditable) {
-            if (const auto set = ParseStakeNumbers(input.StartText); set && set->Count == LOTTO_COUNT)
+            if (const auto set = ParseStakeNumbers(input.StartText);
+                set && set->Count == LOTTO_COUNT)
                 std::memcpy(rule.Start, set->Members, LOTTO_COUNT);
         } else if (selected.size() == 1) {
             TComb c = selected.front().second;
@@ -177,12 +174,18 @@ const char* TableColumnCaption(int column) {
 
 std::string TableCellText(const TTableData& rule, int column) {
     switch (column) {
-    case 0: return rule.CommentText();
-    case 1: return SixToText(rule.Start);
-    case 2: return std::to_string(rule.Step);
-    case 3: return SixToText(rule.Current);
-    case 4: return std::to_string(rule.Stakes);
-    default: return {};
+    case 0:
+        return rule.CommentText();
+    case 1:
+        return SixToText(rule.Start);
+    case 2:
+        return std::to_string(rule.Step);
+    case 3:
+        return SixToText(rule.Current);
+    case 4:
+        return std::to_string(rule.Stakes);
+    default:
+        return {};
     }
 }
 

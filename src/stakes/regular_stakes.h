@@ -23,8 +23,8 @@ inline constexpr const char* DEFAULT_TABLE_COMMENT = "Регулярная ст�
 inline constexpr const char* TABLE_SELECTED_COMBS_TEXT = "{...Выделенные комбинации...}";
 
 enum TTableMode : std::uint8_t {
-    tmConstant = 0,  // the start combination, shifted once more for every stake
-    tmLastDraw = 1,  // the previous draw's numbers, shifted once
+    tmConstant = 0, // the start combination, shifted once more for every stake
+    tmLastDraw = 1, // the previous draw's numbers, shifted once
 };
 
 struct TTableData {
@@ -71,7 +71,8 @@ struct TTableDialogInput {
     bool StartEditable = false;
 };
 // The first error (with the field it belongs to), or nothing when accepted.
-std::optional<std::string> ValidateTableDialog(const TTableDialogInput& input, const TTablesArray& existing);
+std::optional<std::string> ValidateTableDialog(const TTableDialogInput& input,
+                                               const TTablesArray& existing);
 
 // The rules TablesAdd appends for the accepted dialog: one rule (mode 1, or exactly one
 // selected combination), else one per selected combination with " (position)" appended to

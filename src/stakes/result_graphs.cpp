@@ -22,11 +22,9 @@ std::string NumberLabel(double x) {
 
 TGraphData StakesGraphPerDraw(TStakesFile& file, const std::vector<std::string>& captions,
                               bool profits, const char* caption) {
-    if (captions.empty())
-        throw std::runtime_error(GRAPH_TOO_FEW_DRAWS_MESSAGE);
+    if (captions.empty()) throw std::runtime_error(GRAPH_TOO_FEW_DRAWS_MESSAGE);
     const TRecentDraws recent = SeekRecentDraws(file, 100);
-    if (recent.Groups < 2)
-        throw std::runtime_error(GRAPH_TOO_FEW_DRAWS_MESSAGE);
+    if (recent.Groups < 2) throw std::runtime_error(GRAPH_TOO_FEW_DRAWS_MESSAGE);
     std::unordered_set<std::string> wanted;
     for (const std::string& c : captions)
         wanted.insert(FoldComment(Utf8ToCp1251(c)));
@@ -35,11 +33,9 @@ TGraphData StakesGraphPerDraw(TStakesFile& file, const std::vector<std::string>&
     std::string key;
     ForEachStakeRecord(file, recent.Start, [&](std::int64_t, const char* raw) {
         const TStakeData s = DecodeStakeRecord(raw);
-        if (!s.IsChecked() || s.DrawNumber <= 0 || s.MatchCount() < 0)
-            return true;
+        if (!s.IsChecked() || s.DrawNumber <= 0 || s.MatchCount() < 0) return true;
         FoldCommentInto(s.RawComment(), key);
-        if (!wanted.count(key))
-            return true;
+        if (!wanted.count(key)) return true;
         const double y = profits ? MoneyToDouble(s.Profit) : s.MatchCount();
         graph.AddPoint(s.DrawNumber, s.CommentText(), y, true, true, 0);
         return true;
@@ -71,16 +67,13 @@ TGraphData StakesGraphDraws(TStakesFile& file) {
     std::unordered_map<std::int32_t, std::size_t> where;
     ForEachStakeRecord(file, 0, [&](std::int64_t, const char* raw) {
         const TStakeData s = DecodeStakeRecord(raw);
-        if (s.DrawNumber < 0)
-            return true;
+        if (s.DrawNumber < 0) return true;
         const auto [it, added] = where.emplace(s.DrawNumber, sums.size());
-        if (added)
-            sums.push_back({s.DrawNumber, 0});
+        if (added) sums.push_back({s.DrawNumber, 0});
         sums[it->second].second += s.Profit;
         return true;
     });
-    if (sums.empty())
-        throw std::runtime_error(GRAPH_TOO_FEW_DRAWS_MESSAGE);
+    if (sums.empty()) throw std::runtime_error(GRAPH_TOO_FEW_DRAWS_MESSAGE);
     double total = 0;
     for (const auto& e : sums)
         total += MoneyToDouble(e.second);
@@ -90,7 +83,8 @@ TGraphData StakesGraphDraws(TStakesFile& file) {
     double running = 0;
     for (const auto& [draw, sum] : sums) {
         running += MoneyToDouble(sum);
-        graph.AddPoint(draw, "Суммарный профит ставок по тиражу", MoneyToDouble(sum), true, true, GREEN);
+        graph.AddPoint(draw, "Суммарный профит ставок по тиражу", MoneyToDouble(sum), true, true,
+                       GREEN);
         graph.AddPoint(draw, "Среднее значение", average, false, false, BLUE);
         graph.AddPoint(draw, "Накопленное значение", running, true, true, RED);
     }
@@ -115,8 +109,8 @@ TGraphData RatingsGraphOverlap(const std::vector<TRatingData>& rows) {
     const TExpectedMatches& e = ExpectedMatches();
     const double total = static_cast<double>(COMBS_TOTAL);
     for (int i = 0; i <= LOTTO_COUNT; ++i)
-        graph.AddPoint(i, "Нормальные значения", static_cast<double>(e.Combs[i]) * most / total, true,
-                       false, GREY);
+        graph.AddPoint(i, "Нормальные значения", static_cast<double>(e.Combs[i]) * most / total,
+                       true, false, GREY);
     for (const TRatingData& row : rows)
         for (int i = 0; i <= LOTTO_COUNT; ++i)
             graph.AddPoint(i, row.CommentText(), row.Hits[i], true, false, 0);

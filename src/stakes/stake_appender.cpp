@@ -20,15 +20,12 @@ void TStakeAppender::Push(const TStakeData& stake) {
     EncodeStakeRecord(stake, buffer_.data() + at);
     endsWithStake_ = stake.DrawNumber > 0;
     ++appended_;
-    if (buffer_.size() >= FLUSH_BYTES)
-        Flush();
+    if (buffer_.size() >= FLUSH_BYTES) Flush();
 }
 
 void TStakeAppender::Append(const TStakeData& stake, int drawsCount) {
-    if (!file_.IsOpen())
-        throw std::runtime_error(STAKES_NOT_OPEN_MESSAGE);
-    if (stake.IsChecked())
-        throw std::runtime_error(CHECKED_APPEND_MESSAGE);
+    if (!file_.IsOpen()) throw std::runtime_error(STAKES_NOT_OPEN_MESSAGE);
+    if (stake.IsChecked()) throw std::runtime_error(CHECKED_APPEND_MESSAGE);
     if (drawsCount < 2) {
         Push(stake);
         return;
@@ -42,13 +39,11 @@ void TStakeAppender::Append(const TStakeData& stake, int drawsCount) {
 }
 
 void TStakeAppender::StartGroup() {
-    if (endsWithStake_)
-        Push(MakeSeparator());
+    if (endsWithStake_) Push(MakeSeparator());
 }
 
 void TStakeAppender::Flush() {
-    if (buffer_.empty())
-        return;
+    if (buffer_.empty()) return;
     std::vector<char> pending;
     pending.swap(buffer_); // what fails to reach the file is not retried
     buffer_.reserve(FLUSH_BYTES + 2 * STAKE_RECORD_SIZE);

@@ -14,7 +14,7 @@ inline constexpr const char* CHECKED_APPEND_MESSAGE =
     "Добавление в конец файла уже проверенной ставки!";
 
 class TStakeAppender {
-public:
+  public:
     // Reads the file's last record once; later decisions use what was appended since.
     explicit TStakeAppender(TStakesFile& file);
     TStakeAppender(const TStakeAppender&) = delete;
@@ -32,7 +32,7 @@ public:
     // Records appended (flushed or buffered) since construction.
     std::int64_t Appended() const { return appended_; }
 
-private:
+  private:
     void Push(const TStakeData& stake);
 
     TStakesFile& file_;

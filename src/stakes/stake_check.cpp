@@ -18,7 +18,7 @@ constexpr std::size_t BLOCK_RECORDS = 4096;
 
 // Draw lookups by number, remembering the last answer: stakes come in runs of one draw.
 class TDrawLookup {
-public:
+  public:
     explicit TDrawLookup(const TDrawsArray& draws) : draws_(draws) {}
     const TDrawData* Find(std::int32_t number) {
         if (number != lastNumber_) {
@@ -28,7 +28,7 @@ public:
         return lastIndex_ >= 0 ? &draws_[lastIndex_] : nullptr;
     }
 
-private:
+  private:
     const TDrawsArray& draws_;
     std::int32_t lastNumber_ = 0;
     int lastIndex_ = -1;
@@ -37,11 +37,10 @@ private:
 // The progress rule of the pass: fixed at the first candidate, then a report at every
 // multiple of a hundredth of the records after it.
 class TCheckProgress {
-public:
+  public:
     explicit TCheckProgress(TStatusSink* status) : status_(status) {}
     void FixAt(std::int64_t candidate, std::int64_t total) {
-        if (fixed_)
-            return;
+        if (fixed_) return;
         fixed_ = true;
         first_ = candidate + 1;
         remaining_ = total - first_;
@@ -49,17 +48,17 @@ public:
         next_ = step_;
     }
     void AfterRecord(std::int64_t index) {
-        if (!fixed_ || !status_ || remaining_ <= 0)
-            return;
+        if (!fixed_ || !status_ || remaining_ <= 0) return;
         const std::int64_t processed = index + 1 - first_;
         if (processed == next_) {
             next_ += step_;
-            status_->StatusText(PercentText("Проверка результатов ставок", static_cast<double>(processed),
+            status_->StatusText(PercentText("Проверка результатов ставок",
+                                            static_cast<double>(processed),
                                             static_cast<double>(remaining_)));
         }
     }
 
-private:
+  private:
     TStatusSink* status_;
     bool fixed_ = false;
     std::int64_t first_ = 0, remaining_ = 0, step_ = 1, next_ = 1;
@@ -99,8 +98,7 @@ TCheckOutcome CheckStakes(TStakesFile& file, const TDrawsArray& draws, const TCo
         std::int64_t first = 0;
         while (first < total) {
             const std::size_t n = file.ReadRecords(first, BLOCK_RECORDS, block);
-            if (n == 0)
-                break;
+            if (n == 0) break;
             originals = block;
             changed.clear();
             for (std::size_t i = 0; i < n; ++i) {
@@ -127,19 +125,18 @@ TCheckOutcome CheckStakes(TStakesFile& file, const TDrawsArray& draws, const TCo
                 try {
                     file.RewriteRecords(first + static_cast<std::int64_t>(lo),
                                         block.data() + lo * STAKE_RECORD_SIZE,
-                                        originals.data() + lo * STAKE_RECORD_SIZE, hi - lo, complete);
+                                        originals.data() + lo * STAKE_RECORD_SIZE, hi - lo,
+                                        complete);
                 } catch (...) {
                     failure = std::current_exception();
                 }
                 for (const std::size_t i : changed) {
-                    if (i >= lo + complete)
-                        break;
+                    if (i >= lo + complete) break;
                     ++outcome.Settled;
                     if (onSettled)
                         onSettled(DecodeStakeRecord(block.data() + i * STAKE_RECORD_SIZE));
                 }
-                if (failure)
-                    std::rethrow_exception(failure);
+                if (failure) std::rethrow_exception(failure);
             }
             first += static_cast<std::int64_t>(n);
         }

@@ -9,9 +9,9 @@ namespace pelko {
 
 namespace {
 
-constexpr const char* CAPTIONS[scolCount] = {"№ тиража",   "Вид ставки", "Моя ставка",
-                                             "Выборка",    "Результаты тиража", "Совпадений",
-                                             "Совпадения", "Профит",     "Комментарий"};
+constexpr const char* CAPTIONS[scolCount] = {
+    "№ тиража",   "Вид ставки", "Моя ставка", "Выборка",    "Результаты тиража",
+    "Совпадений", "Совпадения", "Профит",     "Комментарий"};
 constexpr int WIDTHS[scolCount] = {60, 60, 120, 60, 120, 60, 60, 60, 1000};
 
 bool IsMatched(const TStakeData& stake, std::uint8_t n) {
@@ -31,28 +31,35 @@ int StakeColumnWidth(int column) {
 }
 
 TCellAlign StakeColumnAlign(int column) {
-    if (column == scolProfit)
-        return TCellAlign::Right;
-    if (column == scolComment)
-        return TCellAlign::Left;
+    if (column == scolProfit) return TCellAlign::Right;
+    if (column == scolComment) return TCellAlign::Left;
     return TCellAlign::Center;
 }
 
 std::string StakeCellText(const TStakeData& stake, int column) {
-    if (stake.IsSeparator())
-        return {};
+    if (stake.IsSeparator()) return {};
     const bool checked = stake.IsChecked();
     switch (column) {
-    case scolDraw: return std::to_string(stake.DrawNumber);
-    case scolKind: return StakeKindText(stake.Kind);
-    case scolNumbers: return NumberSetToText(stake.Numbers, ";");
-    case scolSample: return std::to_string(stake.SampleSize);
-    case scolResult: return checked ? CombToText(stake.DrawResult) : "";
-    case scolMatchCount: return checked ? std::to_string(stake.MatchCount()) : "";
-    case scolMatches: return checked ? NumberSetToText(stake.Matches, " ") : "";
-    case scolProfit: return Format("%.2f", MoneyToDouble(stake.Profit));
-    case scolComment: return stake.CommentText();
-    default: return {};
+    case scolDraw:
+        return std::to_string(stake.DrawNumber);
+    case scolKind:
+        return StakeKindText(stake.Kind);
+    case scolNumbers:
+        return NumberSetToText(stake.Numbers, ";");
+    case scolSample:
+        return std::to_string(stake.SampleSize);
+    case scolResult:
+        return checked ? CombToText(stake.DrawResult) : "";
+    case scolMatchCount:
+        return checked ? std::to_string(stake.MatchCount()) : "";
+    case scolMatches:
+        return checked ? NumberSetToText(stake.Matches, " ") : "";
+    case scolProfit:
+        return Format("%.2f", MoneyToDouble(stake.Profit));
+    case scolComment:
+        return stake.CommentText();
+    default:
+        return {};
     }
 }
 
@@ -68,8 +75,7 @@ std::optional<std::uint32_t> StakeCellTextColor(const TStakeData& stake, int col
 
 std::vector<TPaintedNumber> StakeCellNumbers(const TStakeData& stake, int column) {
     std::vector<TPaintedNumber> out;
-    if (stake.IsSeparator())
-        return out;
+    if (stake.IsSeparator()) return out;
     if (column == scolNumbers) {
         for (int i = 0; i < stake.NumbersCount(); ++i)
             out.push_back({stake.Numbers.Members[i], IsMatched(stake, stake.Numbers.Members[i])});

@@ -31,28 +31,28 @@ TDateTime LocalNow() {
 }
 
 std::string StakeLogLine(const TStakeData& stake, const TDateTime& when) {
-    const std::string stamp = Format("%.4d.%.2d.%.2d %.2d:%.2d:%.2d", when.Year, when.Month, when.Day,
-                                     when.Hour, when.Minute, when.Second);
+    const std::string stamp = Format("%.4d.%.2d.%.2d %.2d:%.2d:%.2d", when.Year, when.Month,
+                                     when.Day, when.Hour, when.Minute, when.Second);
     return stamp + ": " +
            Format("Тираж № %s. Ставка: \"%s\" [%s] {%d}. Результаты тиража: [%s]. Совпадений: %d. "
                   "Профит: %.2f.",
                   std::to_string(stake.DrawNumber).c_str(), stake.CommentText().c_str(),
                   NumberSetToText(stake.Numbers, ";").c_str(), stake.SampleSize,
-                  CombToText(stake.DrawResult).c_str(), stake.MatchCount(), MoneyToDouble(stake.Profit));
+                  CombToText(stake.DrawResult).c_str(), stake.MatchCount(),
+                  MoneyToDouble(stake.Profit));
 }
 
 std::vector<std::string> TStakeLog::LogStakeResult(const TStakeData& stake) const {
     std::vector<std::string> errors;
-    if (!Enabled || !stake.IsChecked())
-        return errors;
+    if (!Enabled || !stake.IsChecked()) return errors;
     const std::filesystem::path file = folder_ / StakeLogName(stake.MatchCount());
     std::error_code ec;
     const auto size = std::filesystem::file_size(file, ec);
     if (!ec && size > STAKE_LOG_LIMIT) {
         std::filesystem::remove(file, ec);
         if (ec)
-            errors.push_back(Format("Ошибка удаления файла \"%s\"!", file.string().c_str()) + "\n\n" +
-                             SysErrorText(ec.value()));
+            errors.push_back(Format("Ошибка удаления файла \"%s\"!", file.string().c_str()) +
+                             "\n\n" + SysErrorText(ec.value()));
     }
     const std::string line = Utf8ToCp1251(StakeLogLine(stake, LocalNow())) + "\r\n";
     FILE* f = std::fopen(file.c_str(), "ab");
@@ -62,8 +62,7 @@ std::vector<std::string> TStakeLog::LogStakeResult(const TStakeData& stake) cons
         ok = std::fwrite(line.data(), 1, line.size(), f) == line.size();
         code = errno;
         ok = (std::fclose(f) == 0) && ok;
-        if (!ok && code == 0)
-            code = errno;
+        if (!ok && code == 0) code = errno;
     }
     if (!ok)
         errors.push_back(Format("Ошибка записи в файл \"%s\"!", file.string().c_str()) + "\n\n" +
@@ -76,7 +75,8 @@ std::vector<std::filesystem::path> TStakeLog::ListLogs() const {
     static const std::regex pattern(R"(Pelko_6x45-.*\.log)", std::regex::icase);
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folder_, ec))
-        if (entry.is_regular_file(ec) && std::regex_match(entry.path().filename().string(), pattern))
+        if (entry.is_regular_file(ec) &&
+            std::regex_match(entry.path().filename().string(), pattern))
             logs.push_back(entry.path());
     return logs;
 }

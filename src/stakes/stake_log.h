@@ -22,7 +22,7 @@ std::string StakeLogLine(const TStakeData& stake, const TDateTime& when);
 TDateTime LocalNow();
 
 class TStakeLog {
-public:
+  public:
     explicit TStakeLog(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
     bool Enabled = false;
@@ -35,7 +35,7 @@ public:
     // The log files present in the folder.
     std::vector<std::filesystem::path> ListLogs() const;
 
-private:
+  private:
     std::filesystem::path folder_;
 };
 

@@ -24,15 +24,12 @@ std::optional<TNumberSet> ParseStakeNumbers(std::string_view text) {
     const std::vector<std::string> words = SplitWords(text, ";,");
     std::vector<std::string> kept;
     for (const std::string& w : words)
-        if (!TrimText(w).empty())
-            kept.push_back(w);
-    if (kept.size() < MIN_STAKE_NUMBERS || kept.size() > MAX_STAKE_NUMBERS)
-        return std::nullopt;
+        if (!TrimText(w).empty()) kept.push_back(w);
+    if (kept.size() < MIN_STAKE_NUMBERS || kept.size() > MAX_STAKE_NUMBERS) return std::nullopt;
     TNumberSet set;
     for (const std::string& w : kept) {
         int v = 0;
-        if (!TryStrToInt(w, v) || v < 1 || v > LOTTO_MAX)
-            return std::nullopt;
+        if (!TryStrToInt(w, v) || v < 1 || v > LOTTO_MAX) return std::nullopt;
         if (std::find(set.Members, set.Members + set.Count, v) != set.Members + set.Count)
             return std::nullopt;
         set.Members[set.Count++] = static_cast<std::uint8_t>(v);
@@ -48,15 +45,14 @@ int StakeNumbersSum(std::string_view text) {
     return sum;
 }
 
-std::optional<std::string> ValidateStakeDialog(std::string_view numbersText, std::string_view comment) {
-    if (!ParseStakeNumbers(numbersText))
-        return std::string(BAD_STAKE_MESSAGE);
+std::optional<std::string> ValidateStakeDialog(std::string_view numbersText,
+                                               std::string_view comment) {
+    if (!ParseStakeNumbers(numbersText)) return std::string(BAD_STAKE_MESSAGE);
     return ValidateMultiStakeDialog(comment);
 }
 
 std::optional<std::string> ValidateMultiStakeDialog(std::string_view comment) {
-    if (comment.empty())
-        return std::string(NO_COMMENT_MESSAGE);
+    if (comment.empty()) return std::string(NO_COMMENT_MESSAGE);
     return std::nullopt;
 }
 
@@ -72,14 +68,13 @@ TStakeData StakeFromComb(const TStakeData& defaults, const TComb& comb, const TC
 }
 
 std::string ScenarioStakeComment(int line, int variant, std::string_view lineComment,
-                                 std::string_view shortOptions, const std::vector<std::string>& filterTexts) {
+                                 std::string_view shortOptions,
+                                 const std::vector<std::string>& filterTexts) {
     std::string text = Format("%.2d.%.3d:", line, variant) + " ";
-    if (!TrimText(lineComment).empty())
-        text += std::string(lineComment) + " ";
+    if (!TrimText(lineComment).empty()) text += std::string(lineComment) + " ";
     text += "@ " + std::string(shortOptions);
     for (const std::string& f : filterTexts)
-        if (!f.empty())
-            text += " + " + f;
+        if (!f.empty()) text += " + " + f;
     TStakeData cut; // the record's limit decides where the text ends
     cut.SetCommentText(text);
     return cut.CommentText();
@@ -87,23 +82,35 @@ std::string ScenarioStakeComment(int line, int variant, std::string_view lineCom
 
 const char* StakeConditionCaption(int condition) {
     switch (condition) {
-    case scEqual: return "Равно [ = ]";
-    case scMore: return "Более [ > ]";
-    case scNotLess: return "Не менее [ >= ]";
-    case scLess: return "Менее [ < ]";
-    case scNotMore: return "Не более [ <= ]";
-    default: return "";
+    case scEqual:
+        return "Равно [ = ]";
+    case scMore:
+        return "Более [ > ]";
+    case scNotLess:
+        return "Не менее [ >= ]";
+    case scLess:
+        return "Менее [ < ]";
+    case scNotMore:
+        return "Не более [ <= ]";
+    default:
+        return "";
     }
 }
 
 bool StakeConditionHolds(int condition, int m, int value) {
     switch (condition) {
-    case scEqual: return m == value;
-    case scMore: return m > value;
-    case scNotLess: return m >= value;
-    case scLess: return m < value;
-    case scNotMore: return m <= value;
-    default: return false;
+    case scEqual:
+        return m == value;
+    case scMore:
+        return m > value;
+    case scNotLess:
+        return m >= value;
+    case scLess:
+        return m < value;
+    case scNotMore:
+        return m <= value;
+    default:
+        return false;
     }
 }
 

@@ -32,7 +32,8 @@ std::optional<TNumberSet> ParseStakeNumbers(std::string_view text);
 int StakeNumbersSum(std::string_view text);
 
 // The stake dialog's OK: the first error message, or nothing when the input is accepted.
-std::optional<std::string> ValidateStakeDialog(std::string_view numbersText, std::string_view comment);
+std::optional<std::string> ValidateStakeDialog(std::string_view numbersText,
+                                               std::string_view comment);
 // The multi-stake dialog's OK.
 std::optional<std::string> ValidateMultiStakeDialog(std::string_view comment);
 
@@ -45,7 +46,8 @@ TStakeData StakeFromComb(const TStakeData& defaults, const TComb& comb, const TC
 // the line's comment and " " (both left out when it is blank), "@ ", then the short
 // options text and the filter texts joined by " + "; cut to 255 bytes as the record keeps it.
 std::string ScenarioStakeComment(int line, int variant, std::string_view lineComment,
-                                 std::string_view shortOptions, const std::vector<std::string>& filterTexts);
+                                 std::string_view shortOptions,
+                                 const std::vector<std::string>& filterTexts);
 
 // "Равно [ = ]", "Более [ > ]", "Не менее [ >= ]", "Менее [ < ]", "Не более [ <= ]".
 enum TStakeCondition : int { scEqual, scMore, scNotLess, scLess, scNotMore };

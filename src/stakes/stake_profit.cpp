@@ -38,13 +38,13 @@ TMoney TProfitTable::Cost(int n) const {
 
 TMoney TProfitTable::Profit(int n, int m) const {
     const TMoney cost = Cost(n);
-    const TMoney loss = cost == std::numeric_limits<TMoney>::min() ? std::numeric_limits<TMoney>::max()
-                                                                   : -cost;
-    if (m < 0 || m > LOTTO_COUNT)
-        return loss;
+    const TMoney loss =
+        cost == std::numeric_limits<TMoney>::min() ? std::numeric_limits<TMoney>::max() : -cost;
+    if (m < 0 || m > LOTTO_COUNT) return loss;
     TMoney out;
     if (__builtin_add_overflow(loss, prize_[m], &out))
-        return prize_[m] > 0 ? std::numeric_limits<TMoney>::max() : std::numeric_limits<TMoney>::min();
+        return prize_[m] > 0 ? std::numeric_limits<TMoney>::max()
+                             : std::numeric_limits<TMoney>::min();
     return out;
 }
 

@@ -11,7 +11,7 @@ namespace pelko {
 
 // The costs and prizes of one parameter set, looked up without recomputing binomials.
 class TProfitTable {
-public:
+  public:
     explicit TProfitTable(const TConfigData& config);
 
     // Cost of a stake of n numbers (n clamped to 0..16; fewer than 7 cost one stake).
@@ -19,7 +19,7 @@ public:
     // Minus the cost, plus the prize for m matches when 0 <= m <= 6 and a row has it.
     TMoney Profit(int n, int m) const;
 
-private:
+  private:
     std::array<TMoney, NUMBER_SET_CAPACITY + 1> cost_{};
     std::array<TMoney, LOTTO_COUNT + 1> prize_{};
 };

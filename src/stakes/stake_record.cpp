@@ -105,21 +105,31 @@ TStakeData MakeSeparator() {
 
 std::string StakeKindText(int kind) {
     switch (kind) {
-    case skManual: return "Вручную";
-    case skRegular: return "Регуляр";
-    case skScenario: return "Сценарий";
-    case skSystem: return "Система";
-    default: return {};
+    case skManual:
+        return "Вручную";
+    case skRegular:
+        return "Регуляр";
+    case skScenario:
+        return "Сценарий";
+    case skSystem:
+        return "Система";
+    default:
+        return {};
     }
 }
 
 std::optional<std::uint32_t> StakeKindColor(int kind) {
     switch (kind) {
-    case skManual: return 0xEAFFEA;
-    case skRegular: return 0xFFEAEA;
-    case skScenario: return 0xEAFFFF;
-    case skSystem: return 0xFCFDD9;
-    default: return std::nullopt;
+    case skManual:
+        return 0xEAFFEA;
+    case skRegular:
+        return 0xFFEAEA;
+    case skScenario:
+        return 0xEAFFFF;
+    case skSystem:
+        return 0xFCFDD9;
+    default:
+        return std::nullopt;
     }
 }
 

@@ -33,9 +33,8 @@ enum TStakeKind : std::uint8_t {
 
 // Field offsets of the record, as the file stores them.
 namespace stake_offsets {
-inline constexpr std::size_t Version = 0, Kind = 1, DrawNumber = 4, Checked = 8,
-                             SampleSize = 12, Numbers = 16, DrawResult = 36, Matches = 44,
-                             Profit = 64, Comment = 72;
+inline constexpr std::size_t Version = 0, Kind = 1, DrawNumber = 4, Checked = 8, SampleSize = 12,
+                             Numbers = 16, DrawResult = 36, Matches = 44, Profit = 64, Comment = 72;
 }
 
 struct TStakeData {
@@ -46,13 +45,13 @@ struct TStakeData {
     std::uint8_t Checked = 0;
     std::uint8_t Reserved2[3] = {};
     std::int32_t SampleSize = 0;
-    TNumberSet Numbers;                     // ascending
+    TNumberSet Numbers;                        // ascending
     std::uint8_t DrawResult[LOTTO_COUNT] = {}; // drawn order; 0 until checked
     std::uint8_t Reserved3[2] = {};
-    TNumberSet Matches{-1, {}};             // count -1 until checked
-    TMoney Profit = 0;                      // minus the cost until checked
+    TNumberSet Matches{-1, {}}; // count -1 until checked
+    TMoney Profit = 0;          // minus the cost until checked
     std::uint8_t CommentLen = 0;
-    char Comment[STAKE_COMMENT_MAX] = {};   // Windows-1251 bytes, CommentLen of them count
+    char Comment[STAKE_COMMENT_MAX] = {}; // Windows-1251 bytes, CommentLen of them count
 
     bool IsSeparator() const { return DrawNumber <= 0; }
     bool IsChecked() const { return Checked != 0; }
@@ -62,7 +61,7 @@ struct TStakeData {
     // The raw match count: -1 unchecked, 0..6 normally, anything in a damaged file.
     std::int32_t MatchCount() const { return Matches.Count; }
 
-    std::string CommentText() const; // UTF-8
+    std::string CommentText() const;            // UTF-8
     void SetCommentText(std::string_view utf8); // converted and cut to 255 bytes
     std::string_view RawComment() const { return {Comment, CommentLen}; }
     void SetRawComment(std::string_view cp1251);

@@ -11,8 +11,7 @@ bool FindStake(TStakesFile& file, std::int32_t drawNumber, const TNumberSet& num
     bool found = false;
     ForEachStakeRecord(file, 0, [&](std::int64_t, const char* raw) {
         TRecordReader r(raw + stake_offsets::DrawNumber);
-        if (r.I32() != drawNumber)
-            return true;
+        if (r.I32() != drawNumber) return true;
         found = SameNumberSets(DecodeStakeRecord(raw).Numbers, numbers);
         return !found;
     });
@@ -28,11 +27,11 @@ TRecentDraws SeekRecentDraws(TStakesFile& file, int n) {
     std::int32_t previous = 0;
     while (end > 0) {
         const std::int64_t begin = end > static_cast<std::int64_t>(BLOCK) ? end - BLOCK : 0;
-        const std::size_t got = file.ReadRecords(begin, static_cast<std::size_t>(end - begin), block);
+        const std::size_t got =
+            file.ReadRecords(begin, static_cast<std::size_t>(end - begin), block);
         for (std::size_t i = got; i-- > 0;) {
             const TStakeData s = DecodeStakeRecord(block.data() + i * STAKE_RECORD_SIZE);
-            if (!s.IsChecked() || s.DrawNumber <= 0 || s.MatchCount() < 0)
-                continue;
+            if (!s.IsChecked() || s.DrawNumber <= 0 || s.MatchCount() < 0) continue;
             if (!any || s.DrawNumber != previous) {
                 if (result.Groups == n) {
                     result.Start = begin + static_cast<std::int64_t>(i) + 1;

@@ -39,8 +39,7 @@ void TStakesFile::Close() {
 }
 
 TRandomAccessFile& TStakesFile::Device() {
-    if (!device_)
-        throw std::runtime_error(STAKES_NOT_OPEN_MESSAGE);
+    if (!device_) throw std::runtime_error(STAKES_NOT_OPEN_MESSAGE);
     return *device_;
 }
 
@@ -55,11 +54,9 @@ std::int64_t TStakesFile::Position(TSeekOrigin origin, std::int64_t index,
 
 TStakeData TStakesFile::Read(TSeekOrigin origin, std::int64_t index) {
     TRandomAccessFile& device = Device();
-    if (cacheIndex_ && cacheIndex_->first == origin && cacheIndex_->second == index)
-        return cache_;
+    if (cacheIndex_ && cacheIndex_->first == origin && cacheIndex_->second == index) return cache_;
     const std::int64_t pos = Position(origin, index, device.Size() / RECORD);
-    if (pos < 0 || pos >= device.Size() / RECORD)
-        ThrowNotFound(index);
+    if (pos < 0 || pos >= device.Size() / RECORD) ThrowNotFound(index);
     char bytes[STAKE_RECORD_SIZE];
     if (device.ReadAt(pos * RECORD, bytes, STAKE_RECORD_SIZE) != STAKE_RECORD_SIZE)
         ThrowNotFound(index);
@@ -73,8 +70,7 @@ void TStakesFile::Write(TSeekOrigin origin, std::int64_t index, const TStakeData
     cacheIndex_.reset();
     const std::int64_t count = device.Size() / RECORD;
     const std::int64_t pos = Position(origin, index, count);
-    if (pos < 0 || pos > count)
-        ThrowNotFound(index);
+    if (pos < 0 || pos > count) ThrowNotFound(index);
     const std::string bytes = EncodeStakeRecord(stake);
     WriteAllAt(device, pos * RECORD, bytes.data(), bytes.size());
 }
@@ -83,8 +79,7 @@ std::size_t TStakesFile::ReadRecords(std::int64_t first, std::size_t count,
                                      std::vector<char>& bytes) {
     TRandomAccessFile& device = Device();
     const std::int64_t total = device.Size() / RECORD;
-    if (first < 0 || first >= total || count == 0)
-        return 0;
+    if (first < 0 || first >= total || count == 0) return 0;
     const std::size_t n = static_cast<std::size_t>(
         std::min<std::int64_t>(static_cast<std::int64_t>(count), total - first));
     bytes.resize(n * STAKE_RECORD_SIZE);
@@ -140,15 +135,13 @@ void TStakesFile::Truncate(std::int64_t records) {
 }
 
 std::optional<std::int32_t> TStakesFile::LastDrawNumber() {
-    if (Empty())
-        return std::nullopt;
+    if (Empty()) return std::nullopt;
     return Read(TSeekOrigin::End, -1).DrawNumber;
 }
 
 void TStakesFile::Rewrite(const std::function<bool(std::int64_t, const TStakeData&)>& keep) {
     Device();
-    if (path_.empty())
-        throw std::runtime_error(STAKES_NOT_OPEN_MESSAGE);
+    if (path_.empty()) throw std::runtime_error(STAKES_NOT_OPEN_MESSAGE);
     std::filesystem::path temp = path_;
     temp.replace_extension(".~tmp");
     std::error_code ignored;
@@ -168,8 +161,7 @@ void TStakesFile::Rewrite(const std::function<bool(std::int64_t, const TStakeDat
         ForEachStakeRecord(*this, 0, [&](std::int64_t index, const char* raw) {
             if (keep(index, DecodeStakeRecord(raw))) {
                 kept.insert(kept.end(), raw, raw + STAKE_RECORD_SIZE);
-                if (kept.size() >= BLOCK_RECORDS * STAKE_RECORD_SIZE)
-                    flush();
+                if (kept.size() >= BLOCK_RECORDS * STAKE_RECORD_SIZE) flush();
             }
             return true;
         });
@@ -198,11 +190,9 @@ void ForEachStakeRecord(TStakesFile& file, std::int64_t first,
     std::int64_t index = std::max<std::int64_t>(first, 0);
     for (;;) {
         const std::size_t n = file.ReadRecords(index, BLOCK_RECORDS, block);
-        if (n == 0)
-            return;
+        if (n == 0) return;
         for (std::size_t i = 0; i < n; ++i, ++index)
-            if (!fn(index, block.data() + i * STAKE_RECORD_SIZE))
-                return;
+            if (!fn(index, block.data() + i * STAKE_RECORD_SIZE)) return;
     }
 }
 

@@ -26,7 +26,7 @@ enum class TSeekOrigin { Begin, End };
 inline constexpr const char* STAKES_NOT_OPEN_MESSAGE = "Файл ставок не открыт!";
 
 class TStakesFile {
-public:
+  public:
     TStakesFile() = default;
     ~TStakesFile() = default;
     TStakesFile(const TStakesFile&) = delete;
@@ -74,7 +74,7 @@ public:
 
     TRandomAccessFile& Device();
 
-private:
+  private:
     std::int64_t Position(TSeekOrigin origin, std::int64_t index, std::int64_t count) const;
 
     std::unique_ptr<TRandomAccessFile> device_;

@@ -19,10 +19,10 @@ std::vector<std::string_view> Lines(std::string_view text) {
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos)
-            end = text.size();
+        if (end == std::string_view::npos) end = text.size();
         lines.push_back(text.substr(start, end - start));
-        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
+            text[end + 1] == '\n')
             ++end;
         start = end + 1;
     }
@@ -30,12 +30,10 @@ std::vector<std::string_view> Lines(std::string_view text) {
 }
 
 bool ParseUnsigned(std::string_view s, int& value) {
-    if (s.empty() || s.size() > 9)
-        return false;
+    if (s.empty() || s.size() > 9) return false;
     value = 0;
     for (const char c : s) {
-        if (c < '0' || c > '9')
-            return false;
+        if (c < '0' || c > '9') return false;
         value = value * 10 + (c - '0');
     }
     return true;
@@ -49,19 +47,17 @@ std::string SystemFileName(const tSystemInfo& info) {
 
 std::optional<tSystemInfo> ParseSystemFileName(std::string_view name) {
     // 6-NN-B_ID.dat
-    if (name.size() < 4 || name.substr(name.size() - 4) != ".dat")
-        return std::nullopt;
+    if (name.size() < 4 || name.substr(name.size() - 4) != ".dat") return std::nullopt;
     name.remove_suffix(4);
     const auto d1 = name.find('-');
     const auto d2 = d1 == std::string_view::npos ? d1 : name.find('-', d1 + 1);
     const auto u = d2 == std::string_view::npos ? d2 : name.find('_', d2 + 1);
-    if (u == std::string_view::npos)
-        return std::nullopt;
+    if (u == std::string_view::npos) return std::nullopt;
     int len = 0, nums = 0, olap = 0, id = 0;
     if (!ParseUnsigned(name.substr(0, d1), len) || len != LOTTO_COUNT ||
         !ParseUnsigned(name.substr(d1 + 1, d2 - d1 - 1), nums) ||
-        !ParseUnsigned(name.substr(d2 + 1, u - d2 - 1), olap) || !ParseUnsigned(name.substr(u + 1), id) ||
-        nums > 255 || olap > 255)
+        !ParseUnsigned(name.substr(d2 + 1, u - d2 - 1), olap) ||
+        !ParseUnsigned(name.substr(u + 1), id) || nums > 255 || olap > 255)
         return std::nullopt;
     tSystemInfo info;
     info.nums = static_cast<std::uint8_t>(nums);
@@ -74,16 +70,13 @@ std::vector<TLocalSystem> ListLocalSystems(const std::filesystem::path& systemsF
     std::vector<TLocalSystem> out;
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(systemsFolder, ec)) {
-        if (!entry.is_regular_file(ec))
-            continue;
+        if (!entry.is_regular_file(ec)) continue;
         auto info = ParseSystemFileName(entry.path().filename().string());
-        if (!info)
-            continue;
+        if (!info) continue;
         try {
             const std::string text = ReadWholeFile(entry.path());
             for (const std::string_view line : Lines(text))
-                if (!TrimText(line).empty())
-                    ++info->csize;
+                if (!TrimText(line).empty()) ++info->csize;
         } catch (const std::exception&) {
             info->csize = -1;
         }
@@ -97,16 +90,17 @@ std::vector<TLocalSystem> ListLocalSystems(const std::filesystem::path& systemsF
 std::vector<TComb> MapSystemCombs(std::string_view text, const TByteArray& numbers) {
     std::vector<TComb> combs;
     for (const std::string_view line : Lines(text)) {
-        if (TrimText(line).empty())
-            continue;
+        if (TrimText(line).empty()) continue;
         const std::vector<std::string> words = SplitWords(line, SEPARATORS);
         if (words.size() < LOTTO_COUNT)
-            throw std::runtime_error(Format("Некорректная комбинация: \"%s\"!", std::string(line).c_str()));
+            throw std::runtime_error(
+                Format("Некорректная комбинация: \"%s\"!", std::string(line).c_str()));
         TComb comb;
         for (int j = 0; j < LOTTO_COUNT; ++j) {
             int p = 0;
             if (!TryStrToInt(words[j], p) || p < 1 || p > static_cast<int>(numbers.size()))
-                throw std::runtime_error(Format("Некорректная комбинация: \"%s\"!", std::string(line).c_str()));
+                throw std::runtime_error(
+                    Format("Некорректная комбинация: \"%s\"!", std::string(line).c_str()));
             comb[j] = numbers[p - 1];
         }
         combs.push_back(comb);
@@ -128,7 +122,8 @@ TSystemLookup FindSystem(const std::filesystem::path& systemsFolder, const TByte
             matches.push_back(entry.path());
     }
     if (matches.empty()) {
-        result.Message = Format("Система для %d чисел не найдена или не загружена на компьютер!", n);
+        result.Message =
+            Format("Система для %d чисел не найдена или не загружена на компьютер!", n);
         result.BoxText = result.Message +
                          "\n\nПеред системной игрой необходимо предварительно загрузить системы на "
                          "Ваш компьютер через меню \"Системы\" - \"Загрузить\".";
@@ -158,8 +153,7 @@ TNormalizedSystem NormalizeSystemCombs(std::string_view text) {
     bool any = false;
     for (const std::string_view line : Lines(text)) {
         const std::vector<std::string> words = SplitWords(TrimText(line), SEPARATORS);
-        if (words.size() != LOTTO_COUNT)
-            continue;
+        if (words.size() != LOTTO_COUNT) continue;
         std::string normal;
         for (int j = 0; j < LOTTO_COUNT; ++j) {
             const int v = StrToIntDef(words[j], 0);
@@ -180,8 +174,7 @@ std::optional<std::string> ValidateSystem(const tSystemData& system) {
         return std::string("Название системы должно быть указано обязательно!");
     if (system.nums < 7 || system.nums > 45)
         return std::string("Указано недопустмое количество используемых чисел!");
-    if (system.olap > 5)
-        return std::string("Указан недопустмый размер блока!");
+    if (system.olap > 5) return std::string("Указан недопустмый размер блока!");
     if (TrimText(system.author).empty())
         return std::string("Имя автора должно быть указано обязательно!");
     if (TrimText(system.descr).empty())

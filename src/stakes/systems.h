@@ -21,7 +21,7 @@ inline constexpr const char* SYSTEM_LOAD_ERROR = "Ошибка загрузки 
 
 // One system as the catalogue lists it.
 struct tSystemInfo {
-    std::int32_t id = 0; // 0 for a new system, -1 for the placeholder row
+    std::int32_t id = 0;   // 0 for a new system, -1 for the placeholder row
     std::uint8_t nums = 0; // N, 7..45
     std::uint8_t olap = 0; // block length, 0..5
     std::int32_t csize = 0;
@@ -59,8 +59,8 @@ std::vector<TComb> MapSystemCombs(std::string_view text, const TByteArray& numbe
 struct TSystemLookup {
     std::vector<TComb> Combs; // in file order
     std::filesystem::path File;
-    std::string Message;      // the failure's text (result of the lookup)
-    std::string BoxText;      // what the error box shows for it
+    std::string Message; // the failure's text (result of the lookup)
+    std::string BoxText; // what the error box shows for it
     bool Ok() const { return !Combs.empty(); }
 };
 

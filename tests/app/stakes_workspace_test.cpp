@@ -22,7 +22,7 @@ TDrawData Draw(int number, std::vector<int> nums) {
 }
 
 class StakesDesk : public ::testing::Test {
-protected:
+  protected:
     test::TTempDir dir;
     test::TTestHost host;
     Workspace ws{host, dir.path()};
@@ -130,7 +130,8 @@ TEST_F(StakesDesk, RegularBackTestMakesOneStakePerRuleAndDrawOldestFirst) {
 
 TEST_F(StakesDesk, SystemPlayStakesTheSystemOrNothingWhenNoneOfItIsListed) {
     std::filesystem::create_directories(desk.SystemsFolder());
-    WriteFileAtomically(desk.SystemsFolder() / "6-07-0_0003.dat", "01 02 03 04 05 07\r\n02 03 04 05 06 07\r\n");
+    WriteFileAtomically(desk.SystemsFolder() / "6-07-0_0003.dat",
+                        "01 02 03 04 05 07\r\n02 03 04 05 06 07\r\n");
     TCombList list;
     list.Append(TComb{{3, 7, 12, 20, 25, 33}});
     list.Append(TComb{{3, 7, 12, 20, 25, 41}});

@@ -25,8 +25,7 @@ TRun RunCli(const std::string& args, const std::filesystem::path& errFile) {
         std::string("'") + PELKO_CLI_PATH + "' " + args + " 2>'" + errFile.string() + "'";
     TRun r;
     FILE* p = popen(cmd.c_str(), "r");
-    if (!p)
-        return r;
+    if (!p) return r;
     std::array<char, 4096> buf{};
     std::size_t n;
     while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
@@ -46,8 +45,7 @@ std::vector<std::vector<std::string>> TsvRows(const std::string& out) {
         for (;;) {
             const std::size_t tab = line.find('\t', start);
             cells.push_back(line.substr(start, tab - start));
-            if (tab == std::string::npos)
-                break;
+            if (tab == std::string::npos) break;
             start = tab + 1;
         }
         rows.push_back(cells);
@@ -56,7 +54,7 @@ std::vector<std::vector<std::string>> TsvRows(const std::string& out) {
 }
 
 class StakesCli : public ::testing::Test {
-protected:
+  protected:
     test::TTempDir dir;
     std::filesystem::path data = dir.path() / "data";
     std::filesystem::path err = dir.file("stderr.txt");
@@ -68,7 +66,9 @@ protected:
         config.Profits = {{3, MoneyFromDouble(500)}, {4, MoneyFromDouble(5000)}};
         SaveConfig(data / "Pelko_6x45.ini", config);
     }
-    TRun Run(const std::string& args) { return RunCli("--data-dir '" + data.string() + "' " + args, err); }
+    TRun Run(const std::string& args) {
+        return RunCli("--data-dir '" + data.string() + "' " + args, err);
+    }
     std::string Err() { return ReadWholeFile(err); }
 };
 
@@ -88,8 +88,8 @@ TEST_F(StakesCli, AddDrawsCheckAndListRoundTrip) {
     EXPECT_EQ(rows[1][7], "-100.00");
     EXPECT_EQ(rows[2], std::vector<std::string>(9, ""));
     EXPECT_EQ(rows[4][0], "100");
-    EXPECT_EQ(rows[4][5], "6");          // settled at once: the draw is in the archive
-    EXPECT_EQ(rows[4][7], "-2800.00");   // 28 stakes of 100, no prize for 6 matches
+    EXPECT_EQ(rows[4][5], "6");        // settled at once: the draw is in the archive
+    EXPECT_EQ(rows[4][7], "-2800.00"); // 28 stakes of 100, no prize for 6 matches
 
     EXPECT_EQ(Run("draws add '45;3;7;1;20;30' --number 101 --date '05.03.2024 21:00'").code, 0);
     EXPECT_EQ(Run("draws add '3;4;5;6;8;9' --number 102 --date '08.03.2024 21:00'").code, 0);
@@ -108,12 +108,12 @@ TEST_F(StakesCli, AddDrawsCheckAndListRoundTrip) {
     rows = TsvRows(Run("ratings list --tsv --sort Ставок").out);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[1][0], "серия");
-    EXPECT_EQ(rows[1][1], "3");           // stakes
-    EXPECT_EQ(rows[1][2], "11");          // matched: 6 + 4 + 1
-    EXPECT_EQ(rows[1][4], "2000.00");     // -2800 + 4900 - 100
-    EXPECT_EQ(rows[1][7], "1");           // one stake with 1 match
-    EXPECT_EQ(rows[1][10], "1");          // one with 4
-    EXPECT_EQ(rows[1][12], "1");          // one with 6
+    EXPECT_EQ(rows[1][1], "3");       // stakes
+    EXPECT_EQ(rows[1][2], "11");      // matched: 6 + 4 + 1
+    EXPECT_EQ(rows[1][4], "2000.00"); // -2800 + 4900 - 100
+    EXPECT_EQ(rows[1][7], "1");       // one stake with 1 match
+    EXPECT_EQ(rows[1][10], "1");      // one with 4
+    EXPECT_EQ(rows[1][12], "1");      // one with 6
 
     EXPECT_EQ(Run("ratings rebuild").code, 0);
     EXPECT_EQ(TsvRows(Run("ratings list --tsv").out)[1][4], "2000.00");
@@ -141,7 +141,8 @@ TEST_F(StakesCli, ASecondWorkspaceOnTheSameFolderIsRefused) {
     auto held = OpenLockedFile(data / STAKES_FILE_NAME);
     const TRun r = Run("stakes list");
     EXPECT_EQ(r.code, 1);
-    EXPECT_NE(Err().find("Невозможно получить монопольный доступ к файлам данных!"), std::string::npos);
+    EXPECT_NE(Err().find("Невозможно получить монопольный доступ к файлам данных!"),
+              std::string::npos);
     EXPECT_NE(Err().find("Программа будет закрыта!"), std::string::npos);
 }
 

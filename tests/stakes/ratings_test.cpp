@@ -1,6 +1,6 @@
-#include "stake_fixtures.h"
 #include "core/arithmetic.h"
 #include "core/codec.h"
+#include "stake_fixtures.h"
 #include "stakes/rating_view.h"
 #include "stakes/ratings.h"
 #include "stakes/result_graphs.h"
@@ -21,7 +21,8 @@ TStakeData Settled(const std::string& comment, int m, TMoney profit) {
     return s;
 }
 
-TRatingData Row(const std::string& comment, std::uint32_t stakes, std::uint32_t matched, TMoney profit) {
+TRatingData Row(const std::string& comment, std::uint32_t stakes, std::uint32_t matched,
+                TMoney profit) {
     TRatingData r;
     r.SetCommentText(comment);
     r.Stakes = stakes;
@@ -101,7 +102,8 @@ TEST(RatingView, EfficiencyColumnsFollowTheMatchDistribution) {
     std::int64_t sum = 0;
     for (int i = 0; i <= 6; ++i) {
         EXPECT_EQ(e.Combs[i], CombsWithMatches(45, 6, i));
-        EXPECT_DOUBLE_EQ(e.Probability[i], static_cast<double>(CombsWithMatches(45, 6, i)) / 8145060.0);
+        EXPECT_DOUBLE_EQ(e.Probability[i],
+                         static_cast<double>(CombsWithMatches(45, 6, i)) / 8145060.0);
         sum += e.Combs[i];
     }
     EXPECT_EQ(sum, 8145060);
@@ -114,7 +116,8 @@ TEST(RatingView, EfficiencyColumnsFollowTheMatchDistribution) {
     EXPECT_EQ(RatingCellText(row, rcExpected0 + 6, emExpected), ""); // "%.d" of 0
     for (int i = 0; i <= 6; ++i) {
         const double p = static_cast<double>(CombsWithMatches(45, 6, i)) / 8145060.0;
-        EXPECT_NEAR(*RatingEfficiency(row, i, emAbsolute), 100.0 * row.Hits[i] / 10 - 100 * p, 1e-9);
+        EXPECT_NEAR(*RatingEfficiency(row, i, emAbsolute), 100.0 * row.Hits[i] / 10 - 100 * p,
+                    1e-9);
     }
     EXPECT_FALSE(RatingEfficiency(Row("z", 0, 0, 0), 2, emRelative));
 }
@@ -123,7 +126,8 @@ TEST(RatingView, CellTextsOfARowWithOneLosingStake) {
     TRatings ratings;
     ratings.AddStake(Settled("c", 0, MoneyFromDouble(-100)));
     const TRatingData& r = ratings[0];
-    const std::vector<std::string> expected = {"c", "1", "0", "0.000", "-100.00", "-100.00", "1", "0", "0"};
+    const std::vector<std::string> expected = {"c",       "1", "0", "0.000", "-100.00",
+                                               "-100.00", "1", "0", "0"};
     for (std::size_t c = 0; c < expected.size(); ++c)
         EXPECT_EQ(RatingCellText(r, static_cast<int>(c), emAbsolute), expected[c]) << c;
     const TRatingData empty = Row("e", 0, 0, 0);
@@ -138,7 +142,8 @@ TEST(RatingView, CsvExportHasAllCaptionsAndThirteenFieldsPerRow) {
     r.Hits[2] = 1;
     const std::string csv = Cp1251ToUtf8(RatingsToCsv({r}, ','));
     EXPECT_EQ(csv, "\"Комментарий\";\"Ставок\";\"Угадано\";\"Среднее\";\"Профит\";\"Ср. профит\";"
-                   "\"0\";\"1\";\"2\";\"3\";\"4\";\"5\";\"6\";\"E0\";\"E1\";\"E2\";\"E3\";\"E4\";\"E5\";\"E6\"\r\n"
+                   "\"0\";\"1\";\"2\";\"3\";\"4\";\"5\";\"6\";\"E0\";\"E1\";\"E2\";\"E3\";\"E4\";"
+                   "\"E5\";\"E6\"\r\n"
                    "\"Сценарий \"\"1\"\"\";4;5;1,250;-250,00;-62,50;0;3;1;0;0;0;0\r\n");
 }
 
@@ -156,12 +161,14 @@ TEST_P(RatingToScript, CaptionBecomesAScenarioLine) {
 INSTANTIATE_TEST_SUITE_P(
     Lines, RatingToScript,
     ::testing::Values(
-        ScriptCase{"01.002: проба @ FULL#EXT + TSD#NUMS:1000#LMV:5#SF:1 + TSD#EVEN:100#LNO:#SF:1",
-                   "FULL#EXT|TSD#NUMS:1000#LMV:5#SF:1|TSD#EVEN:100#LNO:#SF:1| | | | | |01.002: проба"},
+        ScriptCase{
+            "01.002: проба @ FULL#EXT + TSD#NUMS:1000#LMV:5#SF:1 + TSD#EVEN:100#LNO:#SF:1",
+            "FULL#EXT|TSD#NUMS:1000#LMV:5#SF:1|TSD#EVEN:100#LNO:#SF:1| | | | | |01.002: проба"},
         ScriptCase{"01.002:@ EXCL:5#RAND#NEX + TSD#NUMS:10#LNO:#SF:1",
                    "EXCL:5#RAND#NEX|TSD#NUMS:10#LNO:#SF:1| | | | | | |01.002:"},
         ScriptCase{"Ставка \"вручную\"", "Ставка \"вручную\"| | | | | | | |"},
-        ScriptCase{"a @ o + f1 + f2 + f3 + f4 + f5 + f6 + f7 + f8", "o|f1|f2|f3|f4|f5|f6|f7|f8|a"}));
+        ScriptCase{"a @ o + f1 + f2 + f3 + f4 + f5 + f6 + f7 + f8",
+                   "o|f1|f2|f3|f4|f5|f6|f7|f8|a"}));
 
 TEST(ResultGraphs, DistributionAgainstRandomPlayUsesTheLargestStakeCount) {
     TRatingData a = Row("a", 8145060, 0, 0), b = Row("B", 10, 0, 0);
@@ -180,8 +187,10 @@ TEST(ResultGraphs, ProfitPerDrawCountsUncheckedStakesAndKeepsFirstSeenOrder) {
     TStakesFile file;
     file.Attach(std::make_unique<test::TMemoryDevice>(&bytes));
     EXPECT_THROW(StakesGraphDraws(file), std::runtime_error);
-    for (const auto& [draw, profit] : std::vector<std::pair<int, double>>{{5, -100}, {3, 400}, {5, -100}})
-        file.Write(TSeekOrigin::End, 0, test::MakeStake(draw, {1, 2, 3, 4, 5, 6}, "c", MoneyFromDouble(profit)));
+    for (const auto& [draw, profit] :
+         std::vector<std::pair<int, double>>{{5, -100}, {3, 400}, {5, -100}})
+        file.Write(TSeekOrigin::End, 0,
+                   test::MakeStake(draw, {1, 2, 3, 4, 5, 6}, "c", MoneyFromDouble(profit)));
     file.Write(TSeekOrigin::End, 0, MakeSeparator());
     const TGraphData g = StakesGraphDraws(file);
     ASSERT_EQ(g.Series.size(), 3u);

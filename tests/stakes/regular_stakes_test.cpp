@@ -98,8 +98,9 @@ TEST(RegularStakes, DialogRulesAndTheRulesTheyMake) {
     in.StartText = "1;2;3;4;5";
     EXPECT_EQ(ValidateTableDialog(in, existing), "Введена некорректная комбинация!");
     in.StartText = "6,5,4,3,2,1";
-    EXPECT_EQ(ValidateTableDialog(in, existing),
-              "Запись с таким комментарией уже присутствует в списке!\nВыберите другой комментарий.");
+    EXPECT_EQ(
+        ValidateTableDialog(in, existing),
+        "Запись с таким комментарией уже присутствует в списке!\nВыберите другой комментарий.");
     in.Comment = "";
     EXPECT_EQ(ValidateTableDialog(in, existing), "Необходимо ввести комментарий!");
     in.Comment = "new";
@@ -124,7 +125,8 @@ TEST(RegularStakes, DialogRulesAndTheRulesTheyMake) {
 TEST(RegularStakes, FileRoundTripReadsWholeRecordsOnly) {
     test::TTempDir dir;
     const auto path = dir.file(TABLES_FILE_NAME);
-    WriteTablesFile(path, {Rule(tmConstant, {1, 2, 3, 4, 5, 6}, 1), Rule(tmLastDraw, {0, 0, 0, 0, 0, 0}, -7)});
+    WriteTablesFile(
+        path, {Rule(tmConstant, {1, 2, 3, 4, 5, 6}, 1), Rule(tmLastDraw, {0, 0, 0, 0, 0, 0}, -7)});
     {
         std::ofstream out(path, std::ios::binary | std::ios::app);
         out << std::string(279, '\xEE');

@@ -1,5 +1,5 @@
-#include "stake_fixtures.h"
 #include "core/arithmetic.h"
+#include "stake_fixtures.h"
 #include "stakes/ratings.h"
 #include "stakes/stake_appender.h"
 #include "stakes/stake_check.h"
@@ -31,12 +31,12 @@ TEST_P(StakeProfitTable, CostIsCn6TimesTheStakeAndThePrizeCountsOnce) {
         << c.n << " numbers, " << c.m << " matches";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Stakes, StakeProfitTable,
-    ::testing::Values(ProfitCase{6, -1, -100}, ProfitCase{6, 2, -100}, ProfitCase{6, 3, 400},
-                      ProfitCase{8, 0, -2800}, ProfitCase{8, 3, -2300}, ProfitCase{8, 4, 2200},
-                      ProfitCase{15, 3, -500500 + 500}, ProfitCase{5, 3, 400},
-                      ProfitCase{200, -1, -800800}, ProfitCase{6, 9, -100}));
+INSTANTIATE_TEST_SUITE_P(Stakes, StakeProfitTable,
+                         ::testing::Values(ProfitCase{6, -1, -100}, ProfitCase{6, 2, -100},
+                                           ProfitCase{6, 3, 400}, ProfitCase{8, 0, -2800},
+                                           ProfitCase{8, 3, -2300}, ProfitCase{8, 4, 2200},
+                                           ProfitCase{15, 3, -500500 + 500}, ProfitCase{5, 3, 400},
+                                           ProfitCase{200, -1, -800800}, ProfitCase{6, 9, -100}));
 
 TEST(StakeProfit, OnlyTheFirstRowOfAMatchCountCounts) {
     TConfigData config = test::PricedConfig();
@@ -52,14 +52,15 @@ TEST(StakeMatching, FollowsTheDrawnOrderAndSortsTheMatches) {
     TStakeData s = MakeStake(7, {1, 3, 8, 17, 40, 41, 44, 45});
     SettleStake(s, draw, test::PricedConfig());
     EXPECT_TRUE(s.IsChecked());
-    EXPECT_EQ(std::vector<int>(s.DrawResult, s.DrawResult + 6), (std::vector<int>{40, 3, 17, 1, 45, 22}));
+    EXPECT_EQ(std::vector<int>(s.DrawResult, s.DrawResult + 6),
+              (std::vector<int>{40, 3, 17, 1, 45, 22}));
     EXPECT_EQ(s.Matches, Set({1, 3, 17, 40, 45}));
     // 8 numbers: 28 stakes of 100, no prize row for 5 matches.
     EXPECT_EQ(s.Profit, MoneyFromDouble(-2800));
 }
 
 class StakeCheck : public ::testing::Test {
-protected:
+  protected:
     std::string bytes;
     test::TMemoryDevice* device = nullptr;
     TStakesFile file;
@@ -75,16 +76,16 @@ protected:
     }
     void Put(const TStakeData& s) { file.Write(TSeekOrigin::End, 0, s); }
     TCheckOutcome Check(TStatusSink* sink = nullptr) {
-        return CheckStakes(file, draws, config, [&](const TStakeData& s) { settled.push_back(s); },
-                           sink);
+        return CheckStakes(
+            file, draws, config, [&](const TStakeData& s) { settled.push_back(s); }, sink);
     }
 };
 
 TEST_F(StakeCheck, SkipsSeparatorsShortSetsAndStakesWhoseDrawIsMissing) {
     Put(MakeStake(1, {1, 2, 3, 7, 8, 9}));
     Put(MakeSeparator());
-    Put(MakeStake(9, {1, 2, 3, 4, 5, 6}));     // draw not in the archive yet
-    Put(MakeStake(2, {10, 11, 12, 13, 14}));   // five numbers: not a stake to check
+    Put(MakeStake(9, {1, 2, 3, 4, 5, 6}));   // draw not in the archive yet
+    Put(MakeStake(2, {10, 11, 12, 13, 14})); // five numbers: not a stake to check
     Put(MakeStake(3, {40, 41, 42, 43, 1, 2}));
     const std::string separatorBefore = bytes.substr(328, 328);
 
@@ -160,7 +161,7 @@ TEST_F(StakeCheck, GarbageRecordsAreCheckedWithinBounds) {
     std::memcpy(garbage.data() + 4, &draw, 4);
     garbage[8] = 0;
     std::memcpy(garbage.data() + 16, &count, 4);
-    garbage[20] = 10; // a member that matches
+    garbage[20] = 10;                            // a member that matches
     bytes += garbage + std::string(100, '\x01'); // and a torn tail
     const TCheckOutcome out = Check();
     EXPECT_FALSE(out.Error);
@@ -173,17 +174,16 @@ TEST_F(StakeCheck, GarbageRecordsAreCheckedWithinBounds) {
 TEST_F(StakeCheck, RatingsRebuiltFromTheFileEqualTheAccumulatedOnes) {
     const char* comments[] = {"альфа", "АЛЬФА", "beta", "Gamma"};
     for (int i = 0; i < 60; ++i) {
-        if (i % 7 == 0)
-            Put(MakeSeparator());
+        if (i % 7 == 0) Put(MakeSeparator());
         Put(MakeStake(1 + i % 3, {1 + i % 3, 11, 12, 40, 41, 20 + i % 5}, comments[i % 4]));
     }
     TRatings accumulated;
-    CheckStakes(file, draws, config, [&](const TStakeData& s) { accumulated.AddStake(s); }, nullptr);
+    CheckStakes(
+        file, draws, config, [&](const TStakeData& s) { accumulated.AddStake(s); }, nullptr);
     TRatings rebuilt;
     ForEachStakeRecord(file, 0, [&](std::int64_t, const char* raw) {
         const TStakeData s = DecodeStakeRecord(raw);
-        if (s.DrawNumber >= 0 && s.IsChecked())
-            rebuilt.AddStake(s);
+        if (s.DrawNumber >= 0 && s.IsChecked()) rebuilt.AddStake(s);
         return true;
     });
     ASSERT_EQ(accumulated.Count(), 3u); // "альфа" and "АЛЬФА" share a row

@@ -2,9 +2,9 @@
 // Shared pieces of the stakes tests: an in-memory device that can fail on purpose, and
 // quick builders of draws, stakes and parameters.
 
+#include "core/config.h"
 #include "platform/file_lock.h"
 #include "stakes/stake_record.h"
-#include "core/config.h"
 
 #include <cstring>
 #include <initializer_list>
@@ -17,7 +17,7 @@ namespace pelko::test {
 // A file in memory. Writes may be cut short: after `writeBudget` more bytes a write stops
 // and the next one throws (once, or every time when `failForever`).
 class TMemoryDevice : public TRandomAccessFile {
-public:
+  public:
     explicit TMemoryDevice(std::string* bytes) : bytes_(bytes) {}
 
     long long writeBudget = -1; // -1: no limit
@@ -28,8 +28,7 @@ public:
     std::int64_t Size() override { return static_cast<std::int64_t>(bytes_->size()); }
     std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t n) override {
         ++readCalls;
-        if (offset >= Size())
-            return 0;
+        if (offset >= Size()) return 0;
         const std::size_t got = std::min<std::size_t>(n, bytes_->size() - offset);
         std::memcpy(buffer, bytes_->data() + offset, got);
         return got;
@@ -37,8 +36,7 @@ public:
     std::size_t WriteSomeAt(std::int64_t offset, const void* data, std::size_t n) override {
         ++writeCalls;
         if (writeBudget == 0) {
-            if (!failForever)
-                writeBudget = -1;
+            if (!failForever) writeBudget = -1;
             throw std::runtime_error("SysError #5: \"Input/output error\"!");
         }
         std::size_t take = n;
@@ -46,15 +44,14 @@ public:
             take = std::min<std::size_t>(n, static_cast<std::size_t>(writeBudget));
             writeBudget -= static_cast<long long>(take);
         }
-        if (bytes_->size() < offset + take)
-            bytes_->resize(offset + take);
+        if (bytes_->size() < offset + take) bytes_->resize(offset + take);
         std::memcpy(bytes_->data() + offset, data, take);
         return take;
     }
     void Truncate(std::int64_t size) override { bytes_->resize(static_cast<std::size_t>(size)); }
     void Sync() override {}
 
-private:
+  private:
     std::string* bytes_;
 };
 

@@ -1,9 +1,9 @@
+#include "core/atomic_file.h"
+#include "core/codec.h"
 #include "stake_fixtures.h"
 #include "stakes/stake_log.h"
 #include "stakes/stake_making.h"
 #include "support/temp_dir.h"
-#include "core/atomic_file.h"
-#include "core/codec.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +59,8 @@ TEST(StakeDialog, DefaultsOfANewStake) {
 }
 
 TEST(ScenarioStakes, CommentNamesTheLineAndTurnsBackIntoIt) {
-    const std::vector<std::string> filters = {"TSD#NUMS:1000#LMV:5#SF:1", "", "TSD#EVEN:100#LNO:#SF:1"};
+    const std::vector<std::string> filters = {"TSD#NUMS:1000#LMV:5#SF:1", "",
+                                              "TSD#EVEN:100#LNO:#SF:1"};
     EXPECT_EQ(ScenarioStakeComment(1, 2, "проба", "FULL#EXT", filters),
               "01.002: проба @ FULL#EXT + TSD#NUMS:1000#LMV:5#SF:1 + TSD#EVEN:100#LNO:#SF:1");
     EXPECT_EQ(ScenarioStakeComment(12, 345, " ", "EXCL:5#RAND#NEX", {"TSD#NUMS:10#LNO:#SF:1"}),
@@ -92,7 +93,8 @@ TEST(StakeConditions, ParseTheCommandLineForm) {
 TEST(StakeLog, OneLinePerSettledStakeInTheLogOfItsMatchCount) {
     test::TTempDir dir;
     TStakeLog log(dir.path());
-    TStakeData s = test::MakeStake(1050, {1, 2, 3, 4, 5, 6}, "Ставка \"вручную\"", MoneyFromDouble(400));
+    TStakeData s =
+        test::MakeStake(1050, {1, 2, 3, 4, 5, 6}, "Ставка \"вручную\"", MoneyFromDouble(400));
     s.SampleSize = 12;
     s.Checked = 1;
     const std::uint8_t result[6] = {3, 2, 1, 40, 41, 42};
@@ -105,8 +107,9 @@ TEST(StakeLog, OneLinePerSettledStakeInTheLogOfItsMatchCount) {
     EXPECT_TRUE(log.LogStakeResult(s).empty());
     EXPECT_TRUE(log.LogStakeResult(s).empty());
     const std::string text = Cp1251ToUtf8(ReadWholeFile(dir.file("Pelko_6x45-3.log")));
-    const std::string tail = ": Тираж № 1050. Ставка: \"Ставка \"вручную\"\" [1;2;3;4;5;6] {12}. Результаты "
-                             "тиража: [3;2;1;40;41;42]. Совпадений: 3. Профит: 400.00.\r\n";
+    const std::string tail =
+        ": Тираж № 1050. Ставка: \"Ставка \"вручную\"\" [1;2;3;4;5;6] {12}. Результаты "
+        "тиража: [3;2;1;40;41;42]. Совпадений: 3. Профит: 400.00.\r\n";
     ASSERT_EQ(text.size(), 2 * (19 + tail.size()));
     EXPECT_EQ(text.substr(19, tail.size()), tail);
     EXPECT_EQ(text[4], '.');
@@ -115,7 +118,8 @@ TEST(StakeLog, OneLinePerSettledStakeInTheLogOfItsMatchCount) {
 
     s.Checked = 0;
     EXPECT_TRUE(log.LogStakeResult(s).empty());
-    EXPECT_EQ(StakeLogLine(s, TDateTime{2024, 3, 5, 21, 0, 7}).substr(0, 21), "2024.03.05 21:00:07: ");
+    EXPECT_EQ(StakeLogLine(s, TDateTime{2024, 3, 5, 21, 0, 7}).substr(0, 21),
+              "2024.03.05 21:00:07: ");
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "stake_fixtures.h"
 #include "core/atomic_file.h"
+#include "stake_fixtures.h"
 #include "stakes/stake_appender.h"
 #include "stakes/stake_making.h"
 #include "stakes/stake_search.h"
@@ -23,7 +23,7 @@ std::vector<std::int32_t> DrawNumbers(TStakesFile& file) {
 }
 
 class StakesFile : public ::testing::Test {
-protected:
+  protected:
     test::TTempDir dir;
     std::filesystem::path path = dir.file(STAKES_FILE_NAME);
     TStakesFile file;
@@ -46,22 +46,27 @@ TEST_F(StakesFile, ReadWriteFromBothEndsAndTheCacheFollowsWrites) {
     file.Write(TSeekOrigin::Begin, 0, MakeStake(12, {1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(file.Read(TSeekOrigin::Begin, 0).DrawNumber, 12);
 
-    for (const auto& [origin, index] : std::vector<std::pair<TSeekOrigin, std::int64_t>>{
-             {TSeekOrigin::Begin, 2}, {TSeekOrigin::Begin, -1}, {TSeekOrigin::End, 0}, {TSeekOrigin::End, -3}}) {
+    for (const auto& [origin, index] :
+         std::vector<std::pair<TSeekOrigin, std::int64_t>>{{TSeekOrigin::Begin, 2},
+                                                           {TSeekOrigin::Begin, -1},
+                                                           {TSeekOrigin::End, 0},
+                                                           {TSeekOrigin::End, -3}}) {
         try {
             file.Read(origin, index);
             ADD_FAILURE() << index;
         } catch (const std::runtime_error& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "Запись со индексом " + std::to_string(index) + " в файле данных не найдена!");
+            EXPECT_EQ(std::string(e.what()), "Запись со индексом " + std::to_string(index) +
+                                                 " в файле данных не найдена!");
         }
     }
-    EXPECT_THROW(file.Write(TSeekOrigin::Begin, 3, MakeStake(1, {1, 2, 3, 4, 5, 6})), std::runtime_error);
+    EXPECT_THROW(file.Write(TSeekOrigin::Begin, 3, MakeStake(1, {1, 2, 3, 4, 5, 6})),
+                 std::runtime_error);
 }
 
 TEST_F(StakesFile, APartialRecordAtTheEndIsNeverRead) {
     file.Close();
-    std::string bytes = EncodeStakeRecord(MakeStake(5, {1, 2, 3, 4, 5, 6})) + std::string(100, '\x7F');
+    std::string bytes =
+        EncodeStakeRecord(MakeStake(5, {1, 2, 3, 4, 5, 6})) + std::string(100, '\x7F');
     WriteFileAtomically(path, bytes);
     file.Open(path);
     EXPECT_EQ(file.Count(), 1);
@@ -131,7 +136,7 @@ TEST(StakesFileDevice, BulkAppendWritesLargeBlocks) {
         appender.Append(MakeStake(1, {1, 2, 3, 4, 5, 6}), 2);
     appender.Flush();
     EXPECT_EQ(file.Count(), 3 + 9999 * 4); // stake, separator, stake; then a separator first
-    EXPECT_LE(dev->writeCalls, 14); // about 13 MB in 1 MB blocks
+    EXPECT_LE(dev->writeCalls, 14);        // about 13 MB in 1 MB blocks
 }
 
 TEST_F(StakesFile, DeletingRewritesThroughALockedTemporaryFile) {
@@ -194,8 +199,9 @@ TEST_F(StakesFile, SeekRecentDrawsCountsRunsOfSettledStakes) {
         s.Matches = test::Set({1});
         return s;
     };
-    const std::vector<TStakeData> records = {settled(1), settled(1), MakeSeparator(), settled(2),
-                                             MakeStake(9, {1, 2, 3, 4, 5, 6}), settled(3), settled(3)};
+    const std::vector<TStakeData> records = {
+        settled(1), settled(1), MakeSeparator(), settled(2), MakeStake(9, {1, 2, 3, 4, 5, 6}),
+        settled(3), settled(3)};
     for (std::size_t i = 0; i < records.size(); ++i)
         file.Write(TSeekOrigin::Begin, static_cast<std::int64_t>(i), records[i]);
     EXPECT_EQ(SeekRecentDraws(file, 100).Groups, 3);

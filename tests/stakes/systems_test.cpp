@@ -36,7 +36,7 @@ TEST(Systems, FileNamesCarryLengthNumbersBlockAndId) {
 }
 
 class SystemPlay : public ::testing::Test {
-protected:
+  protected:
     test::TTempDir dir;
     std::filesystem::path folder = dir.file("Systems");
     void SetUp() override { std::filesystem::create_directories(folder); }
@@ -53,8 +53,10 @@ TEST_F(SystemPlay, PositionsMapOntoTheNumbersInFirstAppearanceOrder) {
     EXPECT_EQ(Six(r.Combs[0]), (std::vector<int>{3, 7, 12, 20, 25, 41}));
     EXPECT_EQ(Six(r.Combs[1]), (std::vector<int>{41, 33, 25, 20, 12, 7}));
     EXPECT_EQ(r.File.filename(), "6-07-2_0005.dat");
-    EXPECT_EQ(SystemStakeComment(true, 7, r.File), "Системная игра для 7 чисел [вся система]: 6-07-2_0005");
-    EXPECT_EQ(SystemStakeComment(false, 7, r.File), "Системная игра для 7 чисел [комбинации]: 6-07-2_0005");
+    EXPECT_EQ(SystemStakeComment(true, 7, r.File),
+              "Системная игра для 7 чисел [вся система]: 6-07-2_0005");
+    EXPECT_EQ(SystemStakeComment(false, 7, r.File),
+              "Системная игра для 7 чисел [комбинации]: 6-07-2_0005");
 }
 
 TEST_F(SystemPlay, TheListsFirstAppearanceOrderDecides) {
@@ -72,7 +74,8 @@ TEST_F(SystemPlay, MissingSystemsAndBadFilesGiveTheirMessages) {
     EXPECT_EQ(none.Message, "Система для 8 чисел не найдена или не загружена на компьютер!");
     EXPECT_NE(none.BoxText.find("\"Системы\" - \"Загрузить\""), std::string::npos);
 
-    for (const std::string text : {"1 2 3 4 5 9\r\n", "1 2 3 4 5\r\n", "1 2 x 4 5 6\r\n", "0 1 2 3 4 5\r\n"}) {
+    for (const std::string text :
+         {"1 2 3 4 5 9\r\n", "1 2 3 4 5\r\n", "1 2 x 4 5 6\r\n", "0 1 2 3 4 5\r\n"}) {
         test::TTempDir other;
         WriteFileAtomically(other.path() / "6-08-0_0001.dat", text);
         const TSystemLookup bad = FindSystem(other.path(), Bytes({1, 2, 3, 4, 5, 6, 7, 8}));
