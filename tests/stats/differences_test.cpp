@@ -159,6 +159,12 @@ TEST_F(DifferenceStats, SequenceSelectionKeepsTheOrderOfDifferences) {
     EXPECT_FALSE(Test(*Create("TstDiffTotal"), Select({TStatKey::FromK(8)}), {1, 4, 11, 20, 30, 40}));
 }
 
+TEST_F(DifferenceStats, RunsOfCombinationsMergeLikeSingleOnes) {
+    std::vector<TComb> combs = test::FirstCombinations(70000); // more than one counting run
+    combs.insert(combs.begin(), {Comb({45, 1, 1, 0, 7, 200}), Comb({40, 5, 33, 12, 26, 19})});
+    test::ExpectRunMatchesSingleCombinations(*Create("TstDiffSame"), combs);
+}
+
 long long Choose(int n, int k) {
     if (k < 0 || k > n)
         return 0;
@@ -192,7 +198,11 @@ TEST_F(DifferenceStats, FullSetOfCombinations) {
     auto spread = Create("TstMinMaxDiffs");
     auto same = Create("TstDiffSame");
     auto sameCnt = Create("TstDiffSameCnt");
-    TStatDrawList totalValues, maxValues, spreadValues, sameValues, sameCntValues;
+    const TStatDrawList totalValues = test::FullDistribution(*total);
+    const TStatDrawList maxValues = test::FullDistribution(*max);
+    const TStatDrawList spreadValues = test::FullDistribution(*spread);
+    const TStatDrawList sameValues = test::FullDistribution(*same);
+    const TStatDrawList sameCntValues = test::FullDistribution(*sameCnt);
     const TStatSelection max7 = Select({TStatKey::FromK(7)});
     const TStatSelection twiceFive = Select({TStatKey::FromK(5, 2)});
     auto& sameCntGraph = dynamic_cast<TCustomGraphStat&>(*sameCnt);
@@ -208,11 +218,6 @@ TEST_F(DifferenceStats, FullSetOfCombinations) {
             }
             sameCntWrong += sameCntGraph.GraphValue(c, 0, 0, false) != most;
         }
-        total->ComputeForCombination(c, totalValues);
-        max->ComputeForCombination(c, maxValues);
-        spread->ComputeForCombination(c, spreadValues);
-        same->ComputeForCombination(c, sameValues);
-        sameCnt->ComputeForCombination(c, sameCntValues);
         keptMax += max->TestCombination(c, max7, 0, false, false);
         keptSame += same->TestCombination(c, twiceFive, 0, false, false);
     });

@@ -3,7 +3,9 @@
 // statistics created by class name, the values of one draw or combination, and a walk over
 // all 8,145,060 combinations without holding them in memory.
 
+#include "core/record_helpers.h"
 #include "stats/custom_stat.h"
+#include "stats/prefetch_files.h"
 #include "stats/stat_list.h"
 #include "stats/stat_selection.h"
 #include "test_stats.h"
@@ -101,6 +103,50 @@ protected:
     TDrawsArray draws_;
     TStatList list_;
 };
+
+// The first n ascending combinations in generation order.
+inline std::vector<TComb> FirstCombinations(std::size_t n) {
+    std::vector<TComb> combs;
+    TComb c = {{1, 2, 3, 4, 5, 6}};
+    while (combs.size() < n) {
+        combs.push_back(c);
+        int i = LOTTO_COUNT - 1;
+        while (i >= 0 && c.N[i] == LOTTO_MAX - (LOTTO_COUNT - 1 - i))
+            --i;
+        if (i < 0)
+            break;
+        ++c.N[i];
+        for (int j = i + 1; j < LOTTO_COUNT; ++j)
+            c.N[j] = static_cast<std::uint8_t>(c.N[j - 1] + 1);
+    }
+    return combs;
+}
+
+// The run form of the prefetch pass must leave the same list (items, counts, order) as
+// merging the combinations one by one.
+inline void ExpectRunMatchesSingleCombinations(TCustomStat& stat, const std::vector<TComb>& combs) {
+    TStatDrawList single, run;
+    for (const TComb& c : combs)
+        stat.ComputeForCombination(c, single);
+    stat.ComputeForCombinations(combs.data(), combs.size(), run);
+    ASSERT_EQ(run.size(), single.size());
+    for (std::size_t i = 0; i < run.size(); ++i) {
+        EXPECT_EQ(run[i].Key, single[i].Key) << i;
+        EXPECT_EQ(run[i].Count, single[i].Count) << i;
+        EXPECT_EQ(run[i].LastDraw, single[i].LastDraw) << i;
+        EXPECT_EQ(run[i].LastAge, single[i].LastAge) << i;
+    }
+}
+
+// The distribution over all combinations as the prefetch files hold it.
+inline TStatDrawList FullDistribution(TCustomStat& stat) {
+    TStatDrawArray items;
+    for (const TShemaItem& r : ComputePrefetch(stat).Records)
+        items.push_back(ShemaToStatDraw(r));
+    TStatDrawList list;
+    list.Assign(items);
+    return list;
+}
 
 // Calls f(comb) for every ascending combination, in generation order.
 template <class F>

@@ -164,24 +164,30 @@ TEST_F(NumberStats, ExtraNumberIsNeverSelected) {
     EXPECT_TRUE(CombValues(*stat, {1, 2, 3, 4, 5, 6}).empty());
 }
 
-// One pass over every combination, checked against counts derived independently.
+TEST_F(NumberStats, RunsOfCombinationsMergeLikeSingleOnes) {
+    std::vector<TComb> combs = test::FirstCombinations(70000); // more than one counting run
+    combs.insert(combs.begin(), {Comb({45, 1, 1, 0, 7, 200}), Comb({9, 19, 29, 39, 11, 10})});
+    for (const char* name : {"TstValues", "TstDigits"}) {
+        SCOPED_TRACE(name);
+        test::ExpectRunMatchesSingleCombinations(*Create(name), combs);
+    }
+}
+
+// Every combination, checked against counts derived independently.
 TEST_F(NumberStats, FullSetOfCombinations) {
     auto nums = Create("TstValues");
     auto digits = Create("TstDigits");
     auto even = Create("TstEvenCount");
     auto small = Create("TstSmallCount");
     auto prime = Create("TstPrimeCount");
-    TStatDrawList numsValues, digitValues, evenValues, smallValues, primeValues;
+    const TStatDrawList numsValues = test::FullDistribution(*nums);
+    const TStatDrawList digitValues = test::FullDistribution(*digits);
+    const TStatDrawList evenValues = test::FullDistribution(*even);
+    const TStatDrawList smallValues = test::FullDistribution(*small);
+    const TStatDrawList primeValues = test::FullDistribution(*prime);
     const TStatSelection five = Select({TStatKey::FromK(5)});
     long kept = 0;
-    ForEachCombination([&](const TComb& c) {
-        nums->ComputeForCombination(c, numsValues);
-        digits->ComputeForCombination(c, digitValues);
-        even->ComputeForCombination(c, evenValues);
-        small->ComputeForCombination(c, smallValues);
-        prime->ComputeForCombination(c, primeValues);
-        kept += nums->TestCombination(c, five, 0, false, false);
-    });
+    ForEachCombination([&](const TComb& c) { kept += nums->TestCombination(c, five, 0, false, false); });
 
     const int perNumber = 1086008; // C(44, 5)
     ASSERT_EQ(numsValues.size(), 45u);

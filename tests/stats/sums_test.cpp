@@ -226,7 +226,11 @@ TEST_F(SumStats, FullSetOfCombinations) {
     auto primes = Create("TstSumPrimeValues");
     auto range = Create("TstSumRanges", 1);
     auto twoToThree = Create("TstSum2To3");
-    TStatDrawList sumValues, evenValues, primeValues, rangeValues, s2t3Values;
+    const TStatDrawList sumValues = test::FullDistribution(*sums);
+    const TStatDrawList evenValues = test::FullDistribution(*evens);
+    const TStatDrawList primeValues = test::FullDistribution(*primes);
+    const TStatDrawList rangeValues = test::FullDistribution(*range);
+    const TStatDrawList s2t3Values = test::FullDistribution(*twoToThree);
     const TStatSelection sum135 = Select({TStatKey::FromV(135)});
     auto& s2t3Graph = dynamic_cast<TCustomGraphStat&>(*twoToThree);
     long kept = 0, s2t3Wrong = 0, index = 0;
@@ -239,11 +243,6 @@ TEST_F(SumStats, FullSetOfCombinations) {
                         triples += i != j && i != k && c[i] == c[j] + c[k];
             s2t3Wrong += s2t3Graph.GraphValue(c, 0, 0, false) != triples;
         }
-        sums->ComputeForCombination(c, sumValues);
-        evens->ComputeForCombination(c, evenValues);
-        primes->ComputeForCombination(c, primeValues);
-        range->ComputeForCombination(c, rangeValues);
-        twoToThree->ComputeForCombination(c, s2t3Values);
         kept += sums->TestCombination(c, sum135, 0, false, false);
     });
 

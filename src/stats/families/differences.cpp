@@ -6,10 +6,12 @@
 #include "core/format.h"
 #include "core/lottery.h"
 #include "stats/custom_stat.h"
+#include "stats/families/batch_counts.h"
 #include "stats/families/families.h"
 #include "stats/families/stat_keys.h"
 #include "stats/stat_format.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <string>
@@ -80,9 +82,9 @@ int SpreadOf(const std::uint8_t* n) {
     return hi - lo;
 }
 
-class TstDiffTotal final : public TCustomNumbersStat {
+class TstDiffTotal final : public TStatBatch<TstDiffTotal, TCustomNumbersStat> {
 public:
-    using TCustomNumbersStat::TCustomNumbersStat;
+    using TStatBatch::TStatBatch;
 
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
         TCustomNumbersStat::FillAllValues(LastIndex, Values);
@@ -117,23 +119,23 @@ private:
 
 // One K1 value per draw or combination, pre-filled lo..hi, plotted as it is.
 template <int (*ValueOf)(const std::uint8_t*), int Lo, int Hi>
-class TOneDiffStat final : public TCustomGraphStat {
+class TOneDiffStat final : public TStatBatch<TOneDiffStat<ValueOf, Lo, Hi>, TCustomGraphStat> {
 public:
-    using TCustomGraphStat::TCustomGraphStat;
+    using TStatBatch<TOneDiffStat, TCustomGraphStat>::TStatBatch;
 
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
         TCustomGraphStat::FillAllValues(LastIndex, Values);
         for (int v = Lo; v <= Hi; ++v)
-            FillValue(Values, WordsKey(static_cast<std::uint16_t>(v)));
+            this->FillValue(Values, WordsKey(static_cast<std::uint16_t>(v)));
     }
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
                         TStatWorkArea& Work, TLastValueArray& LastValues) override {
         TCustomGraphStat::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
-        AddValue(Values, WordsKey(Value(CurDraw.Nums)), true);
+        this->AddValue(Values, WordsKey(Value(this->CurDraw.Nums)), true);
     }
     void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
         TCustomGraphStat::ComputeForCombination(Comb, Values);
-        AddValue(Values, WordsKey(Value(Comb.N)), false);
+        this->AddValue(Values, WordsKey(Value(Comb.N)), false);
     }
     int GraphValue(const TComb& Comb, int, int, bool) override { return ValueOf(Comb.N); }
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
@@ -155,9 +157,9 @@ using TstMinMaxDiffs = TOneDiffStat<SpreadOf, 1, DIFF_MAX>;
 using TstDiffSameCnt = TOneDiffStat<MaxRepeatOf, 1, DIFF_COUNT>;
 
 // Each distinct difference with its multiplicity: K1 = difference, K2 = times.
-class TstDiffSame final : public TCustomStat {
+class TstDiffSame final : public TStatBatch<TstDiffSame, TCustomStat> {
 public:
-    using TCustomStat::TCustomStat;
+    using TStatBatch::TStatBatch;
 
     std::string ValueToText(const TStatDraw& Item) const override {
         return Format("%d x %d", Item.Key.K(1), Item.Key.K(2));
@@ -170,6 +172,30 @@ public:
     void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
         TCustomStat::ComputeForCombination(Comb, Values);
         AddRepeats(TNeighbourDiffs(Comb.N), Values, false);
+    }
+    // The prefetch pass: (difference, multiplicity) pairs counted per run of
+    // combinations, merged once each (see batch_counts.h).
+    void ComputeForCombinations(const TComb* Combs, std::size_t Count,
+                                TStatDrawList& Values) override {
+        TBatchCounts<(DIFF_COUNT + 1) * 256> counts; // index: multiplicity * 256 + difference
+        for (std::size_t begin = 0; begin < Count; begin += BATCH_COUNT_RUN) {
+            const std::size_t end = std::min(Count, begin + BATCH_COUNT_RUN);
+            for (std::size_t i = begin; i < end; ++i) {
+                const TNeighbourDiffs diffs(Combs[i].N);
+                const TDiffRepeats repeats(diffs);
+                for (unsigned first = repeats.First; first != 0; first &= first - 1) {
+                    const int at = std::countr_zero(first);
+                    counts.Add(repeats.Times[at] * 256 + diffs.D[at], i);
+                }
+            }
+            counts.Drain([&](int index, std::int32_t count) {
+                Item = TStatDraw{};
+                Item.Count = count;
+                AddValue(Values, WordsKey(static_cast<std::uint16_t>(index & 255),
+                                          static_cast<std::uint16_t>(index >> 8)),
+                         false);
+            });
+        }
     }
     // Every position of a repeated difference gives the same pair, so no first-appearance
     // test is needed here.
@@ -195,9 +221,9 @@ private:
 
 // Runs of Len consecutive differences (di, ..., di+Len-1), Len = 2..4, as K1..K4.
 template <int Len>
-class TCombDiffSeq final : public TCustomStat {
+class TCombDiffSeq final : public TStatBatch<TCombDiffSeq<Len>, TCustomStat> {
 public:
-    using TCustomStat::TCustomStat;
+    using TStatBatch<TCombDiffSeq, TCustomStat>::TStatBatch;
     static constexpr int WINDOWS = DIFF_COUNT - Len + 1;
 
     std::string ValueToText(const TStatDraw& Item) const override {
@@ -210,9 +236,9 @@ public:
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
                         TStatWorkArea& Work, TLastValueArray& LastValues) override {
         TCustomStat::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
-        const TNeighbourDiffs diffs(CurDraw.Nums);
+        const TNeighbourDiffs diffs(this->CurDraw.Nums);
         for (int i = 0; i < WINDOWS; ++i)
-            AddValue(Values, WindowKey(diffs, i), i == 0);
+            this->AddValue(Values, WindowKey(diffs, i), i == 0);
     }
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
                          bool) override {

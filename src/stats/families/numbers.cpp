@@ -4,6 +4,7 @@
 
 #include "core/lottery.h"
 #include "stats/custom_stat.h"
+#include "stats/families/batch_counts.h"
 #include "stats/families/families.h"
 #include "stats/families/number_classes.h"
 #include "stats/families/stat_keys.h"
@@ -44,9 +45,9 @@ std::int32_t MaskOfClass(const std::uint8_t* nums) {
     return mask;
 }
 
-class TstValues final : public TCustomValuesStat {
+class TstValues final : public TStatBatch<TstValues, TCustomValuesStat> {
 public:
-    using TCustomValuesStat::TCustomValuesStat;
+    using TStatBatch::TStatBatch;
 
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
         TCustomValuesStat::FillAllValues(LastIndex, Values);
@@ -62,6 +63,21 @@ public:
         TCustomValuesStat::ComputeForCombination(Comb, Values);
         AddNumbers(Comb.N, Values, false);
     }
+    // The prefetch pass: the numbers of a run of combinations are counted locally and
+    // merged once each (see batch_counts.h).
+    void ComputeForCombinations(const TComb* Combs, std::size_t Count,
+                                TStatDrawList& Values) override {
+        TBatchCounts<256> counts;
+        for (std::size_t begin = 0; begin < Count; begin += BATCH_COUNT_RUN) {
+            const std::size_t end = std::min(Count, begin + BATCH_COUNT_RUN);
+            for (std::size_t i = begin; i < end; ++i)
+                for (const std::uint8_t n : Combs[i])
+                    counts.Add(n, i);
+            counts.Drain([&](int n, std::int32_t count) {
+                MergeCounted(Values, WordsKey(static_cast<std::uint16_t>(n)), count);
+            });
+        }
+    }
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
                          bool) override {
         return AnyNumberSelected(Comb, Selected);
@@ -71,6 +87,11 @@ private:
     void AddNumbers(const std::uint8_t* nums, TStatDrawList& Values, bool trackGaps) {
         for (int i = 0; i < LOTTO_COUNT; ++i)
             AddValue(Values, WordsKey(nums[i]), trackGaps);
+    }
+    void MergeCounted(TStatDrawList& Values, const TStatKey& key, std::int32_t count) {
+        Item = TStatDraw{};
+        Item.Count = count;
+        AddValue(Values, key, false);
     }
 };
 
@@ -93,9 +114,9 @@ inline constexpr std::array<TDigits, 256> DIGITS_OF = [] {
     return table;
 }();
 
-class TstDigits final : public TCustomNumbersStat {
+class TstDigits final : public TStatBatch<TstDigits, TCustomNumbersStat> {
 public:
-    using TCustomNumbersStat::TCustomNumbersStat;
+    using TStatBatch::TStatBatch;
 
     // One item per character: a digit twice in one number (11) is added twice.
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
@@ -106,6 +127,25 @@ public:
     void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
         TCustomNumbersStat::ComputeForCombination(Comb, Values);
         AddDigits(Comb.N, Values, false);
+    }
+    // The prefetch pass: digits counted per run of combinations, merged once each.
+    void ComputeForCombinations(const TComb* Combs, std::size_t Count,
+                                TStatDrawList& Values) override {
+        TBatchCounts<10> counts;
+        for (std::size_t begin = 0; begin < Count; begin += BATCH_COUNT_RUN) {
+            const std::size_t end = std::min(Count, begin + BATCH_COUNT_RUN);
+            for (std::size_t i = begin; i < end; ++i)
+                for (const std::uint8_t n : Combs[i]) {
+                    const TDigits& digits = DIGITS_OF[n];
+                    for (int d = 0; d < digits.Count; ++d)
+                        counts.Add(digits.Digit[d], i);
+                }
+            counts.Drain([&](int digit, std::int32_t count) {
+                Item = TStatDraw{};
+                Item.Count = count;
+                AddValue(Values, WordsKey(static_cast<std::uint16_t>(digit)), false);
+            });
+        }
     }
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
                          bool) override {
@@ -130,23 +170,23 @@ private:
 
 // How many of the six numbers are of the class; pre-fills the counts 1..6 (not 0).
 template <TNumberClass Cls>
-class TCountStat final : public TCustomRatioStat {
+class TCountStat final : public TStatBatch<TCountStat<Cls>, TCustomRatioStat> {
 public:
-    using TCustomRatioStat::TCustomRatioStat;
+    using TStatBatch<TCountStat<Cls>, TCustomRatioStat>::TStatBatch;
 
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
         TCustomRatioStat::FillAllValues(LastIndex, Values);
         for (int k = 1; k <= LOTTO_COUNT; ++k)
-            FillValue(Values, WordsKey(static_cast<std::uint16_t>(k)));
+            this->FillValue(Values, WordsKey(static_cast<std::uint16_t>(k)));
     }
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
                         TStatWorkArea& Work, TLastValueArray& LastValues) override {
         TCustomRatioStat::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
-        AddValue(Values, WordsKey(CountOfClass<Cls>(CurDraw.Nums)), true);
+        this->AddValue(Values, WordsKey(CountOfClass<Cls>(this->CurDraw.Nums)), true);
     }
     void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
         TCustomRatioStat::ComputeForCombination(Comb, Values);
-        AddValue(Values, WordsKey(CountOfClass<Cls>(Comb.N)), false);
+        this->AddValue(Values, WordsKey(CountOfClass<Cls>(Comb.N)), false);
     }
     int GraphValue(const TComb& Comb, int, int, bool) override {
         return CountOfClass<Cls>(Comb.N);
@@ -164,9 +204,10 @@ using TstPrimeCount = TCountStat<ncPrime>;
 // The six-bit mask of a class in the numbers' order. Letters are UTF-8 texts; PreFill says
 // whether all 64 masks are listed before any draw.
 template <TNumberClass Cls, bool Invert, const char* Zero, const char* One, bool PreFill>
-class TMaskStat final : public TCustomMaskStat {
+class TMaskStat final
+    : public TStatBatch<TMaskStat<Cls, Invert, Zero, One, PreFill>, TCustomMaskStat> {
 public:
-    using TCustomMaskStat::TCustomMaskStat;
+    using TStatBatch<TMaskStat, TCustomMaskStat>::TStatBatch;
 
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
         if (PreFill)
@@ -177,11 +218,11 @@ public:
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
                         TStatWorkArea& Work, TLastValueArray& LastValues) override {
         TCustomMaskStat::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
-        AddValue(Values, LongsKey(Mask(CurDraw.Nums)), true);
+        this->AddValue(Values, LongsKey(Mask(this->CurDraw.Nums)), true);
     }
     void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
         TCustomMaskStat::ComputeForCombination(Comb, Values);
-        AddValue(Values, LongsKey(Mask(Comb.N)), false);
+        this->AddValue(Values, LongsKey(Mask(Comb.N)), false);
     }
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
                          bool) override {
@@ -207,10 +248,10 @@ using TstSmallValues = TMaskStat<ncSmall, true, FIRST_HALF_LETTER, SECOND_HALF_L
 using TstPrimeValues = TMaskStat<ncPrime, false, COMPOSITE_LETTER, PRIME_LETTER, true>;
 
 // The number in position Type (1 = first of the six in their order).
-class TstPosVal final : public TCustomGraphStat {
+class TstPosVal final : public TStatBatch<TstPosVal, TCustomGraphStat> {
 public:
     TstPosVal(const TStatList& List, int Type)
-        : TCustomGraphStat(List, Type), at_(std::clamp(Type, 1, LOTTO_COUNT) - 1) {}
+        : TStatBatch(List, Type), at_(std::clamp(Type, 1, LOTTO_COUNT) - 1) {}
 
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
         TCustomGraphStat::FillAllValues(LastIndex, Values);
@@ -239,9 +280,9 @@ private:
 // The extra (bonus) numbers of lotteries that have them. This lottery's draw record has
 // none, so the type range is empty and the class is never computed; it exists to keep the
 // class table whole.
-class TstPosExt final : public TCustomGraphStat {
+class TstPosExt final : public TStatBatch<TstPosExt, TCustomGraphStat> {
 public:
-    using TCustomGraphStat::TCustomGraphStat;
+    using TStatBatch::TStatBatch;
 
     int GraphValue(const TComb&, int, int, bool) override { return 0; }
     bool TestCombination(const TComb&, const TStatSelection&, int, bool, bool) override {

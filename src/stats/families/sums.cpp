@@ -35,24 +35,24 @@ int SignOf(int v) { return (v > 0) - (v < 0); }
 // A statistic of one plain sum-like integer per draw or combination, kept in V1; the
 // selected rows are matched by K1 with K3 = 0 as for every V1 value below 65536.
 template <int (*ValueOf)(const std::uint8_t*), bool PreFillSums>
-class TSumStat final : public TCustomGraphStat {
+class TSumStat final : public TStatBatch<TSumStat<ValueOf, PreFillSums>, TCustomGraphStat> {
 public:
-    using TCustomGraphStat::TCustomGraphStat;
+    using TStatBatch<TSumStat, TCustomGraphStat>::TStatBatch;
 
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
         TCustomGraphStat::FillAllValues(LastIndex, Values);
         if (PreFillSums)
             for (int sum = SUM_MIN; sum <= SUM_MAX; ++sum)
-                FillValue(Values, LongsKey(sum));
+                this->FillValue(Values, LongsKey(sum));
     }
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
                         TStatWorkArea& Work, TLastValueArray& LastValues) override {
         TCustomGraphStat::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
-        AddValue(Values, LongsKey(ValueOf(CurDraw.Nums)), true);
+        this->AddValue(Values, LongsKey(ValueOf(this->CurDraw.Nums)), true);
     }
     void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
         TCustomGraphStat::ComputeForCombination(Comb, Values);
-        AddValue(Values, LongsKey(ValueOf(Comb.N)), false);
+        this->AddValue(Values, LongsKey(ValueOf(Comb.N)), false);
     }
     int GraphValue(const TComb& Comb, int, int, bool) override { return ValueOf(Comb.N); }
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
@@ -104,9 +104,9 @@ int SumsOfTwoEqualToThird(const std::uint8_t* n) {
            sumPresent(3, 4) + sumPresent(3, 5) + sumPresent(4, 5);
 }
 
-class TstSum2To3 final : public TCustomGraphStat {
+class TstSum2To3 final : public TStatBatch<TstSum2To3, TCustomGraphStat> {
 public:
-    using TCustomGraphStat::TCustomGraphStat;
+    using TStatBatch::TStatBatch;
 
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
                         TStatWorkArea& Work, TLastValueArray& LastValues) override {
@@ -155,10 +155,10 @@ std::string SumRangeCaption(const TStatClassInfo& info, int type) {
 }
 
 // 1 when the sum lies in the type's range, else 0 ("Остальные").
-class TstSumRanges final : public TCustomGraphStat {
+class TstSumRanges final : public TStatBatch<TstSumRanges, TCustomGraphStat> {
 public:
     TstSumRanges(const TStatList& List, int Type)
-        : TCustomGraphStat(List, Type), range_(SumRangeOf(Type)) {}
+        : TStatBatch(List, Type), range_(SumRangeOf(Type)) {}
 
     std::string ValueToText(const TStatDraw& Item) const override {
         if (Item.Key.V(1) == 1 && range_)
@@ -232,9 +232,9 @@ private:
 
 // Exact transitions: after every earlier draw whose predecessor had the reference sum,
 // which sum came next (V1 = previous sum, V2 = this sum).
-class TstSumChange final : public TSumTransition<TCustomGraphStat> {
+class TstSumChange final : public TStatBatch<TstSumChange, TSumTransition<TCustomGraphStat>> {
 public:
-    using TSumTransition::TSumTransition;
+    using TStatBatch::TStatBatch;
 
     std::string ValueToText(const TStatDraw& Item) const override {
         const std::int64_t a = Item.Key.V(1), b = Item.Key.V(2);
@@ -261,9 +261,10 @@ public:
 
 // Transitions after draws whose predecessor's sum lay within SUM_TOLERANCE of the
 // reference sum: the signed change of the sum.
-class TstSumChangeSome final : public TSumTransition<TCustomNumbersStat> {
+class TstSumChangeSome final
+    : public TStatBatch<TstSumChangeSome, TSumTransition<TCustomNumbersStat>> {
 public:
-    using TSumTransition::TSumTransition;
+    using TStatBatch::TStatBatch;
 
     std::string ValueToText(const TStatDraw& Item) const override {
         const std::int64_t change = Item.Key.V(1);
@@ -286,9 +287,9 @@ public:
 };
 
 // Direction of the exact transitions: 1 up, 0 equal, -1 down.
-class TstSumTrend final : public TSumTransition<TCustomGraphStat> {
+class TstSumTrend final : public TStatBatch<TstSumTrend, TSumTransition<TCustomGraphStat>> {
 public:
-    using TSumTransition::TSumTransition;
+    using TStatBatch::TStatBatch;
 
     std::string ValueToText(const TStatDraw& Item) const override {
         const std::int32_t sign = Item.Key.V(1);
