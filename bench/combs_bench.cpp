@@ -29,9 +29,11 @@ using namespace pelko;
 constexpr std::size_t FULL_BYTES = sizeof(TComb) * COMBS_TOTAL; // 48,870,360
 
 class TQuietHost : public Host {
-public:
+  public:
     void StatusText(const std::string& text) override { last = text; }
-    void ErrorBox(const std::string& text) override { std::fprintf(stderr, "error: %s\n", text.c_str()); }
+    void ErrorBox(const std::string& text) override {
+        std::fprintf(stderr, "error: %s\n", text.c_str());
+    }
     void InfoBox(const std::string&) override {}
     void WarningBox(const std::string&, const std::string&) override {}
     bool AskYesNo(const std::string&, const std::string&, bool d) override { return d; }
@@ -43,15 +45,15 @@ long PeakRssKb() {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stol(line.substr(6));
+        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
     return 0;
 }
 
 const TDrawsArray& SampleDraws() {
     static const TDrawsArray draws = [] {
         TDrawsArray d;
-        ImportDrawsCsv(ReadWholeFile(std::filesystem::path(PELKO_SHARE_DIR) / "sample_draws.csv"), d);
+        ImportDrawsCsv(ReadWholeFile(std::filesystem::path(PELKO_SHARE_DIR) / "sample_draws.csv"),
+                       d);
         return d;
     }();
     return draws;
@@ -148,16 +150,18 @@ void BM_LoadLcv(benchmark::State& st) {
     st.counters["bytes"] = static_cast<double>(std::filesystem::file_size(s.lcv));
 }
 
-double Smallest(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
+double Smallest(const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end());
+}
 
 // Several short repetitions, judged by the fastest: other work on a shared machine only
 // ever makes a repetition slower.
-#define PELKO_BENCH(fn)                                                                    \
-    BENCHMARK(fn)                                                                          \
-        ->Unit(benchmark::kMillisecond)                                                    \
-        ->MinTime(0.3)                                                                     \
-        ->Repetitions(7)                                                                   \
-        ->ComputeStatistics("min", Smallest)                                               \
+#define PELKO_BENCH(fn)                                                                            \
+    BENCHMARK(fn)                                                                                  \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->MinTime(0.3)                                                                             \
+        ->Repetitions(7)                                                                           \
+        ->ComputeStatistics("min", Smallest)                                                       \
         ->ReportAggregatesOnly(true)
 
 PELKO_BENCH(BM_MemcpyBaseline);
@@ -178,17 +182,15 @@ struct TResult {
 
 // Collects every run's time while the console shows the usual table.
 class TCollectingReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "min")
-                continue;
+            if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "min") continue;
             TResult& r = results[run.run_name.function_name];
             r.Ms = run.GetAdjustedCPUTime(); // in the benchmark's unit, ms here
             r.WallMs = run.GetAdjustedRealTime();
             const auto bytes = run.counters.find("bytes");
-            if (bytes != run.counters.end())
-                r.Bytes = bytes->second.value;
+            if (bytes != run.counters.end()) r.Bytes = bytes->second.value;
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -225,8 +227,7 @@ long MeasureListMemoryKb() {
 int main(int argc, char** argv) {
     const long listKb = MeasureListMemoryKb();
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     TCollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
@@ -237,18 +238,16 @@ int main(int argc, char** argv) {
         std::printf("no baseline measured\n");
         return 1;
     }
-    std::printf("\nBaseline: memcpy of %zu bytes = %.2f ms CPU (%.2f ms wall)\n", FULL_BYTES,
-                base, r["BM_MemcpyBaseline"].WallMs);
+    std::printf("\nBaseline: memcpy of %zu bytes = %.2f ms CPU (%.2f ms wall)\n", FULL_BYTES, base,
+                r["BM_MemcpyBaseline"].WallMs);
     auto ratio = [&](const char* name, const char* key, double budget) {
-        if (!r.count(key))
-            return;
+        if (!r.count(key)) return;
         Verdict(name, r[key].Ms / base, "x", budget, true,
                 Format("  [%.1f ms CPU, %.2f x by wall time]", r[key].Ms,
                        r[key].WallMs / r["BM_MemcpyBaseline"].WallMs));
     };
     auto speed = [&](const char* name, const char* key) {
-        if (!r.count(key) || r[key].Bytes <= 0)
-            return;
+        if (!r.count(key) || r[key].Bytes <= 0) return;
         Verdict(name, r[key].Bytes / 1e3 / r[key].Ms, "MB/s", 100.0, false,
                 Format("  [%.0f MB/s by wall time]", r[key].Bytes / 1e3 / r[key].WallMs));
     };

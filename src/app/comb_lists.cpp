@@ -36,13 +36,11 @@ TProgressFn PercentStatus(Host& host, std::string what) {
 TCombLists::TCombLists(Host& host, TBusyState& busy) : host_(host), busy_(busy) {}
 
 void TCombLists::ListChanged() {
-    if (OnListChanged)
-        OnListChanged();
+    if (OnListChanged) OnListChanged();
 }
 
 void TCombLists::HistoryChanged() {
-    if (OnHistoryChanged)
-        OnHistoryChanged();
+    if (OnHistoryChanged) OnHistoryChanged();
 }
 
 void TCombLists::ShowFailure(const std::string& message, const std::exception& e) {
@@ -57,14 +55,12 @@ void TCombLists::ReserveAll() {
 // ---------------------------------------------------------------- undo
 
 void TCombLists::BackupCombs(bool showStatus) {
-    if (showStatus)
-        host_.StatusText("Создание файла отката...");
+    if (showStatus) host_.StatusText("Создание файла отката...");
     Undo.CopyFrom(List);
 }
 
 void TCombLists::RestoreCombs(bool showStatus) {
-    if (showStatus)
-        host_.StatusText("Отмена изменений...");
+    if (showStatus) host_.StatusText("Отмена изменений...");
     try {
         List.CopyFrom(Undo);
     } catch (...) {
@@ -81,8 +77,7 @@ void TCombLists::RestoreCombs(bool showStatus) {
 
 void TCombLists::GenerateCombs(bool interactive, const TGenerateParams& params) {
     std::optional<TBusyScope> scope;
-    if (interactive)
-        scope.emplace(busy_, host_, "Генерация возможных комбинаций...");
+    if (interactive) scope.emplace(busy_, host_, "Генерация возможных комбинаций...");
     try {
         List.Clear();
         if (params.Mode == GEN_FROM_FILE)
@@ -98,8 +93,7 @@ void TCombLists::GenerateCombs(bool interactive, const TGenerateParams& params) 
     } catch (const std::exception& e) {
         // The undo copy still holds the list from before, so the user can go back.
         ShowFailure("Ошибка генерации файла комбинаций!", e);
-        if (interactive)
-            ListChanged();
+        if (interactive) ListChanged();
     }
 }
 
@@ -129,8 +123,7 @@ bool TCombLists::OpenCombsFile(const std::filesystem::path& file) {
     BackupCombs(true);
     TBusyScope scope(busy_, host_, Format("Загрузка файла \"%s\"...", PathText(file).c_str()));
     const bool loaded = LoadCombsFile(file);
-    if (!loaded)
-        RestoreCombs(true);
+    if (!loaded) RestoreCombs(true);
     DropUndo(); // a loaded list cannot be undone
     ClearFilterHistory();
     ListChanged();
@@ -146,8 +139,7 @@ std::string TCombLists::CopyText(const TCombSelection& selection) {
 
 bool TCombLists::PasteText(std::string_view text) {
     TBusyScope scope(busy_, host_, "Подождите пожалуйста...");
-    if (CountTextLines(text) == 0)
-        return false;
+    if (CountTextLines(text) == 0) return false;
     BackupCombs(false);
     bool pasted = false;
     try {
@@ -190,8 +182,7 @@ void TCombLists::DeleteSelectedCombs(const TCombSelection& selection) {
         }
     };
     for (const TCombSelection::TRange& r : selection.Ranges()) {
-        if (r.Begin >= total)
-            break;
+        if (r.Begin >= total) break;
         keep(r.Begin);
         from = std::min(r.End, total);
     }
@@ -209,8 +200,7 @@ void TCombLists::CombsGen(const TGenerateParams& params) {
 }
 
 bool TCombLists::CombsUndo() {
-    if (!CanUndo())
-        return false;
+    if (!CanUndo()) return false;
     TBusyScope scope(busy_, host_);
     RestoreCombs(true);
     RemoveLastFilterHistory();
@@ -234,8 +224,7 @@ bool TCombLists::IsInCombs(const TComb& comb) const {
 }
 
 std::optional<TComb> TCombLists::FirstSelected(const TCombSelection& selection) const {
-    if (const auto first = selection.FirstBelow(List.Count()))
-        return List[*first];
+    if (const auto first = selection.FirstBelow(List.Count())) return List[*first];
     return std::nullopt;
 }
 
@@ -256,8 +245,7 @@ std::vector<std::string> TCombLists::FindInDraws(const TComb& comb, const TDraws
 int TCombLists::CountUniqueNumbers() {
     TBusyScope scope(busy_, host_, "Подождите пожалуйста...");
     const int count = pelko::CountUniqueNumbers(List);
-    host_.InfoBox(
-        Format("В текущем списке комбинаций содержится %d уникальных номеров", count));
+    host_.InfoBox(Format("В текущем списке комбинаций содержится %d уникальных номеров", count));
     return count;
 }
 
@@ -280,8 +268,7 @@ void TCombLists::ClearFilterHistory() {
 }
 
 void TCombLists::RemoveLastFilterHistory() {
-    if (history_.empty())
-        return;
+    if (history_.empty()) return;
     history_.pop_back();
     HistoryChanged();
 }
@@ -289,8 +276,7 @@ void TCombLists::RemoveLastFilterHistory() {
 // ---------------------------------------------------------------- buffer file
 
 void TCombLists::SaveCombsBuffer(int k, int n) {
-    if (bufferKey_ == std::pair{k, n})
-        return;
+    if (bufferKey_ == std::pair{k, n}) return;
     TBusyScope scope(busy_, host_, "Создание буфера комбинаций...");
     bufferKey_ = {k, n};
     try {
@@ -305,8 +291,7 @@ void TCombLists::SaveCombsBuffer(int k, int n) {
 
 bool TCombLists::LoadCombsBuffer(int k, int n) {
     std::error_code ec;
-    if (bufferKey_ != std::pair{k, n} || !std::filesystem::exists(bufferFile_, ec))
-        return false;
+    if (bufferKey_ != std::pair{k, n} || !std::filesystem::exists(bufferFile_, ec)) return false;
     TBusyScope scope(busy_, host_, "Загрузка буфера комбинаций...");
     // With nothing to undo, the undo copy's storage takes the file, so that a failed read
     // leaves the list as it was; otherwise the file is read into the list itself.
@@ -322,8 +307,7 @@ bool TCombLists::LoadCombsBuffer(int k, int n) {
             ReadCombsBuffer(bufferFile_, List, progress);
         }
     } catch (const std::exception& e) {
-        if (viaUndo)
-            DropUndo();
+        if (viaUndo) DropUndo();
         ShowFailure("Ошибка загрузки буфера комбинаций!", e);
         ListChanged();
         return false;
@@ -335,8 +319,7 @@ bool TCombLists::LoadCombsBuffer(int k, int n) {
 void TCombLists::DropCombsBuffer() {
     bufferKey_ = {-1, -1};
     std::error_code ignored;
-    if (!bufferFile_.empty())
-        std::filesystem::remove(bufferFile_, ignored);
+    if (!bufferFile_.empty()) std::filesystem::remove(bufferFile_, ignored);
 }
 
 } // namespace pelko

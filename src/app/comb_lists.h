@@ -38,7 +38,7 @@ struct TFilterHistoryRow {
 };
 
 class TCombLists {
-public:
+  public:
     TCombLists(Host& host, TBusyState& busy);
 
     // The working list and the list as it was before the last narrowing operation
@@ -125,7 +125,7 @@ public:
     bool LoadCombsBuffer(int k, int n);
     void DropCombsBuffer();
 
-private:
+  private:
     void ShowFailure(const std::string& message, const std::exception& e);
     void HistoryChanged();
 

@@ -26,17 +26,13 @@ struct TGenOptions {
 void GenerateCombsCommand(TCliContext& ctx, const TGenOptions& o) {
     Workspace& ws = ctx.ws();
     TGenerateParams params = ws.GenerateParams();
-    if (o.mode)
-        params.Mode = static_cast<std::uint8_t>(*o.mode);
-    if (o.params)
-        params.Parameters = *o.params;
+    if (o.mode) params.Mode = static_cast<std::uint8_t>(*o.mode);
+    if (o.params) params.Parameters = *o.params;
     TCombLists& combs = ws.Combs();
     combs.ReserveAll();
     combs.GenerateCombs(true, params);
-    if (o.exclude > 0)
-        combs.CombsDelExists(o.exclude, ws.Draws(), o.offset);
-    if (!o.out.empty())
-        combs.SaveCombsFile(o.out);
+    if (o.exclude > 0) combs.CombsDelExists(o.exclude, ws.Draws(), o.offset);
+    if (!o.out.empty()) combs.SaveCombsFile(o.out);
     std::printf("%zu\n", combs.List.Count());
 }
 
@@ -44,8 +40,7 @@ void GenerateCombsCommand(TCliContext& ctx, const TGenOptions& o) {
 void UniqueNumbersCommand(TCliContext& ctx, const std::string& file) {
     TBusyState busy(ctx.host());
     TCombLists lists(ctx.host(), busy);
-    if (lists.LoadCombsFile(file))
-        std::printf("%d\n", CountUniqueNumbers(lists.List));
+    if (lists.LoadCombsFile(file)) std::printf("%d\n", CountUniqueNumbers(lists.List));
 }
 
 } // namespace

@@ -38,30 +38,26 @@ TFilePtr OpenFile(const fs::path& file, const char* mode) {
 #else
     std::FILE* f = std::fopen(file.c_str(), mode);
 #endif
-    if (!f)
-        ThrowFileError(errno);
+    if (!f) ThrowFileError(errno);
     return TFilePtr(f);
 }
 
 void WriteAll(std::FILE* f, const void* data, std::size_t size) {
     errno = 0;
-    if (size && std::fwrite(data, 1, size, f) != size)
-        ThrowFileError(errno);
+    if (size && std::fwrite(data, 1, size, f) != size) ThrowFileError(errno);
 }
 
 void CloseFile(TFilePtr& file) {
     errno = 0;
-    if (std::fclose(file.release()) != 0)
-        ThrowFileError(errno);
+    if (std::fclose(file.release()) != 0) ThrowFileError(errno);
 }
 
 // A file written in full before it replaces the old one: a failed save leaves the old
 // file as it was. The content is streamed, so no copy of a 100 MB text is held in memory.
 class TReplacingFile {
-public:
+  public:
     explicit TReplacingFile(const fs::path& target) : target_(target) {
-        if (!target.has_filename())
-            ThrowFileError(EISDIR);
+        if (!target.has_filename()) ThrowFileError(EISDIR);
         std::random_device random;
         const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
         temp_ = dir / ("." + target.filename().string() + ".tmp" + std::to_string(random()));
@@ -79,12 +75,11 @@ public:
         CloseFile(file_);
         std::error_code ec;
         fs::rename(temp_, target_, ec);
-        if (ec)
-            ThrowFileError(ec.value());
+        if (ec) ThrowFileError(ec.value());
         committed_ = true;
     }
 
-private:
+  private:
     fs::path target_;
     fs::path temp_;
     TFilePtr file_;
@@ -136,8 +131,12 @@ inline char* PutLine(char* out, const TComb& c, const std::array<TNumberTexts::T
 }
 constexpr std::size_t MAX_LINE_BYTES = 6 * 3 + 5 + 2 + 3;
 
-inline bool IsLineBreak(char c) { return c == '\n' || c == '\r'; }
-inline bool IsFieldSeparator(char c) { return c == ';' || c == ','; }
+inline bool IsLineBreak(char c) {
+    return c == '\n' || c == '\r';
+}
+inline bool IsFieldSeparator(char c) {
+    return c == ';' || c == ',';
+}
 
 // One word of a combinations file: plain digits are read at once, anything else goes
 // through the general integer reading (0 when it is not an integer).
@@ -151,8 +150,7 @@ inline std::uint8_t WordValue(const char* begin, const char* end) {
             digits &= d <= 9;
             value = value * 10 + d;
         }
-        if (digits)
-            return static_cast<std::uint8_t>(value);
+        if (digits) return static_cast<std::uint8_t>(value);
     }
     return static_cast<std::uint8_t>(StrToIntDef(std::string_view(begin, length), 0));
 }
@@ -163,13 +161,11 @@ inline bool ParseFileLine(const char* p, const char* end, TComb& comb) {
     for (;;) {
         while (p < end && IsFieldSeparator(*p))
             ++p;
-        if (p == end)
-            break;
+        if (p == end) break;
         const char* word = p;
         while (p < end && !IsFieldSeparator(*p))
             ++p;
-        if (words == LOTTO_COUNT)
-            return false;
+        if (words == LOTTO_COUNT) return false;
         comb.N[words++] = WordValue(word, p);
     }
     return words == LOTTO_COUNT;
@@ -182,13 +178,10 @@ const char* AppendLines(const char* p, const char* end, bool final, TCombList& l
         const char* lineEnd = p;
         while (lineEnd < end && !IsLineBreak(*lineEnd))
             ++lineEnd;
-        if (lineEnd == end && !final)
-            return p;
+        if (lineEnd == end && !final) return p;
         TComb comb;
-        if (ParseFileLine(p, lineEnd, comb))
-            list.Append(comb);
-        if (lineEnd == end)
-            return end;
+        if (ParseFileLine(p, lineEnd, comb)) list.Append(comb);
+        if (lineEnd == end) return end;
         p = lineEnd + 1;
     }
 }
@@ -206,8 +199,7 @@ void LoadCombsFile(const fs::path& file, TCombList& list) {
     list.Clear();
     std::error_code ec;
     const auto size = fs::file_size(file, ec);
-    if (!ec)
-        list.Reserve(static_cast<std::size_t>(size / 128));
+    if (!ec) list.Reserve(static_cast<std::size_t>(size / 128));
 
     std::string buffer(IO_CHUNK, '\0');
     std::size_t carried = 0; // bytes of an unfinished line kept at the buffer's start
@@ -217,14 +209,12 @@ void LoadCombsFile(const fs::path& file, TCombList& list) {
         errno = 0;
         const std::size_t got =
             std::fread(buffer.data() + carried, 1, buffer.size() - carried, in.get());
-        if (got == 0 && std::ferror(in.get()))
-            ThrowFileError(errno);
+        if (got == 0 && std::ferror(in.get())) ThrowFileError(errno);
         const bool final = got == 0;
         const char* begin = buffer.data();
         const char* end = begin + carried + got;
         const char* rest = AppendLines(begin, end, final, list);
-        if (final)
-            return;
+        if (final) return;
         carried = static_cast<std::size_t>(end - rest);
         std::memmove(buffer.data(), rest, carried);
     }
@@ -253,8 +243,7 @@ std::string CombsToClipboardText(const TComb* combs, std::size_t count,
     std::string text;
     std::size_t used = 0;
     for (const TCombSelection::TRange& r : selection.Ranges()) {
-        if (r.Begin >= count)
-            break;
+        if (r.Begin >= count) break;
         const std::size_t end = std::min(r.End, count);
         text.resize(used + (end - r.Begin) * MAX_LINE_BYTES);
         for (std::size_t i = r.Begin; i < end; ++i)
@@ -272,10 +261,8 @@ std::size_t CountTextLines(std::string_view text) {
         while (i < text.size() && !IsLineBreak(text[i]))
             ++i;
         ++lines;
-        if (i < text.size() && text[i] == '\r')
-            ++i;
-        if (i < text.size() && text[i] == '\n')
-            ++i;
+        if (i < text.size() && text[i] == '\r') ++i;
+        if (i < text.size() && text[i] == '\n') ++i;
     }
     return lines;
 }
@@ -289,10 +276,8 @@ void ClipboardTextToCombs(std::string_view text, TCombList& list) {
         while (i < text.size() && !IsLineBreak(text[i]))
             ++i;
         list.Append(TextToComb(text.substr(begin, i - begin)));
-        if (i < text.size() && text[i] == '\r')
-            ++i;
-        if (i < text.size() && text[i] == '\n')
-            ++i;
+        if (i < text.size() && text[i] == '\r') ++i;
+        if (i < text.size() && text[i] == '\n') ++i;
     }
 }
 
@@ -305,8 +290,7 @@ void WriteCombsBuffer(const fs::path& file, const TComb* combs, std::size_t coun
             WriteAll(out.get(), combs + begin, (end - begin) * sizeof(TComb));
         },
         [&](std::size_t i) {
-            if (progress)
-                progress(i + 1, count);
+            if (progress) progress(i + 1, count);
         });
     CloseFile(out);
 }
@@ -315,8 +299,7 @@ void ReadCombsBuffer(const fs::path& file, TCombList& list, const TProgressFn& p
     TFilePtr in = OpenFile(file, "rb");
     std::error_code ec;
     const auto size = fs::file_size(file, ec);
-    if (ec)
-        ThrowFileError(ec.value());
+    if (ec) ThrowFileError(ec.value());
     const std::size_t records = static_cast<std::size_t>(size / sizeof(TComb));
     list.Clear();
     list.Reserve(records);
@@ -325,15 +308,12 @@ void ReadCombsBuffer(const fs::path& file, TCombList& list, const TProgressFn& p
         [&](std::size_t begin, std::size_t end) {
             const std::size_t want = end - begin;
             errno = 0;
-            const std::size_t got =
-                std::fread(list.Data() + begin, sizeof(TComb), want, in.get());
+            const std::size_t got = std::fread(list.Data() + begin, sizeof(TComb), want, in.get());
             list.SetCount(begin + got);
-            if (got != want)
-                ThrowFileError(std::ferror(in.get()) ? errno : EIO);
+            if (got != want) ThrowFileError(std::ferror(in.get()) ? errno : EIO);
         },
         [&](std::size_t i) {
-            if (progress)
-                progress(i + 1, records);
+            if (progress) progress(i + 1, records);
         });
 }
 

@@ -90,7 +90,8 @@ TComb* WriteWithAnyOf(const TByteSet& mine, TComb* out) {
 }
 
 std::size_t SubsetsOf(std::size_t k) {
-    return k < LOTTO_COUNT ? 0 : static_cast<std::size_t>(Binomial(static_cast<int>(k), LOTTO_COUNT));
+    return k < LOTTO_COUNT ? 0
+                           : static_cast<std::size_t>(Binomial(static_cast<int>(k), LOTTO_COUNT));
 }
 
 } // namespace
@@ -99,8 +100,7 @@ TByteSet ParseMyNumbers(std::string_view parameters) {
     TByteSet set;
     for (const std::string& word : SplitWords(parameters, ",;")) {
         const int value = StrToIntDef(TrimText(word), 0);
-        if (value >= 0 && value <= 255)
-            set.Add(static_cast<unsigned>(value));
+        if (value >= 0 && value <= 255) set.Add(static_cast<unsigned>(value));
     }
     return set;
 }
@@ -150,10 +150,9 @@ void GenerateCombs(TCombList& list, const TGenerateParams& params) {
         LoadCombsFile(params.Parameters, list);
         return;
     }
-    const TByteSet mine =
-        params.Mode >= GEN_ANY_OF_MINE && params.Mode <= GEN_NONE_OF_MINE
-            ? ParseMyNumbers(params.Parameters)
-            : TByteSet{};
+    const TByteSet mine = params.Mode >= GEN_ANY_OF_MINE && params.Mode <= GEN_NONE_OF_MINE
+                              ? ParseMyNumbers(params.Parameters)
+                              : TByteSet{};
     GenerateCombList(list, params.Mode, mine);
 }
 

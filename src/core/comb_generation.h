@@ -13,11 +13,11 @@
 namespace pelko {
 
 enum TGenerateMode : int {
-    GEN_ALL = 0,        // every combination
-    GEN_ANY_OF_MINE = 1, // at least one of my numbers
-    GEN_ONLY_MINE = 2,   // my numbers only
+    GEN_ALL = 0,          // every combination
+    GEN_ANY_OF_MINE = 1,  // at least one of my numbers
+    GEN_ONLY_MINE = 2,    // my numbers only
     GEN_NONE_OF_MINE = 3, // none of my numbers
-    GEN_FROM_FILE = 4,   // the parameters name a combinations file
+    GEN_FROM_FILE = 4,    // the parameters name a combinations file
 };
 
 // The "my numbers" of modes 1..3: words between "," and ";" (runs count as one), each

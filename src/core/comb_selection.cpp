@@ -19,8 +19,7 @@ TCombSelection TCombSelection::All(std::size_t count) {
 }
 
 void TCombSelection::AddRange(std::size_t begin, std::size_t end) {
-    if (begin >= end)
-        return;
+    if (begin >= end) return;
     // Selections arrive mostly in ascending order: extend or append at the back.
     if (ranges_.empty() || begin > ranges_.back().End) {
         ranges_.push_back({begin, end});
@@ -54,16 +53,14 @@ bool TCombSelection::Contains(std::size_t position) const {
 std::size_t TCombSelection::CountBelow(std::size_t limit) const {
     std::size_t count = 0;
     for (const TRange& r : ranges_) {
-        if (r.Begin >= limit)
-            break;
+        if (r.Begin >= limit) break;
         count += std::min(r.End, limit) - r.Begin;
     }
     return count;
 }
 
 std::optional<std::size_t> TCombSelection::FirstBelow(std::size_t limit) const {
-    if (ranges_.empty() || ranges_.front().Begin >= limit)
-        return std::nullopt;
+    if (ranges_.empty() || ranges_.front().Begin >= limit) return std::nullopt;
     return ranges_.front().Begin;
 }
 

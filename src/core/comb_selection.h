@@ -10,7 +10,7 @@
 namespace pelko {
 
 class TCombSelection {
-public:
+  public:
     // Positions begin .. end - 1.
     struct TRange {
         std::size_t Begin = 0;
@@ -36,7 +36,7 @@ public:
     std::optional<std::size_t> FirstBelow(std::size_t limit) const;
     const std::vector<TRange>& Ranges() const { return ranges_; }
 
-private:
+  private:
     std::vector<TRange> ranges_;
 };
 

@@ -13,8 +13,7 @@ namespace {
 std::uint64_t SimpleMask(const std::uint8_t* six) {
     std::uint64_t mask = 0;
     for (int i = 0; i < LOTTO_COUNT; ++i) {
-        if (six[i] < 1 || six[i] > TDrawMatchSet::MASK_MAX)
-            return 0;
+        if (six[i] < 1 || six[i] > TDrawMatchSet::MASK_MAX) return 0;
         mask |= std::uint64_t{1} << six[i];
     }
     return std::popcount(mask) == LOTTO_COUNT ? mask : 0;
@@ -35,8 +34,7 @@ void TDrawMatchSet::Add(const TDrawData& draw) {
         odd_.push_back(draw);
         return;
     }
-    if (HasMask(mask))
-        return;
+    if (HasMask(mask)) return;
     simpleMasks_.push_back(mask);
     InsertMask(mask);
 }
@@ -48,8 +46,7 @@ void TDrawMatchSet::InsertMask(std::uint64_t mask) {
         table_.assign(std::size_t{1} << bits_, 0);
         simpleCount_ = 0;
         for (const std::uint64_t m : old)
-            if (m != 0)
-                InsertMask(m);
+            if (m != 0) InsertMask(m);
     }
     const std::uint64_t hash = mask * HASH_FACTOR;
     filter_[hash >> 54] |= std::uint64_t{1} << (hash >> 48 & 63);
@@ -62,16 +59,14 @@ void TDrawMatchSet::InsertMask(std::uint64_t mask) {
 
 bool TDrawMatchSet::MatchesSlowly(const TComb& comb) const {
     for (const TDrawData& draw : odd_)
-        if (CountMatches(draw, comb) == LOTTO_COUNT)
-            return true;
+        if (CountMatches(draw, comb) == LOTTO_COUNT) return true;
     std::uint64_t maskInRange = 0;
     for (const std::uint8_t v : comb) {
         if (v < 1 || v > MASK_MAX) // a number outside the masks is in no simple draw
             return false;
         maskInRange |= std::uint64_t{1} << v;
     }
-    if (std::popcount(maskInRange) == LOTTO_COUNT)
-        return HasMask(maskInRange);
+    if (std::popcount(maskInRange) == LOTTO_COUNT) return HasMask(maskInRange);
     // Repeated numbers: every position matches exactly when all the combination's
     // numbers are among the draw's six distinct ones.
     return std::any_of(simpleMasks_.begin(), simpleMasks_.end(),

@@ -15,7 +15,7 @@
 namespace pelko {
 
 class TDrawMatchSet {
-public:
+  public:
     TDrawMatchSet() = default;
     // The draws at archive indices first .. last (clamped to the archive).
     TDrawMatchSet(const TDrawsArray& draws, int first, int last);
@@ -34,18 +34,16 @@ public:
             sum += BIT_OF[v];
             bits |= BIT_OF[v];
         }
-        if (sum != bits || !odd_.empty())
-            return MatchesSlowly(comb);
+        if (sum != bits || !odd_.empty()) return MatchesSlowly(comb);
         const std::uint64_t hash = bits * HASH_FACTOR;
-        if (!(filter_[hash >> 54] >> (hash >> 48 & 63) & 1))
-            return false;
+        if (!(filter_[hash >> 54] >> (hash >> 48 & 63) & 1)) return false;
         return HasMask(bits);
     }
 
     // Numbers 1..MASK_MAX have a bit of their own in the masks.
     static constexpr int MASK_MAX = 60;
 
-private:
+  private:
     static constexpr std::uint64_t HASH_FACTOR = 0x9E3779B97F4A7C15ull;
     static inline const std::array<std::uint64_t, 256> BIT_OF = [] {
         std::array<std::uint64_t, 256> bits{};
@@ -59,10 +57,8 @@ private:
     }
     bool HasMask(std::uint64_t mask) const {
         for (std::size_t i = Slot(mask, bits_);; i = (i + 1) & (table_.size() - 1)) {
-            if (table_[i] == mask)
-                return true;
-            if (table_[i] == 0)
-                return false;
+            if (table_[i] == mask) return true;
+            if (table_[i] == 0) return false;
         }
     }
     void InsertMask(std::uint64_t mask);

@@ -9,12 +9,10 @@
 namespace pelko {
 
 TDrawWindow RecentDrawsWindow(const TDrawsArray& draws, int drawsOffset, int n) {
-    if (n <= 0)
-        return {};
+    if (n <= 0) return {};
     const long long last = static_cast<long long>(draws.size()) - 1;
     const long long h = std::min(last, last - drawsOffset);
-    if (h < 0)
-        return {};
+    if (h < 0) return {};
     const long long first = std::max<long long>(0, h - n + 1);
     return {static_cast<int>(first), static_cast<int>(h)};
 }
@@ -36,13 +34,12 @@ void ExcludeDrawsFromCombs(const TComb* source, std::size_t count, const TDrawsA
             }
             for (std::size_t i = begin; i < end; ++i) {
                 const TComb& c = source[i];
-                *out = c;                   // written always, kept only when no draw matches:
-                out += !set.Matches(c);     // no unpredictable branch per entry
+                *out = c;               // written always, kept only when no draw matches:
+                out += !set.Matches(c); // no unpredictable branch per entry
             }
         },
         [&](std::size_t i) {
-            if (progress)
-                progress(i + 1, count);
+            if (progress) progress(i + 1, count);
         });
     kept.SetCount(static_cast<std::size_t>(out - kept.Data()));
 }
@@ -51,8 +48,7 @@ std::vector<std::string> FindCombInDraws(const TComb& comb, const TDrawsArray& d
                                          std::size_t maxHits) {
     std::vector<std::string> hits;
     for (auto it = draws.rbegin(); it != draws.rend() && hits.size() < maxHits; ++it)
-        if (CountMatches(*it, comb) == LOTTO_COUNT)
-            hits.push_back(DrawText(*it));
+        if (CountMatches(*it, comb) == LOTTO_COUNT) hits.push_back(DrawText(*it));
     return hits;
 }
 

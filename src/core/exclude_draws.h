@@ -28,8 +28,7 @@ TDrawWindow RecentDrawsWindow(const TDrawsArray& draws, int drawsOffset, int n);
 // (CountMatches = 6, any order) with a draw of the window. `source` must not be `kept`'s
 // own storage. Progress is told after every max(1, count div 100)-th entry.
 void ExcludeDrawsFromCombs(const TComb* source, std::size_t count, const TDrawsArray& draws,
-                           TDrawWindow window, TCombList& kept,
-                           const TProgressFn& progress = {});
+                           TDrawWindow window, TCombList& kept, const TProgressFn& progress = {});
 
 inline constexpr std::size_t MAX_FIND_HITS = 26;
 

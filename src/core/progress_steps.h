@@ -12,7 +12,9 @@ namespace pelko {
 using TProgressFn = std::function<void(std::size_t done, std::size_t total)>;
 
 // The step of per-cent reports: max(1, total div 100).
-inline std::size_t PercentStep(std::size_t total) { return std::max<std::size_t>(1, total / 100); }
+inline std::size_t PercentStep(std::size_t total) {
+    return std::max<std::size_t>(1, total / 100);
+}
 
 // Calls body(begin, end) over [0, total) and report(i) after every entry i that is a multiple
 // of step (0 included), exactly as a check "i mod step = 0" after each entry would.

@@ -27,10 +27,12 @@ TDrawData Draw(const TComb& c, int number) {
     return d;
 }
 
-std::vector<TComb> Entries(const TCombList& list) { return {list.begin(), list.end()}; }
+std::vector<TComb> Entries(const TCombList& list) {
+    return {list.begin(), list.end()};
+}
 
 class CombLists : public ::testing::Test {
-protected:
+  protected:
     test::TTempDir dir;
     test::TTestHost host;
     TBusyState busy{host};
@@ -56,8 +58,7 @@ protected:
     std::vector<std::string> StatusesStartingWith(const std::string& prefix) const {
         std::vector<std::string> out;
         for (const std::string& s : host.statuses)
-            if (s.rfind(prefix, 0) == 0)
-                out.push_back(s);
+            if (s.rfind(prefix, 0) == 0) out.push_back(s);
         return out;
     }
 };
@@ -84,9 +85,8 @@ TEST_F(CombLists, GenerationFromAMissingFileShowsTheReadError) {
     SetList({Comb({1, 2, 3, 4, 5, 6})});
     lists.CombsGen(TGenerateParams{GEN_FROM_FILE, missing.string()});
     ASSERT_EQ(host.Errors().size(), 1u);
-    EXPECT_EQ(host.Errors()[0].rfind("Ошибка чтения файла \"" + missing.string() +
-                                         "\"!\n\nSysError #2: ",
-                                     0),
+    EXPECT_EQ(host.Errors()[0].rfind(
+                  "Ошибка чтения файла \"" + missing.string() + "\"!\n\nSysError #2: ", 0),
               0u)
         << host.Errors()[0];
     EXPECT_EQ(lists.List.Count(), 0u);
@@ -109,8 +109,8 @@ TEST_F(CombLists, ExcludingRecentDrawsWithAnOffsetAndUndoingIt) {
     EXPECT_TRUE(lists.IsInCombs(Comb({1, 2, 3, 4, 5, 8})));
     EXPECT_FALSE(lists.IsInCombs(Comb({2, 1, 3, 4, 5, 8}))); // same bytes in the same order only
     ASSERT_EQ(lists.History().size(), 1u);
-    EXPECT_EQ(lists.History()[0], (TFilterHistoryRow{"Последние тиражи", "1000",
-                                                     lists.List.Count(), TFilterKind::Exclude}));
+    EXPECT_EQ(lists.History()[0], (TFilterHistoryRow{"Последние тиражи", "1000", lists.List.Count(),
+                                                     TFilterKind::Exclude}));
     const auto progress =
         StatusesStartingWith("Удаление из списка комбинаций 1000 последних тиражей ( завершено ");
     EXPECT_EQ(progress.size(), 101u); // after entry 0 and every 1 %
@@ -140,7 +140,8 @@ TEST_F(CombLists, ExcludingZeroDrawsOrAnEmptyArchiveKeepsTheList) {
 }
 
 TEST_F(CombLists, CopyAndPasteRoundTrip) {
-    SetList({Comb({1, 2, 3, 4, 5, 6}), Comb({7, 8, 9, 10, 11, 12}), Comb({40, 41, 42, 43, 44, 45})});
+    SetList(
+        {Comb({1, 2, 3, 4, 5, 6}), Comb({7, 8, 9, 10, 11, 12}), Comb({40, 41, 42, 43, 44, 45})});
     lists.AddFilterHistory(true, "Выделенные комбинации", "1");
     TCombSelection selection;
     selection.Add(2);
@@ -159,8 +160,8 @@ TEST_F(CombLists, CopyAndPasteRoundTrip) {
 
 TEST_F(CombLists, BadPasteIsRefusedAsAWholeAndThePreviousListIsBack) {
     const std::vector<TComb> before{Comb({1, 2, 3, 4, 5, 6}), Comb({3, 4, 5, 6, 7, 8})};
-    for (const char* text : {"01 02 03 04 05 06\r\n\r\n07 08 09 10 11 12\r\n",
-                             "01 02 03 04 05 06\r\n1 2 3 4 5\r\n"}) {
+    for (const char* text :
+         {"01 02 03 04 05 06\r\n\r\n07 08 09 10 11 12\r\n", "01 02 03 04 05 06\r\n1 2 3 4 5\r\n"}) {
         SetList({before[0], before[1]});
         lists.AddFilterHistory(false, "NUMS", "1");
         host.boxes.clear();
@@ -232,7 +233,8 @@ TEST_F(CombLists, OutOfRangeNumbersFromAFileAreHandledEverywhere) {
     EXPECT_EQ(lists.CountUniqueNumbers(), 17);
     EXPECT_EQ(lists.CopyText(TCombSelection::FromPositions({0})), "00 255 46 64 63 01\r\n");
 
-    TDrawsArray draws{Draw(Comb({1, 2, 3, 4, 5, 6}), 1), Draw(Comb({205, 204, 203, 202, 201, 200}), 2),
+    TDrawsArray draws{Draw(Comb({1, 2, 3, 4, 5, 6}), 1),
+                      Draw(Comb({205, 204, 203, 202, 201, 200}), 2),
                       Draw(Comb({0, 0, 7, 8, 9, 10}), 3)};
     lists.CombsDelExists(3, draws, 0);
     // 1,1,1,1,1,1 meets draw 1..6 in six pairs; 200..205 is a draw of its own.
@@ -253,7 +255,8 @@ TEST_F(CombLists, DeletingSelectedEntries) {
     EXPECT_EQ(lists.History()[0],
               (TFilterHistoryRow{"Выделенные комбинации", "3", 2, TFilterKind::Exclude}));
     EXPECT_EQ(StatusesStartingWith("Удаление выделенных комбинаций...").size(), 1u);
-    EXPECT_EQ(lists.FirstSelected(TCombSelection::FromPositions({1, 7})), Comb({1, 2, 3, 4, 5, 10}));
+    EXPECT_EQ(lists.FirstSelected(TCombSelection::FromPositions({1, 7})),
+              Comb({1, 2, 3, 4, 5, 10}));
     EXPECT_FALSE(lists.FirstSelected(TCombSelection::FromPositions({2})).has_value());
 
     lists.CombsDelSelected(TCombSelection::All(2));
@@ -285,7 +288,8 @@ TEST_F(CombLists, FindInDrawsShowsAtMostTwentySixDraws) {
 TEST_F(CombLists, UniqueNumbersOfTheWholeList) {
     lists.GenerateCombs(false, TGenerateParams{GEN_ONLY_MINE, "3,9,12,17,21,30,44"});
     EXPECT_EQ(lists.CountUniqueNumbers(), 7);
-    EXPECT_EQ(host.boxes.back().text, "В текущем списке комбинаций содержится 7 уникальных номеров");
+    EXPECT_EQ(host.boxes.back().text,
+              "В текущем списке комбинаций содержится 7 уникальных номеров");
     SetList({});
     EXPECT_EQ(lists.CountUniqueNumbers(), 0);
 }

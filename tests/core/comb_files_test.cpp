@@ -34,7 +34,8 @@ void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
 TCombList AllByteValues() {
     TCombList list;
     for (int v = 0; v < 256; ++v)
-        list.Append(Comb({v, (v + 1) % 256, (v + 9) % 256, (v + 90) % 256, 255 - v, (v * 7) % 256}));
+        list.Append(
+            Comb({v, (v + 1) % 256, (v + 9) % 256, (v + 90) % 256, 255 - v, (v * 7) % 256}));
     return list;
 }
 
@@ -98,8 +99,7 @@ TEST_P(CombFilesLoad, ReadsTheLinesOfSixWords) {
 INSTANTIATE_TEST_SUITE_P(
     Lines, CombFilesLoad,
     ::testing::Values(
-        TLoadCase{"", {}},
-        TLoadCase{"1;2;3;4;5;6", {Comb({1, 2, 3, 4, 5, 6})}}, // no final break
+        TLoadCase{"", {}}, TLoadCase{"1;2;3;4;5;6", {Comb({1, 2, 3, 4, 5, 6})}}, // no final break
         TLoadCase{"6,5,4;3;2,1\n", {Comb({6, 5, 4, 3, 2, 1})}},
         TLoadCase{"1;2;3;4;5\r\n7;8;9;10;11;12\r\n", {Comb({7, 8, 9, 10, 11, 12})}},
         TLoadCase{"1;2;3;4;5;6;7\r\n\r\n\r\n;;1;;2;3;4;5;6;;\r", {Comb({1, 2, 3, 4, 5, 6})}},
@@ -163,7 +163,7 @@ TEST(CombFiles, ClipboardTextOfSelectedEntriesInListOrder) {
 
 TEST(CombFiles, TextLinesEndAtCrLfOrCrLf) {
     const std::pair<const char*, std::size_t> cases[] = {
-        {"", 0}, {"a", 1}, {"a\r\n", 1}, {"a\r\n\r\n", 2}, {"\r\n", 1},
+        {"", 0},     {"a", 1},      {"a\r\n", 1},  {"a\r\n\r\n", 2}, {"\r\n", 1},
         {"a\rb", 2}, {"a\nb\n", 2}, {"a\n\rb", 3}, {"a\r\r\nb", 3}};
     for (const auto& [text, lines] : cases)
         EXPECT_EQ(CountTextLines(text), lines) << text;
@@ -217,8 +217,7 @@ TEST(ProgressSteps, ReportsAfterEveryMultipleOfTheStepAndCoversEveryEntry) {
         const std::size_t step = PercentStep(total);
         std::vector<std::size_t> expected;
         for (std::size_t i = 0; i < total; ++i)
-            if (i % step == 0)
-                expected.push_back(i);
+            if (i % step == 0) expected.push_back(i);
         std::vector<std::size_t> reported;
         std::size_t covered = 0;
         RunInSteps(

@@ -116,8 +116,7 @@ TEST_P(CombGenerationModes, EqualsTheFullListFilteredByTheModesTest) {
     EXPECT_EQ(list.Count(), CountGeneratedCombs(c.Mode, mine));
     std::size_t j = 0;
     for (const TComb& x : FullList()) {
-        if (!keep(x))
-            continue;
+        if (!keep(x)) continue;
         ASSERT_LT(j, list.Count());
         ASSERT_EQ(list[j], x) << "entry " << j;
         ++j;
@@ -135,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TModeCase{GEN_ONLY_MINE, "45,1,30,12,7,19,33,40,0,255"},
                       TModeCase{GEN_NONE_OF_MINE, ""}, TModeCase{GEN_NONE_OF_MINE, "45"},
                       TModeCase{GEN_NONE_OF_MINE, "1-10"}, // one word, not a number
-                      TModeCase{7, "1,2,3"}));              // unknown mode: everything
+                      TModeCase{7, "1,2,3"}));             // unknown mode: everything
 
 TEST(CombGeneration, EmptyResultsOfTheModes) {
     EXPECT_EQ(Generate(GEN_ANY_OF_MINE, "").Count(), 0u);

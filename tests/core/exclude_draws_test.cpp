@@ -38,11 +38,11 @@ TEST(ExcludeDraws, WindowEndsAtTheAnalysisPoint) {
         std::size_t Size;
         int Offset, N;
         TDrawWindow Expected;
-    } cases[] = {
-        {10, 0, 3, {7, 9}},   {10, 2, 3, {5, 7}},  {10, 0, 100, {0, 9}},
-        {10, 4, 100, {0, 5}}, {10, 9, 1, {0, 0}},  {10, 10, 5, {}},
-        {10, 0, 0, {}},       {10, 0, -3, {}},     {0, 0, 5, {}},
-        {10, 0, 2147483647, {0, 9}}};
+    } cases[] = {{10, 0, 3, {7, 9}},   {10, 2, 3, {5, 7}},
+                 {10, 0, 100, {0, 9}}, {10, 4, 100, {0, 5}},
+                 {10, 9, 1, {0, 0}},   {10, 10, 5, {}},
+                 {10, 0, 0, {}},       {10, 0, -3, {}},
+                 {0, 0, 5, {}},        {10, 0, 2147483647, {0, 9}}};
     for (const auto& c : cases) {
         const TDrawsArray draws(c.Size);
         const TDrawWindow w = RecentDrawsWindow(draws, c.Offset, c.N);
@@ -81,8 +81,7 @@ TEST(ExcludeDraws, MatchSetAgreesWithCountMatchesForAnyBytes) {
             bool expected = false;
             for (const TDrawData& d : draws)
                 expected |= CountMatches(d, c) == LOTTO_COUNT;
-            ASSERT_EQ(set.Matches(c), expected)
-                << "round " << round << " comb " << CombToText(c);
+            ASSERT_EQ(set.Matches(c), expected) << "round " << round << " comb " << CombToText(c);
         }
     }
 }
@@ -92,7 +91,8 @@ TEST(ExcludeDraws, RepeatedNumbersAtTheTopOfTheMaskRange) {
     for (const int high : {58, 59, 60, 61, 62, 63}) {
         const TDrawsArray draws = DrawsOf({Comb({high, 1, 2, 3, 4, 5})});
         const TDrawMatchSet set(draws, 0, 0);
-        const TComb combs[] = {Comb({high, high, high, 1, 2, 3}), Comb({high, high, high, high, high, 1}),
+        const TComb combs[] = {Comb({high, high, high, 1, 2, 3}),
+                               Comb({high, high, high, high, high, 1}),
                                Comb({high, high, 1, 1, 2, 2}), Comb({5, 4, 3, 2, 1, high}),
                                Comb({high, high, high, 1, 2, 9})};
         for (const TComb& c : combs)
@@ -103,9 +103,9 @@ TEST(ExcludeDraws, RepeatedNumbersAtTheTopOfTheMaskRange) {
 
 TEST(ExcludeDraws, SameSixNumbersInAnyOrderAreExcluded) {
     const TDrawsArray draws = DrawsOf({Comb({1, 2, 3, 4, 5, 6}), Comb({45, 7, 30, 12, 1, 19})});
-    const TComb source[] = {Comb({6, 5, 4, 3, 2, 1}), Comb({1, 2, 3, 4, 5, 7}),
+    const TComb source[] = {Comb({6, 5, 4, 3, 2, 1}),     Comb({1, 2, 3, 4, 5, 7}),
                             Comb({1, 7, 12, 19, 30, 45}), Comb({1, 1, 2, 3, 4, 5}),
-                            Comb({0, 2, 3, 4, 5, 6}), Comb({7, 12, 19, 30, 45, 46})};
+                            Comb({0, 2, 3, 4, 5, 6}),     Comb({7, 12, 19, 30, 45, 46})};
     TCombList kept;
     ExcludeDrawsFromCombs(source, 6, draws, RecentDrawsWindow(draws, 0, 2), kept);
     // 1, 1, 2, 3, 4, 5 shares six pairs with 1..6, as CountMatches counts them.
@@ -116,9 +116,8 @@ TEST(ExcludeDraws, SameSixNumbersInAnyOrderAreExcluded) {
 }
 
 TEST(ExcludeDraws, OffsetKeepsTheNewestDrawsAndTellsProgress) {
-    const TDrawsArray draws =
-        DrawsOf({Comb({1, 2, 3, 4, 5, 6}), Comb({2, 3, 4, 5, 6, 7}), Comb({3, 4, 5, 6, 7, 8}),
-                 Comb({4, 5, 6, 7, 8, 9})});
+    const TDrawsArray draws = DrawsOf({Comb({1, 2, 3, 4, 5, 6}), Comb({2, 3, 4, 5, 6, 7}),
+                                       Comb({3, 4, 5, 6, 7, 8}), Comb({4, 5, 6, 7, 8, 9})});
     TCombList full;
     GenerateCombList(full, GEN_ONLY_MINE, ParseMyNumbers("1,2,3,4,5,6,7,8,9")); // 84
     ASSERT_EQ(full.Count(), 84u);
