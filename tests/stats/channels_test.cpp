@@ -221,6 +221,16 @@ INSTANTIATE_TEST_SUITE_P(
                                      "TstCombChnSeq4"),
                      testing::Values(0), testing::Values(5, 7, 3)));
 
+TEST(ChannelBatches, RunsOfCombinationsCountAsOneByOne) {
+    TConfigData config;
+    for (int width : {5, 7, 3}) {
+        config.ChannelSize = width;
+        for (const char* name : {"TstChannels", "TstChanValues", "TstChanCount"})
+            test::ExpectBatchMatchesSingle(config, name);
+        test::ExpectBatchMatchesSingle(config, "TstChnValCnt", 2);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Typed, ChannelSelections,
                          testing::Values(std::make_tuple("TstChnValCnt", 2, 5), std::make_tuple("TstChnValCnt", 7, 7)));
 

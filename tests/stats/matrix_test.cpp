@@ -263,6 +263,17 @@ INSTANTIATE_TEST_SUITE_P(
                                      "TstCombRowSeq4"),
                      testing::Values(0), testing::Values(5, 7, 1, 45)));
 
+TEST(MatrixBatches, RunsOfCombinationsCountAsOneByOne) {
+    TConfigData config;
+    for (int cols : {5, 7, 1, 45}) {
+        config.MatrixCols = cols;
+        for (const char* name : {"TstColumns", "TstRowValues", "TstColValues", "TstColCount", "TstRowMask",
+                                 "TstColAjacent", "TstRowAjacent", "TstRowAjacentCnt"})
+            test::ExpectBatchMatchesSingle(config, name);
+        test::ExpectBatchMatchesSingle(config, "TstRowValCnt", 1);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Typed, MatrixSelections,
                          testing::Values(std::make_tuple("TstColValCnt", 3, 5), std::make_tuple("TstRowValCnt", 7, 7)));
 

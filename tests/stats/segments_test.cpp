@@ -175,6 +175,16 @@ INSTANTIATE_TEST_SUITE_P(
                                      "TstCombSegmSeq4"),
                      testing::Values(0), testing::Values("", MIXED_MAP)));
 
+TEST(SegmentBatches, RunsOfCombinationsCountAsOneByOne) {
+    TConfigData config;
+    for (const char* map : {"", MIXED_MAP}) {
+        config.Segments = TextToSegments(map);
+        for (const char* name : {"TstSegments", "TstSegmValues", "TstSegmCount"})
+            test::ExpectBatchMatchesSingle(config, name);
+        test::ExpectBatchMatchesSingle(config, "TstSgmValCnt", 2);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Typed, SegmentSelections,
                          testing::Values(std::make_tuple("TstSgmValCnt", 4, MIXED_MAP),
                                          std::make_tuple("TstSgmValCnt", 1, "")));

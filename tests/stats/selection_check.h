@@ -114,4 +114,30 @@ inline void ExpectTestMatchesValues(const TConfigData& config, const char* class
     }
 }
 
+// The prefetch pass over a run of combinations (ComputeForCombinations, which a class may
+// count locally) must leave the same list as ComputeForCombination one by one: same keys in
+// the same order with the same counts.
+inline void ExpectBatchMatchesSingle(const TConfigData& config, const char* className, int type = 0) {
+    SCOPED_TRACE(std::string(className) + " type " + std::to_string(type));
+    std::vector<TComb> combs = SampleCombinations(20000, 99u);
+    TDrawsArray draws;
+    TStatList list(draws, config);
+    const TStatClassInfo* info = StandardStatClasses().FindByName(className);
+    ASSERT_NE(info, nullptr);
+    auto single = info->New(list, type);
+    auto batch = info->New(list, type);
+    TStatDrawList one, all;
+    batch->FillAllValues(-1, all); // merging into pre-filled rows too
+    single->FillAllValues(-1, one);
+    for (const TComb& c : combs)
+        single->ComputeForCombination(c, one);
+    batch->ComputeForCombinations(combs.data(), 7000, all);
+    batch->ComputeForCombinations(combs.data() + 7000, combs.size() - 7000, all);
+    ASSERT_EQ(all.size(), one.size());
+    for (std::size_t i = 0; i < one.size(); ++i) {
+        EXPECT_TRUE(all[i].Key == one[i].Key) << i;
+        EXPECT_EQ(all[i].Count, one[i].Count) << i;
+    }
+}
+
 } // namespace pelko::test

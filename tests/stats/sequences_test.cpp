@@ -142,6 +142,11 @@ TEST_F(SequenceStats, DistributionsOverAllCombinations) {
     EXPECT_EQ(CountOf(counts, TStatKey::FromK(3)), Binomial(40, 3));
 }
 
+TEST(SequenceBatches, RunsOfCombinationsCountAsOneByOne) {
+    for (const char* name : {"TstSequenceLen", "TstSequenceCnt", "TstSequenceLenMax"})
+        test::ExpectBatchMatchesSingle(TConfigData{}, name);
+}
+
 class SequenceSelections : public testing::TestWithParam<const char*> {};
 
 TEST_P(SequenceSelections, TestAgreesWithTheComputedValues) {

@@ -5,6 +5,7 @@
 
 #include "core/lottery.h"
 #include "stats/custom_stat.h"
+#include "stats/families/batched_stat.h"
 #include "stats/families/families.h"
 #include "stats/families/grouped_stats.h"
 #include "stats/families/number_grouping.h"
@@ -35,7 +36,7 @@ using TCustomChannelsGraphStat = TChannelsStatOf<TCustomGraphStat>;
 
 int CountsUpToSix(int bound) { return std::min(bound, LOTTO_COUNT); }
 
-class TstChannels final : public TGroupOfEachStat<TCustomChannelsStat, true> {
+class TstChannels : public TGroupOfEachStat<TCustomChannelsStat, true> {
 public:
     using TGroupOfEachStat::TGroupOfEachStat;
 
@@ -50,7 +51,7 @@ public:
     }
 };
 
-class TstChanValues final : public TGroupCountsStat<TCustomChannelsStat> {
+class TstChanValues : public TGroupCountsStat<TCustomChannelsStat> {
 public:
     TstChanValues(const TStatList& List, int Type)
         : TGroupCountsStat(List, Type, CountsUpToSix(List.Config.ChannelSize)) {}
@@ -59,14 +60,14 @@ protected:
     std::string GroupText(int group) const override { return ChannelText(group, ChannelSize); }
 };
 
-class TstChanCount final : public TGroupsUsedStat<TCustomChannelsGraphStat> {
+class TstChanCount : public TGroupsUsedStat<TCustomChannelsGraphStat> {
 public:
     TstChanCount(const TStatList& List, int Type)
         : TGroupsUsedStat(List, Type, CountsUpToSix(List.Config.ChannelSize)) {}
 };
 
 // Pre-fills 1..ChannelSize, counts a channel could never reach included.
-class TstChnValCnt final : public TGroupMembersStat<TCustomChannelsGraphStat> {
+class TstChnValCnt : public TGroupMembersStat<TCustomChannelsGraphStat> {
 public:
     TstChnValCnt(const TStatList& List, int Type)
         : TGroupMembersStat(List, Type, List.Config.ChannelSize) {}
@@ -78,7 +79,7 @@ TStatClassInfo ChannelTuplesClass(int position, const char* name) {
     const char* code = Mix ? "KCM%d" : "KCS%d";
     const char* caption =
         Mix ? "Сочетания из %0:d каналов по всем числам тиража" : "Сочетания из %0:d каналов по соседним числам";
-    return StatClass<TGroupTuplesStat<TCustomChannelsStat, Len, Mix>>(
+    return StatClass<TBatched<TGroupTuplesStat<TCustomChannelsStat, Len, Mix>>>(
         {.Position = position,
          .Name = name,
          .Code = FormatTemplate(code, Len),
@@ -91,20 +92,20 @@ TStatClassInfo ChannelTuplesClass(int position, const char* name) {
 } // namespace
 
 void RegisterChannelStats(TStatClassTable& table) {
-    table.Add(StatClass<TstChannels>({.Position = 21,
+    table.Add(StatClass<TBatched<TstChannels>>({.Position = 21,
                                       .Name = "TstChannels",
                                       .Code = "CHAN",
                                       .Caption = "Каналы",
                                       .Group = sgChannels,
                                       .Flags = sfCombinable}));
-    table.Add(StatClass<TstChanValues>({.Position = 22,
+    table.Add(StatClass<TBatched<TstChanValues>>({.Position = 22,
                                         .Name = "TstChanValues",
                                         .Code = "CHNV",
                                         .Caption = "Количество чисел в канале",
                                         .Group = sgChannels,
                                         .Flags = sfCombinable,
                                         .ScalarValues = false}));
-    table.Add(StatClass<TstChanCount>({.Position = 23,
+    table.Add(StatClass<TBatched<TstChanCount>>({.Position = 23,
                                        .Name = "TstChanCount",
                                        .Code = "CHNC",
                                        .Caption = "Количество каналов в тираже",
@@ -116,7 +117,7 @@ void RegisterChannelStats(TStatClassTable& table) {
     table.Add(ChannelTuplesClass<2, false>(80, "TstCombChnSeq2"));
     table.Add(ChannelTuplesClass<3, false>(81, "TstCombChnSeq3"));
     table.Add(ChannelTuplesClass<4, false>(82, "TstCombChnSeq4"));
-    table.Add(StatClass<TstChnValCnt>({.Position = 103,
+    table.Add(StatClass<TBatched<TstChnValCnt>>({.Position = 103,
                                        .Name = "TstChnValCnt",
                                        .Code = "CHN%d",
                                        .Caption = "Количество чисел в %0:d канале",

@@ -11,9 +11,11 @@
 
 #include "core/lottery.h"
 #include "stats/custom_stat.h"
+#include "stats/families/batch_counts.h"
 #include "stats/families/number_grouping.h"
 #include "stats/families/stat_keys.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -76,8 +78,15 @@ protected:
     const TStatSelection* Prepared = nullptr;
 
     void PrepareIfNeeded(const TStatSelection& Selected, int RefIndex, bool Sorted, bool Exclude) {
-        if (Prepared != &Selected)
-            this->PrepareTest(Selected, RefIndex, Sorted, Exclude);
+        if (Prepared != &Selected) [[unlikely]]
+            PrepareLate(Selected, RefIndex, Sorted, Exclude);
+    }
+
+private:
+    // Kept out of the per-combination loops.
+    [[gnu::noinline, gnu::cold]] void PrepareLate(const TStatSelection& Selected, int RefIndex, bool Sorted,
+                                                  bool Exclude) {
+        this->PrepareTest(Selected, RefIndex, Sorted, Exclude);
     }
 };
 
@@ -155,6 +164,29 @@ public:
     void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
         Base::ComputeForCombination(Comb, Values);
         AddCounts(Comb.N, Values, false);
+    }
+    // The prefetch pass: (group, count) pairs counted over runs of combinations.
+    void CountCombinations(const TComb* Combs, std::size_t Count, TStatDrawList& Values) {
+        constexpr int COUNTS = LOTTO_COUNT + 1;
+        TBatchCounts<LOTTO_MAX * COUNTS> counts;
+        const int domain = this->Groups.DomainSize;
+        for (std::size_t begin = 0; begin < Count; begin += BATCH_COUNT_RUN) {
+            const std::size_t end = std::min(Count, begin + BATCH_COUNT_RUN);
+            for (std::size_t c = begin; c < end; ++c) {
+                std::uint8_t inGroup[LOTTO_MAX] = {};
+                for (const std::uint8_t n : Combs[c])
+                    if (this->Groups.Index[n] != TNumberGrouping::NO_INDEX)
+                        ++inGroup[this->Groups.Index[n]];
+                for (int i = 0; i < domain; ++i)
+                    counts.Add(i * COUNTS + inGroup[i]);
+            }
+            counts.Drain([&](int at, std::int32_t times) {
+                this->Item = TStatDraw{};
+                this->Item.Count = times;
+                this->AddValue(Values, WordsKey(this->Groups.Domain[at / COUNTS], static_cast<std::uint16_t>(at % COUNTS)),
+                               false);
+            });
+        }
     }
     void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted, bool Exclude) override {
         Base::PrepareTest(Selected, RefIndex, Sorted, Exclude);

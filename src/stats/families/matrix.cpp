@@ -11,6 +11,7 @@
 #include "core/format.h"
 #include "core/lottery.h"
 #include "stats/custom_stat.h"
+#include "stats/families/batched_stat.h"
 #include "stats/families/families.h"
 #include "stats/families/grouped_stats.h"
 #include "stats/families/number_grouping.h"
@@ -63,7 +64,7 @@ using TstLines = TGroupOfEachStat<TCustomMatrixStat<Rows>>;
 
 // COLV, ROWV: every line with the counts 0..min(lines across, 6) pre-filled.
 template <bool Rows>
-class TstLineValues final : public TGroupCountsStat<TCustomMatrixStat<Rows>> {
+class TstLineValues : public TGroupCountsStat<TCustomMatrixStat<Rows>> {
 public:
     TstLineValues(const TStatList& List, int Type)
         : TGroupCountsStat<TCustomMatrixStat<Rows>>(List, Type, CountsUpToSix(AcrossOf(List.Config))) {}
@@ -76,7 +77,7 @@ private:
 
 // COLN, ROWN: pre-fills 1..min(lines, 6).
 template <bool Rows>
-class TstLineCount final : public TGroupsUsedStat<TCustomMatrixGraphStat<Rows>> {
+class TstLineCount : public TGroupsUsedStat<TCustomMatrixGraphStat<Rows>> {
 public:
     TstLineCount(const TStatList& List, int Type)
         : TGroupsUsedStat<TCustomMatrixGraphStat<Rows>>(List, Type, CountsUpToSix(LinesOf(List.Config))) {}
@@ -89,7 +90,7 @@ private:
 
 // COL%d, ROW%d: pre-fills 1..lines across (the most a line could hold in a full matrix).
 template <bool Rows>
-class TstLineValCnt final : public TGroupMembersStat<TCustomMatrixGraphStat<Rows>> {
+class TstLineValCnt : public TGroupMembersStat<TCustomMatrixGraphStat<Rows>> {
 public:
     TstLineValCnt(const TStatList& List, int Type)
         : TGroupMembersStat<TCustomMatrixGraphStat<Rows>>(
@@ -101,7 +102,7 @@ public:
 // column gives 45 rows) still tells its masks apart; up to 31 lines V2 is 0 and the value
 // is the plain V1 integer.
 template <bool Rows>
-class TstLineMask final : public TCustomMatrixStat<Rows> {
+class TstLineMask : public TCustomMatrixStat<Rows> {
 public:
     TstLineMask(const TStatList& List, int Type) : TCustomMatrixStat<Rows>(List, Type) {
         const int lines = this->LineCount();
@@ -240,7 +241,7 @@ private:
 
 // COLA, ROWA: (line, adjacent pairs + 1) for every line with adjacent numbers.
 template <bool Rows>
-class TstLineAdjacent final : public TAdjacentLinesStatOf<TCustomMatrixStat<Rows>> {
+class TstLineAdjacent : public TAdjacentLinesStatOf<TCustomMatrixStat<Rows>> {
 public:
     using TAdjacentLinesStatOf<TCustomMatrixStat<Rows>>::TAdjacentLinesStatOf;
 
@@ -255,6 +256,29 @@ public:
     void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
         TCustomMatrixStat<Rows>::ComputeForCombination(Comb, Values);
         AddLines(this->AdjacencyOf(Comb.N), Values, false);
+    }
+    // The prefetch pass: (line, pairs) counted over runs of combinations.
+    void CountCombinations(const TComb* Combs, std::size_t Count, TStatDrawList& Values) {
+        TBatchCounts<LOTTO_MAX * LOTTO_COUNT> counts; // domain position x pairs
+        for (std::size_t begin = 0; begin < Count; begin += BATCH_COUNT_RUN) {
+            const std::size_t end = std::min(Count, begin + BATCH_COUNT_RUN);
+            for (std::size_t c = begin; c < end; ++c) {
+                const std::uint8_t* n = Combs[c].N;
+                if (this->SmallNumbers(n) && this->LowerOfPairs(n) == 0)
+                    continue;
+                const TLineAdjacency adjacency = this->AdjacencyOf(n);
+                for (int i = 0; i < adjacency.Count; ++i)
+                    counts.Add(this->Groups.IndexOfGroup[adjacency.Line[i]] * LOTTO_COUNT + adjacency.Pairs[i]);
+            }
+            counts.Drain([&](int at, std::int32_t times) {
+                this->Item = TStatDraw{};
+                this->Item.Count = times;
+                this->AddValue(Values,
+                               WordsKey(this->Groups.Domain[at / LOTTO_COUNT],
+                                        static_cast<std::uint16_t>(at % LOTTO_COUNT + 1)),
+                               false);
+            });
+        }
     }
     void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted, bool Exclude) override {
         TCustomMatrixStat<Rows>::PrepareTest(Selected, RefIndex, Sorted, Exclude);
@@ -294,7 +318,7 @@ private:
 
 // COLC, ROWC: the number of lines with adjacent numbers. Plotted.
 template <bool Rows>
-class TstLineAdjacentCnt final : public TAdjacentLinesStatOf<TCustomMatrixGraphStat<Rows>> {
+class TstLineAdjacentCnt : public TAdjacentLinesStatOf<TCustomMatrixGraphStat<Rows>> {
 public:
     using TAdjacentLinesStatOf<TCustomMatrixGraphStat<Rows>>::TAdjacentLinesStatOf;
 
@@ -341,7 +365,7 @@ template <bool Rows, int Len, bool Mix>
 TStatClassInfo LineTuplesClass(int position, const char* name) {
     const TLineNames& names = Rows ? ROW_NAMES : COLUMN_NAMES;
     const std::string code = std::string("K") + names.Letter + (Mix ? "M%d" : "S%d");
-    return StatClass<TGroupTuplesStat<TCustomMatrixStat<Rows>, Len, Mix>>(
+    return StatClass<TBatched<TGroupTuplesStat<TCustomMatrixStat<Rows>, Len, Mix>>>(
         {.Position = position,
          .Name = name,
          .Code = FormatTemplate(code, Len),
@@ -354,7 +378,7 @@ TStatClassInfo LineTuplesClass(int position, const char* name) {
 template <class T>
 TStatClassInfo MatrixClass(int position, const char* name, const char* code, const char* caption,
                            bool scalar = true) {
-    return StatClass<T>({.Position = position,
+    return StatClass<TBatched<T>>({.Position = position,
                          .Name = name,
                          .Code = code,
                          .Caption = caption,

@@ -5,6 +5,7 @@
 
 #include "core/lottery.h"
 #include "stats/custom_stat.h"
+#include "stats/families/batched_stat.h"
 #include "stats/families/families.h"
 #include "stats/families/grouped_stats.h"
 #include "stats/families/number_grouping.h"
@@ -33,17 +34,17 @@ constexpr int NO_PRE_FILL = -1;
 
 using TstSegments = TGroupOfEachStat<TCustomSegmentsStat>;
 
-class TstSegmValues final : public TGroupCountsStat<TCustomSegmentsStat> {
+class TstSegmValues : public TGroupCountsStat<TCustomSegmentsStat> {
 public:
     TstSegmValues(const TStatList& List, int Type) : TGroupCountsStat(List, Type, NO_PRE_FILL) {}
 };
 
-class TstSegmCount final : public TGroupsUsedStat<TCustomSegmentsGraphStat> {
+class TstSegmCount : public TGroupsUsedStat<TCustomSegmentsGraphStat> {
 public:
     TstSegmCount(const TStatList& List, int Type) : TGroupsUsedStat(List, Type, 0) {}
 };
 
-class TstSgmValCnt final : public TGroupMembersStat<TCustomSegmentsGraphStat> {
+class TstSgmValCnt : public TGroupMembersStat<TCustomSegmentsGraphStat> {
 public:
     TstSgmValCnt(const TStatList& List, int Type) : TGroupMembersStat(List, Type, 0) {}
 };
@@ -54,7 +55,7 @@ TStatClassInfo SegmentTuplesClass(int position, const char* name) {
     const char* code = Mix ? "KGM%d" : "KGS%d";
     const char* caption = Mix ? "Сочетания из %0:d сегментов по всем числам тиража"
                               : "Сочетания из %0:d сегментов по соседним числам";
-    return StatClass<TGroupTuplesStat<TCustomSegmentsStat, Len, Mix>>({.Position = position,
+    return StatClass<TBatched<TGroupTuplesStat<TCustomSegmentsStat, Len, Mix>>>({.Position = position,
                                                                         .Name = name,
                                                                         .Code = FormatTemplate(code, Len),
                                                                         .Caption = FormatTemplate(caption, Len),
@@ -66,20 +67,20 @@ TStatClassInfo SegmentTuplesClass(int position, const char* name) {
 } // namespace
 
 void RegisterSegmentStats(TStatClassTable& table) {
-    table.Add(StatClass<TstSegments>({.Position = 36,
+    table.Add(StatClass<TBatched<TstSegments>>({.Position = 36,
                                       .Name = "TstSegments",
                                       .Code = "SGMS",
                                       .Caption = "Сегменты матрицы",
                                       .Group = sgSegments,
                                       .Flags = sfCombinable}));
-    table.Add(StatClass<TstSegmValues>({.Position = 37,
+    table.Add(StatClass<TBatched<TstSegmValues>>({.Position = 37,
                                         .Name = "TstSegmValues",
                                         .Code = "SGMV",
                                         .Caption = "Количество чисел в сегменте матрицы",
                                         .Group = sgSegments,
                                         .Flags = sfCombinable,
                                         .ScalarValues = false}));
-    table.Add(StatClass<TstSegmCount>({.Position = 38,
+    table.Add(StatClass<TBatched<TstSegmCount>>({.Position = 38,
                                        .Name = "TstSegmCount",
                                        .Code = "SGMC",
                                        .Caption = "Количество не пустых сегментов в матрице",
@@ -91,7 +92,7 @@ void RegisterSegmentStats(TStatClassTable& table) {
     table.Add(SegmentTuplesClass<2, false>(98, "TstCombSegmSeq2"));
     table.Add(SegmentTuplesClass<3, false>(99, "TstCombSegmSeq3"));
     table.Add(SegmentTuplesClass<4, false>(100, "TstCombSegmSeq4"));
-    table.Add(StatClass<TstSgmValCnt>({.Position = 106,
+    table.Add(StatClass<TBatched<TstSgmValCnt>>({.Position = 106,
                                        .Name = "TstSgmValCnt",
                                        .Code = "SGM%d",
                                        .Caption = "Количество чисел в %0:d сегменте матрицы",

@@ -4,6 +4,7 @@
 
 #include "core/lottery.h"
 #include "stats/custom_stat.h"
+#include "stats/families/batched_stat.h"
 #include "stats/families/families.h"
 #include "stats/families/stat_keys.h"
 
@@ -92,7 +93,7 @@ private:
     const TStatSelection* prepared_ = nullptr;
 };
 
-class TstSequenceLen final : public TCustomNumbersStat {
+class TstSequenceLen : public TCustomNumbersStat {
 public:
     using TCustomNumbersStat::TCustomNumbersStat;
 
@@ -138,7 +139,7 @@ private:
 
 // One value of the runs per draw, pre-filled Lo..Hi and plotted.
 template <int (TRuns::*ValueOf)() const, int Lo, int Hi>
-class TRunsValueStat final : public TCustomGraphStat {
+class TRunsValueStat : public TCustomGraphStat {
 public:
     using TCustomGraphStat::TCustomGraphStat;
 
@@ -180,19 +181,19 @@ using TstSequenceLenMax = TRunsValueStat<&TRuns::Longest, 1, LOTTO_COUNT>;
 } // namespace
 
 void RegisterSequenceStats(TStatClassTable& table) {
-    table.Add(StatClass<TstSequenceLen>({.Position = 39,
+    table.Add(StatClass<TBatched<TstSequenceLen>>({.Position = 39,
                                          .Name = "TstSequenceLen",
                                          .Code = "SEQL",
                                          .Caption = "Длина последовательности в тираже",
                                          .Group = sgSequences,
                                          .Flags = sfOrderSensitive | sfCombinable}));
-    table.Add(StatClass<TstSequenceCnt>({.Position = 40,
+    table.Add(StatClass<TBatched<TstSequenceCnt>>({.Position = 40,
                                          .Name = "TstSequenceCnt",
                                          .Code = "SEQS",
                                          .Caption = "Количество последовательностей в тираже",
                                          .Group = sgSequences,
                                          .Flags = sfOrderSensitive | sfCombinable}));
-    table.Add(StatClass<TstSequenceLenMax>({.Position = 41,
+    table.Add(StatClass<TBatched<TstSequenceLenMax>>({.Position = 41,
                                             .Name = "TstSequenceLenMax",
                                             .Code = "LENS",
                                             .Caption = "Макс. длина последовательности в тираже",
