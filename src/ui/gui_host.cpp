@@ -1,0 +1,50 @@
+#include "ui/gui_host.h"
+
+#include "ui/message_boxes.h"
+#include "ui/ui_text.h"
+
+#include <QApplication>
+#include <QLabel>
+
+#include <cstdio>
+
+namespace pelko {
+
+void TGuiHost::StatusText(const std::string& text) {
+    status_ = QStr(text);
+    if (panel_)
+        panel_->setText(status_);
+    if (EchoStatus && !status_.isEmpty() && status_ != lastEcho_) {
+        lastEcho_ = status_;
+        std::fprintf(stderr, "%s\n", text.c_str());
+    }
+    // Let the window repaint and show the text while the work goes on.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TGuiHost::ErrorBox(const std::string& text) {
+    pelko::ErrorBox(window_, QStr(text));
+}
+
+void TGuiHost::InfoBox(const std::string& text) {
+    pelko::InfoBox(window_, QStr(text));
+}
+
+void TGuiHost::WarningBox(const std::string& text, const std::string& caption) {
+    pelko::WarningBox(window_, QStr(text), QStr(caption));
+}
+
+bool TGuiHost::AskYesNo(const std::string& text, const std::string& caption, bool defaultYes) {
+    return ConfirmBox(window_, QStr(text), defaultYes, QStr(caption));
+}
+
+void TGuiHost::BusyChanged(bool busy) {
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+    if (OnBusyChanged)
+        OnBusyChanged(busy);
+}
+
+} // namespace pelko

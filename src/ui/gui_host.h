@@ -1,0 +1,46 @@
+#pragma once
+// The window's Host: boxes through the message-box helpers, the status text into the
+// status bar's panel 6 (processing pending events so long work repaints), the wait cursor
+// while busy.
+
+#include "app/host.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QWidget>
+#include <QString>
+
+#include <functional>
+
+
+namespace pelko {
+
+class TGuiHost : public Host {
+public:
+    // Boxes are parented to the window once it exists.
+    void SetWindow(QWidget* window) { window_ = window; }
+    // Panel 6 of the status bar; texts before it exists are only kept.
+    void SetStatusPanel(QLabel* panel) { panel_ = panel; }
+    // Status texts also go to the standard error stream (prefetch rebuilds at start-up,
+    // which may run with no one looking at the window).
+    bool EchoStatus = false;
+    // Told when the busy state changes (the window re-evaluates its actions at once).
+    std::function<void(bool busy)> OnBusyChanged;
+
+    const QString& CurrentStatus() const { return status_; }
+
+    void StatusText(const std::string& text) override;
+    void ErrorBox(const std::string& text) override;
+    void InfoBox(const std::string& text) override;
+    void WarningBox(const std::string& text, const std::string& caption) override;
+    bool AskYesNo(const std::string& text, const std::string& caption, bool defaultYes) override;
+    void BusyChanged(bool busy) override;
+
+private:
+    QPointer<QWidget> window_;
+    QPointer<QLabel> panel_;
+    QString status_;
+    QString lastEcho_;
+};
+
+} // namespace pelko
