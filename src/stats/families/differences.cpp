@@ -23,23 +23,24 @@ namespace {
 constexpr int DIFF_COUNT = LOTTO_COUNT - 1;
 constexpr int DIFF_MAX = LOTTO_MAX - 1;
 
-// d1..d5: |n1 - n2|, ..., |n5 - n6|; Packed holds d(i+1) in byte i.
+inline std::uint8_t AbsDiff(int a, int b) { return static_cast<std::uint8_t>(a > b ? a - b : b - a); }
+
+// d1..d5: |n1 - n2|, ..., |n5 - n6|; Packed holds d(i+1) in byte i. Written out, as the
+// filter pass runs this for every combination of the list.
 struct TNeighbourDiffs {
     std::uint8_t D[DIFF_COUNT];
-    std::uint64_t Packed = 0;
+    std::uint64_t Packed;
 
-    explicit TNeighbourDiffs(const std::uint8_t* n) {
-        for (int i = 0; i < DIFF_COUNT; ++i) {
-            const int a = n[i], b = n[i + 1];
-            D[i] = static_cast<std::uint8_t>(a > b ? a - b : b - a);
-            Packed |= std::uint64_t{D[i]} << (8 * i);
-        }
-    }
+    explicit TNeighbourDiffs(const std::uint8_t* n)
+        : D{AbsDiff(n[0], n[1]), AbsDiff(n[1], n[2]), AbsDiff(n[2], n[3]), AbsDiff(n[3], n[4]),
+            AbsDiff(n[4], n[5])},
+          Packed(std::uint64_t{D[0]} | (std::uint64_t{D[1]} << 8) | (std::uint64_t{D[2]} << 16) |
+                 (std::uint64_t{D[3]} << 24) | (std::uint64_t{D[4]} << 32)) {}
     int Max() const {
-        int m = D[0];
-        for (int i = 1; i < DIFF_COUNT; ++i)
-            m = D[i] > m ? D[i] : m;
-        return m;
+        const int a = D[0] > D[1] ? D[0] : D[1];
+        const int b = D[2] > D[3] ? D[2] : D[3];
+        const int ab = a > b ? a : b;
+        return ab > D[4] ? ab : D[4];
     }
 };
 
@@ -73,13 +74,11 @@ struct TDiffRepeats {
     }
 };
 
-int SpreadOf(const std::uint8_t* n) {
-    int lo = n[0], hi = n[0];
-    for (int i = 1; i < LOTTO_COUNT; ++i) {
-        lo = n[i] < lo ? n[i] : lo;
-        hi = n[i] > hi ? n[i] : hi;
-    }
-    return hi - lo;
+inline int SpreadOf(const std::uint8_t* n) {
+    const auto lo = [](int a, int b) { return a < b ? a : b; };
+    const auto hi = [](int a, int b) { return a > b ? a : b; };
+    return hi(hi(hi(n[0], n[1]), hi(n[2], n[3])), hi(n[4], n[5])) -
+           lo(lo(lo(n[0], n[1]), lo(n[2], n[3])), lo(n[4], n[5]));
 }
 
 class TstDiffTotal final : public TStatBatch<TstDiffTotal, TCustomNumbersStat> {
@@ -149,8 +148,8 @@ private:
     }
 };
 
-int MaxDiffOf(const std::uint8_t* n) { return TNeighbourDiffs(n).Max(); }
-int MaxRepeatOf(const std::uint8_t* n) { return TDiffRepeats(TNeighbourDiffs(n)).MaxTimes(); }
+inline int MaxDiffOf(const std::uint8_t* n) { return TNeighbourDiffs(n).Max(); }
+inline int MaxRepeatOf(const std::uint8_t* n) { return TDiffRepeats(TNeighbourDiffs(n)).MaxTimes(); }
 
 using TstDiffMax = TOneDiffStat<MaxDiffOf, 1, DIFF_MAX>;
 using TstMinMaxDiffs = TOneDiffStat<SpreadOf, 1, DIFF_MAX>;

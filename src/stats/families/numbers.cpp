@@ -26,23 +26,35 @@ bool AnyNumberSelected(const TComb& comb, const TStatSelection& selected) {
     return false;
 }
 
+// How many of the six numbers are odd: their lowest bits, summed into byte 5 of one
+// multiplication (the even count runs in the filter pass over every combination).
+inline int OddCount(const std::uint8_t* nums) {
+    const std::uint64_t v = std::uint64_t{nums[0]} | (std::uint64_t{nums[1]} << 8) |
+                            (std::uint64_t{nums[2]} << 16) | (std::uint64_t{nums[3]} << 24) |
+                            (std::uint64_t{nums[4]} << 32) | (std::uint64_t{nums[5]} << 40);
+    constexpr std::uint64_t LOW_BITS = 0x010101010101ull;
+    return static_cast<int>((((v & LOW_BITS) * LOW_BITS) >> 40) & 0xFF);
+}
+
 // How many of the six numbers are of the class.
 template <TNumberClass Cls>
 std::uint16_t CountOfClass(const std::uint8_t* nums) {
-    int count = 0;
-    for (int i = 0; i < LOTTO_COUNT; ++i)
-        count += HasNumberClass(nums[i], Cls);
-    return static_cast<std::uint16_t>(count);
+    if constexpr (Cls == ncEven)
+        return static_cast<std::uint16_t>(LOTTO_COUNT - OddCount(nums));
+    return static_cast<std::uint16_t>(
+        HasNumberClass(nums[0], Cls) + HasNumberClass(nums[1], Cls) + HasNumberClass(nums[2], Cls) +
+        HasNumberClass(nums[3], Cls) + HasNumberClass(nums[4], Cls) + HasNumberClass(nums[5], Cls));
 }
 
 // The six-bit mask of the numbers in their order (first number = bit 5); a bit is 1 when
 // the number is of the class, or when it is not for an inverted mask.
 template <TNumberClass Cls, bool Invert>
 std::int32_t MaskOfClass(const std::uint8_t* nums) {
-    std::int32_t mask = 0;
-    for (int i = 0; i < LOTTO_COUNT; ++i)
-        mask = (mask << 1) | (HasNumberClass(nums[i], Cls) != Invert);
-    return mask;
+    const auto bit = [](std::uint8_t n, int at) {
+        return static_cast<std::int32_t>(HasNumberClass(n, Cls) != Invert) << at;
+    };
+    return bit(nums[0], 5) | bit(nums[1], 4) | bit(nums[2], 3) | bit(nums[3], 2) |
+           bit(nums[4], 1) | bit(nums[5], 0);
 }
 
 class TstValues final : public TStatBatch<TstValues, TCustomValuesStat> {

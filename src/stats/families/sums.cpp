@@ -24,10 +24,9 @@ int SumOf(const std::uint8_t* n) { return n[0] + n[1] + n[2] + n[3] + n[4] + n[5
 // Sum of the numbers of the class.
 template <TNumberClass Cls>
 int SumOfClass(const std::uint8_t* nums) {
-    int sum = 0;
-    for (int i = 0; i < LOTTO_COUNT; ++i)
-        sum += HasNumberClass(nums[i], Cls) ? nums[i] : 0;
-    return sum;
+    const auto part = [](std::uint8_t n) { return HasNumberClass(n, Cls) ? n : 0; };
+    return part(nums[0]) + part(nums[1]) + part(nums[2]) + part(nums[3]) + part(nums[4]) +
+           part(nums[5]);
 }
 
 int SignOf(int v) { return (v > 0) - (v < 0); }
