@@ -1,5 +1,7 @@
 #include "app/workspace.h"
 
+#include "app/stakes_workspace.h"
+
 #include "core/atomic_file.h"
 #include "core/draw_archive.h"
 #include "core/draw_csv.h"
@@ -20,6 +22,13 @@ Workspace::Workspace(Host& host, std::filesystem::path dataFolder)
     : host_(host), busy_(host), dataFolder_(std::move(dataFolder)), combs_(host, busy_),
       stats_(draws_, TConfigData{}), prefetch_(stats_, dataFolder_), statTable_(stats_, &prefetch_) {
     combs_.SetBufferFile(DataFile(COMBS_BUFFER_FILE_NAME));
+    stakes_ = std::make_unique<TStakesDesk>(*this);
+}
+
+bool Workspace::StartStakes() {
+    if (!stakesStarted_)
+        stakesStarted_ = stakes_->Start();
+    return stakesStarted_;
 }
 
 std::filesystem::path Workspace::NamesFile() const {

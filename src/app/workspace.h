@@ -15,10 +15,13 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace pelko {
+
+class TStakesDesk;
 
 class Workspace {
 public:
@@ -84,6 +87,13 @@ public:
     // parameters, as at start-up.
     void GenerateStartupCombs();
 
+    // --- stakes, ratings, regular stakes, systems ---
+    TStakesDesk& Stakes() { return *stakes_; }
+    // Opens and locks the stakes file and loads the ratings, once; false (after the
+    // messages, the exclusive-access one included) when another program holds the folder.
+    bool StartStakes();
+    bool StakesStarted() const { return stakesStarted_; }
+
     // --- draw archive ---
     const TDrawsArray& Draws() const { return draws_; }
     void LoadDraws();
@@ -127,6 +137,8 @@ private:
     TStatList stats_;
     TPrefetchFiles prefetch_;
     TStatTable statTable_;
+    std::unique_ptr<TStakesDesk> stakes_;
+    bool stakesStarted_ = false;
     int drawsOffset_ = 0;
     bool sortedDraws_ = false;
 };

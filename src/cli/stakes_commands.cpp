@@ -19,10 +19,9 @@ namespace {
 // The desk over the command's workspace, started (file opened and locked, ratings and
 // regulars loaded); none when the start failed (its message is shown and counted, so the
 // command ends with exit code 1).
-std::unique_ptr<TStakesDesk> OpenDesk(TCliContext& ctx) {
-    auto desk = std::make_unique<TStakesDesk>(ctx.ws());
-    if (!desk->Start()) return nullptr;
-    return desk;
+TStakesDesk* OpenDesk(TCliContext& ctx) {
+    Workspace& ws = ctx.ws();
+    return ws.StartStakes() ? &ws.Stakes() : nullptr;
 }
 
 std::size_t DisplayWidth(const std::string& s) {
