@@ -205,6 +205,43 @@ TEST_F(ChannelStats, ChannelCountDistributionIsSymmetricInTheChannels) {
     EXPECT_EQ(CountOf(a, TStatKey::FromK(5)), Binomial(40, 1));
 }
 
+// Parameters set in memory outside their dialog ranges (no channels, no columns, segment 0)
+// must not divide by zero or read outside the tables, in any statistic of the geometry
+// families.
+TEST_F(ChannelStats, DegenerateParametersNeitherCrashNorDivideByZero) {
+    AddDraw({3, 8, 12, 14, 40, 45});
+    AddDraw({0, 46, 70, 255, 1, 2});
+    list_.Config.ChannelSize = 0;
+    list_.Config.MatrixCols = 0;
+    list_.Config.Segments.fill(0);
+    const TStatClassTable& classes = StandardStatClasses();
+    for (std::size_t i = 0; i < classes.size(); ++i) {
+        const TStatClassInfo& info = classes[i];
+        if (info.GetGroup() < sgChannels || info.GetGroup() > sgSequences)
+            continue;
+        SCOPED_TRACE(info.Name);
+        auto stat = info.New(list_, 1);
+        TStatDrawList values;
+        TStatWorkArea work;
+        TLastValueArray last;
+        stat->FillAllValues(1, values);
+        stat->ComputeForDraw(0, 1, false, values, work, last);
+        stat->ComputeForDraw(1, 1, false, values, work, last);
+        for (const TStatDraw& v : values)
+            (void)stat->ValueToText(v);
+        const TStatSelection selection(values.Items());
+        stat->SelectDraws(-1, 1, false);
+        stat->PrepareTest(selection, 1, false, false);
+        // The second draw's own values are selected, so it passes as a combination too.
+        if (!values.empty())
+            EXPECT_EQ(stat->TestCombination(Comb({0, 46, 70, 255, 1, 2}), selection, 1, false, false),
+                      !DrawValues(*stat, 1, false).empty());
+        const TComb combs[2] = {Comb({1, 2, 3, 4, 5, 6}), Comb({0, 46, 70, 255, 1, 2})};
+        TStatDrawList all;
+        stat->ComputeForCombinations(combs, 2, all);
+    }
+}
+
 class ChannelSelections : public testing::TestWithParam<std::tuple<const char*, int, int>> {};
 
 TEST_P(ChannelSelections, TestAgreesWithTheComputedValues) {
