@@ -1,11 +1,16 @@
 #include "family_fixture.h"
 #include "stats/families/shredding.h"
+#include "stats/families/shredding_program.h"
 #include "stats/stat_class.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -138,7 +143,18 @@ TEST_F(ShreddingStats, AnObjectKeepsTheFormulaItWasCreatedWith) {
 TEST_F(ShreddingStats, FullSetOfCombinations) {
     auto stat = Create("TstShreddingStat", 3);
     TStatDrawList values;
-    ForEachCombination([&](const TComb& c) { stat->ComputeForCombination(c, values); });
+    std::vector<TComb> batch;
+    batch.reserve(4096);
+    auto flush = [&] {
+        stat->ComputeForCombinations(batch.data(), batch.size(), values);
+        batch.clear();
+    };
+    ForEachCombination([&](const TComb& c) {
+        batch.push_back(c);
+        if (batch.size() == 4096)
+            flush();
+    });
+    flush();
     long long total = 0;
     for (const TStatDraw& v : values) {
         total += v.Count;
@@ -180,6 +196,23 @@ TEST_F(ShreddingStats, BatchProgramAgreesWithTheCompiledFormula) {
             }
             TCompiledFormula copy(formula);
             ASSERT_EQ(shredding.ValueOf(comb, pd, td), copy.Eval(n, p, t, 5)) << formula << " sample " << sample;
+        }
+        // The lanes of a batch give what one-by-one evaluation gives, to the bit.
+        const std::optional<TShreddingProgram> program = TShreddingProgram::Compile(formula);
+        ASSERT_TRUE(program.has_value()) << formula;
+        TComb combs[TShreddingProgram::LANES];
+        for (TComb& c : combs)
+            for (std::uint8_t& x : c)
+                x = static_cast<std::uint8_t>(1 + next(45));
+        const double p[6] = {0, 3, 7, 11, 45, 2}, t[6] = {9, 0, 1, 44, 5, 6};
+        for (int count : {1, 17, TShreddingProgram::LANES}) {
+            double out[TShreddingProgram::LANES];
+            program->Eval(combs, count, p, t, out);
+            for (int l = 0; l < count; ++l) {
+                const double one = program->EvalOne(combs[l], p, t);
+                EXPECT_TRUE(std::memcmp(&one, &out[l], sizeof one) == 0 || (std::isnan(one) && std::isnan(out[l])))
+                    << formula << " lane " << l << ": " << one << " vs " << out[l];
+            }
         }
     }
 }
@@ -228,6 +261,47 @@ TEST_F(ShreddingStats, BatchOperationsMatchTheSingleOnes) {
     for (std::size_t i = 0; i < batch.size(); ++i) {
         EXPECT_EQ(batch[i].Key, single[i].Key);
         EXPECT_EQ(batch[i].Count, single[i].Count);
+    }
+}
+
+} // namespace
+} // namespace pelko
+
+namespace pelko {
+namespace {
+
+// The batch digits must equal FormulaResultDigits for every value, near the forgiveness
+// threshold and decimal steps included.
+TEST(ShreddingDigits, AgreeWithFormulaResultDigits) {
+    std::vector<double> values = {0.0, -0.0, 0.5, 0.29, 0.57, 1.0 / 3, 2.0 / 3, -7.125, 1e-300, 123456.789,
+                                  4.4e10, 9.99999e15, 1e19, 2e19, 1e300, std::numeric_limits<double>::infinity(),
+                                  -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
+    for (int k = 0; k <= 100000; k += 7) {
+        const double v = k / 100000.0;
+        values.push_back(v);
+        values.push_back(std::nextafter(v, 0.0));
+        values.push_back(std::nextafter(v, 1.0));
+        values.push_back(v + 37);
+    }
+    // Just below a decimal step by about the forgiveness threshold (1e-12 of the scaled value).
+    for (int d = 1; d <= 5; ++d)
+        for (double scale : {0.5, 0.99, 0.999, 0.9995, 1.0, 1.0005, 1.001, 1.01, 2.0})
+            for (double whole : {0.0, 3.0, 1234.0}) {
+                const double p = std::pow(10.0, d);
+                const double s = (whole * p + 17) + 1 - scale * 1e-12 * std::max(1.0, whole * p + 17);
+                values.push_back(s / p);
+            }
+    std::uint32_t seed = 99;
+    for (int i = 0; i < 20000; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        const double mantissa = (seed >> 8) / 16777216.0;
+        values.push_back(std::ldexp(mantissa, static_cast<int>(seed % 80) - 30));
+    }
+    std::vector<int> out(values.size());
+    for (int digits = 0; digits <= 7; ++digits) {
+        TShreddingProgram::ShredDigits(values.data(), static_cast<int>(values.size()), digits, out.data());
+        for (std::size_t i = 0; i < values.size(); ++i)
+            ASSERT_EQ(out[i], FormulaResultDigits(values[i], digits)) << values[i] << " digits " << digits;
     }
 }
 

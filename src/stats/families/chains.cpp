@@ -163,9 +163,9 @@ enum class TChainRule {
 };
 
 template <class Base, TChainRule Rule>
-class TChainTransitions final : public Base {
+class TChainTransitions final : public TStatBatch<TChainTransitions<Base, Rule>, Base> {
 public:
-    TChainTransitions(const TStatList& List, int Type) : Base(List, Type) {}
+    TChainTransitions(const TStatList& List, int Type) : TStatBatch<TChainTransitions<Base, Rule>, Base>(List, Type) {}
 
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values, TStatWorkArea& Work,
                         TLastValueArray& LastValues) override {
@@ -227,10 +227,10 @@ private:
 // ---- counts of numbers in channel (segment) Type ----
 
 template <class KindBase, int Draws>
-class TChainCounts final : public KindBase {
+class TChainCounts final : public TStatBatch<TChainCounts<KindBase, Draws>, KindBase> {
 public:
     static constexpr int DRAWS = Draws;
-    TChainCounts(const TStatList& List, int Type) : KindBase(List, Type) {}
+    TChainCounts(const TStatList& List, int Type) : TStatBatch<TChainCounts<KindBase, Draws>, KindBase>(List, Type) {}
 
     std::string ValueToText(const TStatDraw& Item) const override {
         return Draws == 2 ? this->TwoDrawText(Item) : this->ThreeDrawText(Item);
@@ -282,9 +282,9 @@ private:
 };
 
 template <int Mode>
-class TChainInside final : public TCustomChainChannels2Inside {
+class TChainInside final : public TStatBatch<TChainInside<Mode>, TCustomChainChannels2Inside> {
 public:
-    using TCustomChainChannels2Inside::TCustomChainChannels2Inside;
+    using TStatBatch<TChainInside<Mode>, TCustomChainChannels2Inside>::TStatBatch;
     int InsideMode() const override { return Mode; }
 };
 

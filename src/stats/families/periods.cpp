@@ -104,16 +104,16 @@ bool TCustomPeriodsStat::TestCombination(const TComb& Comb, const TStatSelection
 
 namespace {
 
-class TstNumPeriods final : public TCustomPeriodsStat {
+class TstNumPeriods final : public TStatBatch<TstNumPeriods, TCustomPeriodsStat> {
 public:
     TstNumPeriods(const TStatList& List, int Type)
-        : TCustomPeriodsStat(List, Type, TNumberValueMap::Numbers()) {}
+        : TStatBatch<TstNumPeriods, TCustomPeriodsStat>(List, Type, TNumberValueMap::Numbers()) {}
 };
 
-class TstChnPeriods final : public TCustomPeriodsStat {
+class TstChnPeriods final : public TStatBatch<TstChnPeriods, TCustomPeriodsStat> {
 public:
     TstChnPeriods(const TStatList& List, int Type)
-        : TCustomPeriodsStat(List, Type, TNumberValueMap::Channels(List.Config.ChannelSize)),
+        : TStatBatch<TstChnPeriods, TCustomPeriodsStat>(List, Type, TNumberValueMap::Channels(List.Config.ChannelSize)),
           ChannelSize(List.Config.ChannelSize) {}
 
     const int ChannelSize;
@@ -122,10 +122,10 @@ protected:
     std::string ValueText(int Value) const override { return Format("%.2d", Value); }
 };
 
-class TstSgmPeriods final : public TCustomPeriodsStat {
+class TstSgmPeriods final : public TStatBatch<TstSgmPeriods, TCustomPeriodsStat> {
 public:
     TstSgmPeriods(const TStatList& List, int Type)
-        : TCustomPeriodsStat(List, Type, TNumberValueMap::Segments(List.Config.Segments)) {}
+        : TStatBatch<TstSgmPeriods, TCustomPeriodsStat>(List, Type, TNumberValueMap::Segments(List.Config.Segments)) {}
 };
 
 template <class T>

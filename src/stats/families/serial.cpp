@@ -107,18 +107,19 @@ bool TCustomSerialStat::TestCombination(const TComb& Comb, const TStatSelection&
 namespace {
 
 template <bool Groups>
-class TValuesSerialStat final : public TCustomSerialStat {
+class TValuesSerialStat final : public TStatBatch<TValuesSerialStat<Groups>, TCustomSerialStat> {
 public:
     TValuesSerialStat(const TStatList& List, int Type)
-        : TCustomSerialStat(List, Type, Groups, TNumberValueMap::Numbers(), {1, LOTTO_MAX}) {}
+        : TStatBatch<TValuesSerialStat<Groups>, TCustomSerialStat>(List, Type, Groups, TNumberValueMap::Numbers(),
+                                                                  {1, LOTTO_MAX}) {}
 };
 
 template <bool Groups>
-class TChannelsSerialStat final : public TCustomSerialStat {
+class TChannelsSerialStat final : public TStatBatch<TChannelsSerialStat<Groups>, TCustomSerialStat> {
 public:
     TChannelsSerialStat(const TStatList& List, int Type)
-        : TCustomSerialStat(List, Type, Groups, TNumberValueMap::Channels(List.Config.ChannelSize),
-                            ChannelTypes(List.Config)),
+        : TStatBatch<TChannelsSerialStat<Groups>, TCustomSerialStat>(
+              List, Type, Groups, TNumberValueMap::Channels(List.Config.ChannelSize), ChannelTypes(List.Config)),
           ChannelSize(List.Config.ChannelSize) {}
 
     const int ChannelSize;
@@ -128,11 +129,11 @@ protected:
 };
 
 template <bool Groups>
-class TSegmentsSerialStat final : public TCustomSerialStat {
+class TSegmentsSerialStat final : public TStatBatch<TSegmentsSerialStat<Groups>, TCustomSerialStat> {
 public:
     TSegmentsSerialStat(const TStatList& List, int Type)
-        : TCustomSerialStat(List, Type, Groups, TNumberValueMap::Segments(List.Config.Segments),
-                            SegmentTypes(List.Config)) {}
+        : TStatBatch<TSegmentsSerialStat<Groups>, TCustomSerialStat>(
+              List, Type, Groups, TNumberValueMap::Segments(List.Config.Segments), SegmentTypes(List.Config)) {}
 };
 
 using TstNumGroups = TValuesSerialStat<true>;

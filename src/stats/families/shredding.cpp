@@ -104,8 +104,7 @@ void TstShreddingStat::ValuesOf(const TComb* Combs, int Count, const double p[6]
     }
     double raw[LANES];
     program_->Eval(Combs, Count, p, t, raw);
-    for (int i = 0; i < Count; ++i)
-        out[i] = FormulaResultDigits(raw[i], digits_);
+    TShreddingProgram::ShredDigits(raw, Count, digits_, out);
 }
 
 void TstShreddingStat::NumbersOfDraw(int Index, bool Sorted, double out[6]) const {

@@ -1,5 +1,9 @@
 #include "stats/families/shredding_program.h"
 
+#include "core/formula.h"
+
+#include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -58,6 +62,45 @@ constexpr TFunction FUNCTIONS[] = {
     {"arccos", ArcCos}, {"sign", Sign}, {"not", Not},
 };
 constexpr int FUNCTION_COUNT = sizeof(FUNCTIONS) / sizeof(FUNCTIONS[0]);
+
+// FormulaResultDigits (which works in long double) computed in double where that cannot
+// change the answer. With s = |value| * 10^Digits below 2^52 the double product is within
+// half an ulp of the exact one, and the result only depends on which side of the
+// forgiveness threshold (1e-12 of s) the distance to the next integer falls; a distance
+// within 0.1 % of the threshold, or a larger s, goes to FormulaResultDigits itself.
+template <int Digits>
+int ShredConstant(double value) {
+    static constexpr double POW10 = [] {
+        double p = 1;
+        for (int i = 0; i < Digits; ++i)
+            p *= 10;
+        return p;
+    }();
+    static constexpr std::uint64_t INT_POW10 = [] {
+        std::uint64_t p = 1;
+        for (int i = 0; i < Digits; ++i)
+            p *= 10;
+        return p;
+    }();
+    const double s = std::fabs(value) * POW10;
+    if (!(s < 4.0e15)) // also NaN and infinity
+        return FormulaResultDigits(value, Digits);
+    // Signed conversion: one instruction, and s is far below 2^63.
+    auto whole = static_cast<std::uint64_t>(static_cast<std::int64_t>(s));
+    const double gap = 1.0 - (s - static_cast<double>(whole));
+    const double threshold = 1e-12 * (s > 1.0 ? s : 1.0);
+    if (gap < threshold * 0.999)
+        ++whole;
+    else if (!(gap > threshold * 1.001))
+        return FormulaResultDigits(value, Digits);
+    return static_cast<int>(whole % INT_POW10);
+}
+
+template <int Digits>
+void ShredAll(const double* values, int count, int* out) {
+    for (int i = 0; i < count; ++i)
+        out[i] = ShredConstant<Digits>(values[i]);
+}
 
 std::string Lower(std::string_view s) {
     std::string out(s);
@@ -230,72 +273,106 @@ std::optional<TShreddingProgram> TShreddingProgram::Compile(std::string_view for
 }
 
 void TShreddingProgram::Eval(const TComb* Combs, int Count, const double p[6], const double t[6], double* out) const {
-    double stack[MAX_DEPTH][LANES];
-    int sp = 0;
+    static constexpr auto BYTE_VALUES = [] {
+        std::array<double, 256> values{};
+        for (int b = 0; b < 256; ++b)
+            values[static_cast<std::size_t>(b)] = b;
+        return values;
+    }();
+    // Every loop runs over all LANES (a fixed count the compiler vectorizes); lanes past
+    // Count hold zeros and their results are dropped.
+    constexpr int L = LANES;
     const int n = Count < 0 ? 0 : Count > LANES ? LANES : Count;
+    // The six numbers as doubles, one column per position.
+    alignas(16) double columns[LOTTO_COUNT][LANES];
+    for (int l = 0; l < n; ++l) {
+        const std::uint8_t* nums = Combs[l].N;
+        for (int i = 0; i < LOTTO_COUNT; ++i)
+            columns[i][l] = BYTE_VALUES[nums[i]];
+    }
+    for (int i = 0; i < LOTTO_COUNT; ++i)
+        for (int l = n; l < L; ++l)
+            columns[i][l] = 0;
+    // Stack entry k points at a column or at one of its own two scratch rows; an operation
+    // writes the row its operand does not use, so results never overlap their operands.
+    alignas(16) double scratch[MAX_DEPTH][2][LANES];
+    const double* stack[MAX_DEPTH];
+    int row[MAX_DEPTH] = {};
+    int sp = 0;
+    auto target = [&](int k) {
+        row[k] ^= 1;
+        return scratch[k][row[k]];
+    };
     for (const TInstr& in : code_) {
         switch (in.Op) {
-        case TOp::PushN: {
-            double* s = stack[sp++];
-            for (int l = 0; l < n; ++l)
-                s[l] = Combs[l].N[in.Arg];
+        case TOp::PushN:
+            stack[sp++] = columns[in.Arg];
             break;
-        }
         case TOp::PushP:
         case TOp::PushT:
         case TOp::PushConst: {
             const double v = in.Op == TOp::PushP ? p[in.Arg] : in.Op == TOp::PushT ? t[in.Arg] : in.Value;
-            double* s = stack[sp++];
-            for (int l = 0; l < n; ++l)
-                s[l] = v;
+            double* r = target(sp);
+            #pragma GCC ivdep
+            for (int l = 0; l < L; ++l)
+                r[l] = v;
+            stack[sp++] = r;
             break;
         }
         case TOp::Neg: {
-            double* a = stack[sp - 1];
-            for (int l = 0; l < n; ++l)
-                a[l] = -a[l];
-            break;
-        }
-        case TOp::Add: {
-            double* a = stack[sp - 2];
-            const double* b = stack[--sp];
-            for (int l = 0; l < n; ++l)
-                a[l] = Checked(a[l] + b[l]);
-            break;
-        }
-        case TOp::Sub: {
-            double* a = stack[sp - 2];
-            const double* b = stack[--sp];
-            for (int l = 0; l < n; ++l)
-                a[l] = Checked(a[l] - b[l]);
-            break;
-        }
-        case TOp::Mul: {
-            double* a = stack[sp - 2];
-            const double* b = stack[--sp];
-            for (int l = 0; l < n; ++l)
-                a[l] = Checked(a[l] * b[l]);
-            break;
-        }
-        case TOp::Div: {
-            double* a = stack[sp - 2];
-            const double* b = stack[--sp];
-            for (int l = 0; l < n; ++l)
-                a[l] = b[l] == 0.0 ? kNaN : Checked(a[l] / b[l]);
-            break;
-        }
-        case TOp::Pow: {
-            double* a = stack[sp - 2];
-            const double* b = stack[--sp];
-            for (int l = 0; l < n; ++l)
-                a[l] = std::isnan(a[l]) || std::isnan(b[l]) ? kNaN : Checked(std::pow(a[l], b[l]));
+            const double* a = stack[sp - 1];
+            double* r = target(sp - 1);
+            #pragma GCC ivdep
+            for (int l = 0; l < L; ++l)
+                r[l] = -a[l];
+            stack[sp - 1] = r;
             break;
         }
         case TOp::Func: {
-            double* a = stack[sp - 1];
+            const double* a = stack[sp - 1];
+            double* r = target(sp - 1);
             double (*fn)(double) = FUNCTIONS[in.Arg].Fn;
-            for (int l = 0; l < n; ++l)
-                a[l] = fn(a[l]);
+            #pragma GCC ivdep
+            for (int l = 0; l < L; ++l)
+                r[l] = fn(a[l]);
+            stack[sp - 1] = r;
+            break;
+        }
+        default: {
+            const double* a = stack[sp - 2];
+            const double* b = stack[sp - 1];
+            double* r = target(sp - 2);
+            switch (in.Op) {
+            case TOp::Add:
+                #pragma GCC ivdep
+                for (int l = 0; l < L; ++l)
+                    r[l] = Checked(a[l] + b[l]);
+                break;
+            case TOp::Sub:
+                #pragma GCC ivdep
+                for (int l = 0; l < L; ++l)
+                    r[l] = Checked(a[l] - b[l]);
+                break;
+            case TOp::Mul:
+                #pragma GCC ivdep
+                for (int l = 0; l < L; ++l)
+                    r[l] = Checked(a[l] * b[l]);
+                break;
+            case TOp::Div:
+                #pragma GCC ivdep
+                for (int l = 0; l < L; ++l) {
+                    const double q = a[l] / b[l];
+                    r[l] = (b[l] != 0.0) & (std::fabs(q) <= std::numeric_limits<double>::max()) ? q : kNaN;
+                }
+                break;
+            default: // Pow
+                #pragma GCC ivdep
+                for (int l = 0; l < L; ++l)
+                    r[l] = std::isnan(a[l]) || std::isnan(b[l]) ? kNaN : Checked(std::pow(a[l], b[l]));
+                break;
+            }
+            --sp;
+            stack[sp - 1] = r;
             break;
         }
         }
@@ -304,10 +381,74 @@ void TShreddingProgram::Eval(const TComb* Combs, int Count, const double p[6], c
         out[l] = stack[0][l];
 }
 
+void TShreddingProgram::ShredDigits(const double* values, int count, int digits, int* out) {
+    switch (digits) {
+    case 1:
+        return ShredAll<1>(values, count, out);
+    case 2:
+        return ShredAll<2>(values, count, out);
+    case 3:
+        return ShredAll<3>(values, count, out);
+    case 4:
+        return ShredAll<4>(values, count, out);
+    case 5:
+        return ShredAll<5>(values, count, out);
+    default:
+        for (int i = 0; i < count; ++i)
+            out[i] = FormulaResultDigits(values[i], digits);
+    }
+}
+
 double TShreddingProgram::EvalOne(const TComb& Comb, const double p[6], const double t[6]) const {
-    double out = 0;
-    Eval(&Comb, 1, p, t, &out);
-    return out;
+    // The same operations as Eval for a single lane.
+    double stack[MAX_DEPTH];
+    int sp = 0;
+    for (const TInstr& in : code_) {
+        switch (in.Op) {
+        case TOp::PushN:
+            stack[sp++] = Comb.N[in.Arg];
+            break;
+        case TOp::PushP:
+            stack[sp++] = p[in.Arg];
+            break;
+        case TOp::PushT:
+            stack[sp++] = t[in.Arg];
+            break;
+        case TOp::PushConst:
+            stack[sp++] = in.Value;
+            break;
+        case TOp::Neg:
+            stack[sp - 1] = -stack[sp - 1];
+            break;
+        case TOp::Func:
+            stack[sp - 1] = FUNCTIONS[in.Arg].Fn(stack[sp - 1]);
+            break;
+        default: {
+            const double a = stack[sp - 2], b = stack[sp - 1];
+            double r;
+            switch (in.Op) {
+            case TOp::Add:
+                r = Checked(a + b);
+                break;
+            case TOp::Sub:
+                r = Checked(a - b);
+                break;
+            case TOp::Mul:
+                r = Checked(a * b);
+                break;
+            case TOp::Div:
+                r = b == 0.0 ? kNaN : Checked(a / b);
+                break;
+            default: // Pow
+                r = std::isnan(a) || std::isnan(b) ? kNaN : Checked(std::pow(a, b));
+                break;
+            }
+            stack[--sp - 1] = r;
+            break;
+        }
+        }
+    }
+    return stack[0];
 }
 
 } // namespace pelko

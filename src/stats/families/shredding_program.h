@@ -29,6 +29,10 @@ public:
     void Eval(const TComb* Combs, int Count, const double p[6], const double t[6], double* out) const;
     double EvalOne(const TComb& Comb, const double p[6], const double t[6]) const;
 
+    // out[i] := FormulaResultDigits(values[i], digits), the same arithmetic with the power
+    // of ten fixed at compile time for 1..5 digits (the division becomes a multiplication).
+    static void ShredDigits(const double* values, int count, int digits, int* out);
+
 private:
     enum class TOp : std::uint8_t { PushN, PushP, PushT, PushConst, Neg, Add, Sub, Mul, Div, Pow, Func };
     struct TInstr {
