@@ -41,31 +41,31 @@ INSTANTIATE_TEST_SUITE_P(
         ClassRow{"TstDiffTotal", "DIFA", "Все разности между соседними позициями", "SN", true},
         ClassRow{"TstDiffMax", "DIFM", "Максимальная разность между соседними позициями", "SNG",
                  true},
-        ClassRow{"TstMinMaxDiffs", "DIFD", "Разность между минимальным и максимальным числом",
-                 "NG", true},
+        ClassRow{"TstMinMaxDiffs", "DIFD", "Разность между минимальным и максимальным числом", "NG",
+                 true},
         ClassRow{"TstDiffSame", "DIFO", "Одинаковые разности между соседними позициями", "SN",
                  false},
         ClassRow{"TstDiffSameCnt", "DIFK",
                  "Количество одинаковых разностей между соседними позициями", "SNG", true},
         ClassRow{"TstCombDiffSeq2", "KDS2", "Сочетания из 2 разностей между числами", "S", false},
         ClassRow{"TstCombDiffSeq3", "KDS3", "Сочетания из 3 разностей между числами", "S", false},
-        ClassRow{"TstCombDiffSeq4", "KDS4", "Сочетания из 4 разностей между числами", "S",
-                 false}));
+        ClassRow{"TstCombDiffSeq4", "KDS4", "Сочетания из 4 разностей между числами", "S", false}));
 
 TEST(DifferenceRegistry, BuildListsTheFamilyInTableOrder) {
     TStatList list;
     list.Build();
     std::vector<std::string> codes;
     for (const TStatMethod& m : list.Methods())
-        for (const std::string_view name : {"TstDiffTotal", "TstDiffMax", "TstMinMaxDiffs", "TstDiffSame", "TstDiffSameCnt", "TstCombDiffSeq2", "TstCombDiffSeq3", "TstCombDiffSeq4"})
-            if (m.StatClass->Name == name)
-                codes.push_back(list.MethodCode(m));
+        for (const std::string_view name :
+             {"TstDiffTotal", "TstDiffMax", "TstMinMaxDiffs", "TstDiffSame", "TstDiffSameCnt",
+              "TstCombDiffSeq2", "TstCombDiffSeq3", "TstCombDiffSeq4"})
+            if (m.StatClass->Name == name) codes.push_back(list.MethodCode(m));
     EXPECT_EQ(codes, (std::vector<std::string>{"DIFA", "DIFM", "DIFD", "DIFO", "DIFK", "KDS2",
                                                "KDS3", "KDS4"}));
 }
 
 class DifferenceStats : public FamilyTest {
-protected:
+  protected:
     std::vector<std::string> DrawTexts(const char* name, int index, bool sorted) {
         auto stat = Create(name);
         return Texts(*stat, DrawValues(*stat, index, sorted));
@@ -150,13 +150,15 @@ TEST_F(DifferenceStats, GapsTrackedOnTheFirstValueOnly) {
 TEST_F(DifferenceStats, SequenceSelectionKeepsTheOrderOfDifferences) {
     auto stat = Create("TstCombDiffSeq2");
     const TStatSelection threeSeven = Select({TStatKey::FromK(3, 7)});
-    EXPECT_TRUE(Test(*stat, threeSeven, {1, 4, 11, 20, 30, 40}));  // 3, 7, ...
-    EXPECT_FALSE(Test(*stat, threeSeven, {1, 8, 11, 20, 30, 40})); // 7, 3, ...
+    EXPECT_TRUE(Test(*stat, threeSeven, {1, 4, 11, 20, 30, 40}));   // 3, 7, ...
+    EXPECT_FALSE(Test(*stat, threeSeven, {1, 8, 11, 20, 30, 40}));  // 7, 3, ...
     EXPECT_TRUE(CombValues(*stat, {1, 4, 11, 20, 30, 40}).empty()); // not combinable
     EXPECT_TRUE(Test(*Create("TstCombDiffSeq4"), Select({TStatKey::FromK(7, 9, 10, 10)}),
                      {1, 4, 11, 20, 30, 40}));
-    EXPECT_TRUE(Test(*Create("TstDiffTotal"), Select({TStatKey::FromK(9)}), {1, 4, 11, 20, 30, 40}));
-    EXPECT_FALSE(Test(*Create("TstDiffTotal"), Select({TStatKey::FromK(8)}), {1, 4, 11, 20, 30, 40}));
+    EXPECT_TRUE(
+        Test(*Create("TstDiffTotal"), Select({TStatKey::FromK(9)}), {1, 4, 11, 20, 30, 40}));
+    EXPECT_FALSE(
+        Test(*Create("TstDiffTotal"), Select({TStatKey::FromK(8)}), {1, 4, 11, 20, 30, 40}));
 }
 
 TEST_F(DifferenceStats, RunsOfCombinationsMergeLikeSingleOnes) {
@@ -166,8 +168,7 @@ TEST_F(DifferenceStats, RunsOfCombinationsMergeLikeSingleOnes) {
 }
 
 long long Choose(int n, int k) {
-    if (k < 0 || k > n)
-        return 0;
+    if (k < 0 || k > n) return 0;
     long long r = 1;
     for (int i = 1; i <= k; ++i)
         r = r * (n - k + i) / i;
@@ -229,7 +230,8 @@ TEST_F(DifferenceStats, FullSetOfCombinations) {
         // Smallest a, largest a + d, four numbers strictly between.
         const long long bySpread = (45 - d) * Choose(d - 1, 4);
         EXPECT_EQ(std::max(CountOf(spreadValues, key), 0), bySpread) << d;
-        EXPECT_EQ(std::max(CountOf(maxValues, key), 0), CombsWithGapsUpTo(d) - CombsWithGapsUpTo(d - 1))
+        EXPECT_EQ(std::max(CountOf(maxValues, key), 0),
+                  CombsWithGapsUpTo(d) - CombsWithGapsUpTo(d - 1))
             << d;
     }
     EXPECT_EQ(sameCntWrong, 0);

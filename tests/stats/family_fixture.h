@@ -20,7 +20,7 @@
 namespace pelko::test {
 
 class FamilyTest : public testing::Test {
-protected:
+  protected:
     FamilyTest() : list_(draws_, TConfigData{}) {}
 
     void SetDraws(std::vector<TDrawData> draws) { draws_ = std::move(draws); }
@@ -32,8 +32,7 @@ protected:
     // A statistic of the standard class table, by class name.
     std::unique_ptr<TCustomStat> Create(const char* className, int type = 0) {
         const TStatClassInfo* info = StandardStatClasses().FindByName(className);
-        if (!info)
-            ADD_FAILURE() << "class not registered: " << className;
+        if (!info) ADD_FAILURE() << "class not registered: " << className;
         return info ? info->New(list_, type) : nullptr;
     }
 
@@ -113,8 +112,7 @@ inline std::vector<TComb> FirstCombinations(std::size_t n) {
         int i = LOTTO_COUNT - 1;
         while (i >= 0 && c.N[i] == LOTTO_MAX - (LOTTO_COUNT - 1 - i))
             --i;
-        if (i < 0)
-            break;
+        if (i < 0) break;
         ++c.N[i];
         for (int j = i + 1; j < LOTTO_COUNT; ++j)
             c.N[j] = static_cast<std::uint8_t>(c.N[j - 1] + 1);
@@ -149,8 +147,7 @@ inline TStatDrawList FullDistribution(TCustomStat& stat) {
 }
 
 // Calls f(comb) for every ascending combination, in generation order.
-template <class F>
-void ForEachCombination(F&& f) {
+template <class F> void ForEachCombination(F&& f) {
     TComb c;
     for (int a = 1; a <= 40; ++a)
         for (int b = a + 1; b <= 41; ++b)

@@ -44,7 +44,8 @@ INSTANTIATE_TEST_SUITE_P(
         ClassRow{"TstValues", 0, "NUMS", "Числа тиража", "N", true},
         ClassRow{"TstDigits", 0, "DIGS", "Цифры тиража", "N", true},
         ClassRow{"TstEvenCount", 0, "EVEN", "Количество четных чисел в тираже (Ч:Н)", "NG", true},
-        ClassRow{"TstEvenValues", 0, "EVNV", "Четные и нечетные числа в тираже (Чн..нЧ)", "SN", true},
+        ClassRow{"TstEvenValues", 0, "EVNV", "Четные и нечетные числа в тираже (Чн..нЧ)", "SN",
+                 true},
         ClassRow{"TstSmallCount", 0, "SMAL",
                  "Количество чисел из первой половины диапазона (1П:2П)", "NG", true},
         ClassRow{"TstSmallValues", 0, "SMLV", "Числа из первой половины диапазона (12..12)", "SN",
@@ -60,13 +61,14 @@ TEST(NumberRegistry, BuildListsTheFamilyInTableOrder) {
     list.Build();
     std::vector<std::string> codes;
     for (const TStatMethod& m : list.Methods())
-        for (const std::string_view name : {"TstValues", "TstDigits", "TstEvenCount", "TstEvenValues", "TstSmallCount", "TstSmallValues", "TstPrimeCount", "TstPrimeValues", "TstPosVal", "TstPosExt"})
-            if (m.StatClass->Name == name)
-                codes.push_back(list.MethodCode(m));
+        for (const std::string_view name :
+             {"TstValues", "TstDigits", "TstEvenCount", "TstEvenValues", "TstSmallCount",
+              "TstSmallValues", "TstPrimeCount", "TstPrimeValues", "TstPosVal", "TstPosExt"})
+            if (m.StatClass->Name == name) codes.push_back(list.MethodCode(m));
     // TstPosExt has an empty type range and yields no method.
-    EXPECT_EQ(codes, (std::vector<std::string>{"NUMS", "DIGS", "EVEN", "EVNV", "SMAL", "SMLV",
-                                               "PRIM", "PRMV", "POS1", "POS2", "POS3", "POS4",
-                                               "POS5", "POS6"}));
+    EXPECT_EQ(codes,
+              (std::vector<std::string>{"NUMS", "DIGS", "EVEN", "EVNV", "SMAL", "SMLV", "PRIM",
+                                        "PRMV", "POS1", "POS2", "POS3", "POS4", "POS5", "POS6"}));
     EXPECT_EQ(StandardStatClasses().FindByName("TstPosVal")->GetFamilyCode(), "POSx");
 }
 
@@ -187,7 +189,8 @@ TEST_F(NumberStats, FullSetOfCombinations) {
     const TStatDrawList primeValues = test::FullDistribution(*prime);
     const TStatSelection five = Select({TStatKey::FromK(5)});
     long kept = 0;
-    ForEachCombination([&](const TComb& c) { kept += nums->TestCombination(c, five, 0, false, false); });
+    ForEachCombination(
+        [&](const TComb& c) { kept += nums->TestCombination(c, five, 0, false, false); });
 
     const int perNumber = 1086008; // C(44, 5)
     ASSERT_EQ(numsValues.size(), 45u);

@@ -56,15 +56,14 @@ TEST(SumRegistry, BuildListsTheFamilyInTableOrder) {
     list.Build();
     std::vector<std::string> codes;
     for (const TStatMethod& m : list.Methods())
-        if (m.StatClass->GetGroup() == sgSums)
-            codes.push_back(list.MethodCode(m));
+        if (m.StatClass->GetGroup() == sgSums) codes.push_back(list.MethodCode(m));
     EXPECT_EQ(codes, (std::vector<std::string>{"SUMS", "SUM1", "SUM2", "SUM3", "SUMC", "SUMV",
                                                "SUMT", "SUME", "SUMP", "S2T3"}));
     EXPECT_EQ(StandardStatClasses().FindByName("TstSumRanges")->GetFamilyCode(), "SUM%d");
 }
 
 class SumStats : public FamilyTest {
-protected:
+  protected:
     // Appends a draw of five consecutive numbers and one more whose six numbers add up to
     // `sum`, drawn with the largest number first.
     void AddDrawWithSum(int sum) {
@@ -130,9 +129,9 @@ TEST_F(SumStats, RangesSelectInsideOrOutside) {
         std::initializer_list<int> Nums;
         bool Inside;
     };
-    for (const Case& c : {Case{{1, 2, 3, 4, 37, 45}, false},  // 92
-                          Case{{1, 2, 3, 5, 37, 45}, true},   // 93
-                          Case{{14, 20, 30, 33, 41, 45}, true}, // 183
+    for (const Case& c : {Case{{1, 2, 3, 4, 37, 45}, false},        // 92
+                          Case{{1, 2, 3, 5, 37, 45}, true},         // 93
+                          Case{{14, 20, 30, 33, 41, 45}, true},     // 183
                           Case{{15, 20, 30, 33, 41, 45}, false}}) { // 184
         EXPECT_EQ(Test(*stat, range, c.Nums), c.Inside);
         EXPECT_EQ(Test(*stat, both, c.Nums), c.Inside);
@@ -194,8 +193,7 @@ TEST_F(SumStats, TrendListsSignsAfterTheNewestSum) {
 }
 
 // Ways to choose six of 1..45 by the total of weight(n) over the chosen numbers.
-template <class Weight>
-std::array<long long, 256> WaysBySum(Weight weight) {
+template <class Weight> std::array<long long, 256> WaysBySum(Weight weight) {
     long long ways[LOTTO_COUNT + 1][256] = {};
     ways[0][0] = 1;
     for (int n = 1; n <= LOTTO_MAX; ++n)
@@ -249,10 +247,11 @@ TEST_F(SumStats, FullSetOfCombinations) {
     const auto plain = WaysBySum([](int n) { return n; });
     ExpectSumsMatch(sumValues, plain, "SUMS");
     ExpectSumsMatch(evenValues, WaysBySum([](int n) { return n % 2 == 0 ? n : 0; }), "SUME");
-    constexpr std::array<int, 15> primeSet = {1, 2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37, 41, 43};
-    ExpectSumsMatch(primeValues,
-                    WaysBySum([&](int n) {
-                        return std::find(primeSet.begin(), primeSet.end(), n) != primeSet.end() ? n : 0;
+    constexpr std::array<int, 15> primeSet = {1,  2,  3,  5,  7,  11, 13, 17,
+                                              19, 23, 29, 31, 37, 41, 43};
+    ExpectSumsMatch(primeValues, WaysBySum([&](int n) {
+                        return std::find(primeSet.begin(), primeSet.end(), n) != primeSet.end() ? n
+                                                                                                : 0;
                     }),
                     "SUMP");
     EXPECT_EQ(kept, plain[135]);

@@ -13,9 +13,8 @@ namespace pelko {
 // Counters for the value indices 0..Size-1 with the order of their first count.
 // Consecutive combinations count into different banks, so that increments of one value
 // (the same first numbers recur for long runs) do not wait for each other through memory.
-template <int Size>
-class TBatchCounts {
-public:
+template <int Size> class TBatchCounts {
+  public:
     static constexpr std::size_t BANKS = 4;
 
     // Counts one occurrence of the index for the combination with this running number.
@@ -30,8 +29,7 @@ public:
     void Add(int index) { Add(index, 0); }
     // Calls f(index, count) for every counted index in first-appearance order, then
     // forgets the counts.
-    template <class F>
-    void Drain(F&& f) {
+    template <class F> void Drain(F&& f) {
         for (int i = 0; i < used_; ++i) {
             const int index = order_[i];
             std::int32_t count = 0;
@@ -45,7 +43,7 @@ public:
         used_ = 0;
     }
 
-private:
+  private:
     std::int32_t counts_[BANKS][Size] = {};
     bool seen_[Size] = {};
     std::uint16_t order_[Size] = {};

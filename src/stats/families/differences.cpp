@@ -23,7 +23,9 @@ namespace {
 constexpr int DIFF_COUNT = LOTTO_COUNT - 1;
 constexpr int DIFF_MAX = LOTTO_MAX - 1;
 
-inline std::uint8_t AbsDiff(int a, int b) { return static_cast<std::uint8_t>(a > b ? a - b : b - a); }
+inline std::uint8_t AbsDiff(int a, int b) {
+    return static_cast<std::uint8_t>(a > b ? a - b : b - a);
+}
 
 // d1..d5: |n1 - n2|, ..., |n5 - n6|; Packed holds d(i+1) in byte i. Written out, as the
 // filter pass runs this for every combination of the list.
@@ -82,7 +84,7 @@ inline int SpreadOf(const std::uint8_t* n) {
 }
 
 class TstDiffTotal final : public TStatBatch<TstDiffTotal, TCustomNumbersStat> {
-public:
+  public:
     using TStatBatch::TStatBatch;
 
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
@@ -103,12 +105,11 @@ public:
                          bool) override {
         const TNeighbourDiffs diffs(Comb.N);
         for (const std::uint8_t d : diffs.D)
-            if (Selected.HasWord(1, d))
-                return true;
+            if (Selected.HasWord(1, d)) return true;
         return false;
     }
 
-private:
+  private:
     // Gaps are measured on the first difference only.
     void AddDiffs(const TNeighbourDiffs& diffs, TStatDrawList& Values, bool trackGaps) {
         for (int i = 0; i < DIFF_COUNT; ++i)
@@ -119,7 +120,7 @@ private:
 // One K1 value per draw or combination, pre-filled lo..hi, plotted as it is.
 template <int (*ValueOf)(const std::uint8_t*), int Lo, int Hi>
 class TOneDiffStat final : public TStatBatch<TOneDiffStat<ValueOf, Lo, Hi>, TCustomGraphStat> {
-public:
+  public:
     using TStatBatch<TOneDiffStat, TCustomGraphStat>::TStatBatch;
 
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
@@ -142,14 +143,18 @@ public:
         return Selected.HasWord(1, Value(Comb.N));
     }
 
-private:
+  private:
     static std::uint16_t Value(const std::uint8_t* n) {
         return static_cast<std::uint16_t>(ValueOf(n));
     }
 };
 
-inline int MaxDiffOf(const std::uint8_t* n) { return TNeighbourDiffs(n).Max(); }
-inline int MaxRepeatOf(const std::uint8_t* n) { return TDiffRepeats(TNeighbourDiffs(n)).MaxTimes(); }
+inline int MaxDiffOf(const std::uint8_t* n) {
+    return TNeighbourDiffs(n).Max();
+}
+inline int MaxRepeatOf(const std::uint8_t* n) {
+    return TDiffRepeats(TNeighbourDiffs(n)).MaxTimes();
+}
 
 using TstDiffMax = TOneDiffStat<MaxDiffOf, 1, DIFF_MAX>;
 using TstMinMaxDiffs = TOneDiffStat<SpreadOf, 1, DIFF_MAX>;
@@ -157,7 +162,7 @@ using TstDiffSameCnt = TOneDiffStat<MaxRepeatOf, 1, DIFF_COUNT>;
 
 // Each distinct difference with its multiplicity: K1 = difference, K2 = times.
 class TstDiffSame final : public TStatBatch<TstDiffSame, TCustomStat> {
-public:
+  public:
     using TStatBatch::TStatBatch;
 
     std::string ValueToText(const TStatDraw& Item) const override {
@@ -190,8 +195,9 @@ public:
             counts.Drain([&](int index, std::int32_t count) {
                 Item = TStatDraw{};
                 Item.Count = count;
-                AddValue(Values, WordsKey(static_cast<std::uint16_t>(index & 255),
-                                          static_cast<std::uint16_t>(index >> 8)),
+                AddValue(Values,
+                         WordsKey(static_cast<std::uint16_t>(index & 255),
+                                  static_cast<std::uint16_t>(index >> 8)),
                          false);
             });
         }
@@ -203,12 +209,11 @@ public:
         const TNeighbourDiffs diffs(Comb.N);
         const TDiffRepeats repeats(diffs);
         for (int i = 0; i < DIFF_COUNT; ++i)
-            if (Selected.HasKey(diffs.D[i], repeats.Times[i]))
-                return true;
+            if (Selected.HasKey(diffs.D[i], repeats.Times[i])) return true;
         return false;
     }
 
-private:
+  private:
     void AddRepeats(const TNeighbourDiffs& diffs, TStatDrawList& Values, bool trackGaps) {
         const TDiffRepeats repeats(diffs);
         for (unsigned first = repeats.First; first != 0; first &= first - 1) {
@@ -219,9 +224,8 @@ private:
 };
 
 // Runs of Len consecutive differences (di, ..., di+Len-1), Len = 2..4, as K1..K4.
-template <int Len>
-class TCombDiffSeq final : public TStatBatch<TCombDiffSeq<Len>, TCustomStat> {
-public:
+template <int Len> class TCombDiffSeq final : public TStatBatch<TCombDiffSeq<Len>, TCustomStat> {
+  public:
     using TStatBatch<TCombDiffSeq, TCustomStat>::TStatBatch;
     static constexpr int WINDOWS = DIFF_COUNT - Len + 1;
 
@@ -243,12 +247,11 @@ public:
                          bool) override {
         const TNeighbourDiffs diffs(Comb.N);
         for (int i = 0; i < WINDOWS; ++i)
-            if (Selected.HasKey(WindowKey(diffs, i)))
-                return true;
+            if (Selected.HasKey(WindowKey(diffs, i))) return true;
         return false;
     }
 
-private:
+  private:
     static TStatKey WindowKey(const TNeighbourDiffs& diffs, int i) {
         std::uint16_t k[4] = {};
         for (int j = 0; j < Len; ++j)
@@ -285,12 +288,13 @@ void RegisterDifferenceStats(TStatClassTable& table) {
                                      .Caption = "Максимальная разность между соседними позициями",
                                      .Group = sgDiffs,
                                      .Flags = sfOrderSensitive | sfCombinable}));
-    table.Add(StatClass<TstMinMaxDiffs>({.Position = 18,
-                                         .Name = "TstMinMaxDiffs",
-                                         .Code = "DIFD",
-                                         .Caption = "Разность между минимальным и максимальным числом",
-                                         .Group = sgDiffs,
-                                         .Flags = sfCombinable}));
+    table.Add(
+        StatClass<TstMinMaxDiffs>({.Position = 18,
+                                   .Name = "TstMinMaxDiffs",
+                                   .Code = "DIFD",
+                                   .Caption = "Разность между минимальным и максимальным числом",
+                                   .Group = sgDiffs,
+                                   .Flags = sfCombinable}));
     table.Add(StatClass<TstDiffSame>({.Position = 19,
                                       .Name = "TstDiffSame",
                                       .Code = "DIFO",
@@ -305,9 +309,12 @@ void RegisterDifferenceStats(TStatClassTable& table) {
          .Caption = "Количество одинаковых разностей между соседними позициями",
          .Group = sgDiffs,
          .Flags = sfOrderSensitive | sfCombinable}));
-    table.Add(StatClass<TstCombDiffSeq2>(DiffSeqClass({.Position = 74, .Name = "TstCombDiffSeq2"}, 2)));
-    table.Add(StatClass<TstCombDiffSeq3>(DiffSeqClass({.Position = 75, .Name = "TstCombDiffSeq3"}, 3)));
-    table.Add(StatClass<TstCombDiffSeq4>(DiffSeqClass({.Position = 76, .Name = "TstCombDiffSeq4"}, 4)));
+    table.Add(
+        StatClass<TstCombDiffSeq2>(DiffSeqClass({.Position = 74, .Name = "TstCombDiffSeq2"}, 2)));
+    table.Add(
+        StatClass<TstCombDiffSeq3>(DiffSeqClass({.Position = 75, .Name = "TstCombDiffSeq3"}, 3)));
+    table.Add(
+        StatClass<TstCombDiffSeq4>(DiffSeqClass({.Position = 76, .Name = "TstCombDiffSeq4"}, 4)));
 }
 
 } // namespace pelko

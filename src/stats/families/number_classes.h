@@ -12,12 +12,15 @@ namespace pelko {
 
 inline constexpr int SMALL_NUMBER_MAX = 22;
 
-constexpr bool IsEvenNumber(int n) { return n % 2 == 0; }
-constexpr bool IsSmallNumber(int n) { return n <= SMALL_NUMBER_MAX; }
+constexpr bool IsEvenNumber(int n) {
+    return n % 2 == 0;
+}
+constexpr bool IsSmallNumber(int n) {
+    return n <= SMALL_NUMBER_MAX;
+}
 constexpr bool IsPrimeNumber(int n) {
     for (int p : {1, 2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37, 41, 43})
-        if (n == p)
-            return true;
+        if (n == p) return true;
     return false;
 }
 
@@ -30,10 +33,9 @@ inline constexpr TNumberClass ncPrime = 4;
 inline constexpr std::array<TNumberClass, 256> NUMBER_CLASSES = [] {
     std::array<TNumberClass, 256> classes{};
     for (int n = 0; n < 256; ++n)
-        classes[static_cast<std::size_t>(n)] =
-            static_cast<TNumberClass>((IsEvenNumber(n) ? ncEven : 0) |
-                                      (IsSmallNumber(n) ? ncSmall : 0) |
-                                      (IsPrimeNumber(n) ? ncPrime : 0));
+        classes[static_cast<std::size_t>(n)] = static_cast<TNumberClass>(
+            (IsEvenNumber(n) ? ncEven : 0) | (IsSmallNumber(n) ? ncSmall : 0) |
+            (IsPrimeNumber(n) ? ncPrime : 0));
     return classes;
 }();
 

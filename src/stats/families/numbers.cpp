@@ -21,8 +21,7 @@ namespace {
 // Every number of the combination that holds a selected key K1.
 bool AnyNumberSelected(const TComb& comb, const TStatSelection& selected) {
     for (const std::uint8_t n : comb)
-        if (selected.HasKey(n))
-            return true;
+        if (selected.HasKey(n)) return true;
     return false;
 }
 
@@ -37,28 +36,25 @@ inline int OddCount(const std::uint8_t* nums) {
 }
 
 // How many of the six numbers are of the class.
-template <TNumberClass Cls>
-std::uint16_t CountOfClass(const std::uint8_t* nums) {
-    if constexpr (Cls == ncEven)
-        return static_cast<std::uint16_t>(LOTTO_COUNT - OddCount(nums));
-    return static_cast<std::uint16_t>(
-        HasNumberClass(nums[0], Cls) + HasNumberClass(nums[1], Cls) + HasNumberClass(nums[2], Cls) +
-        HasNumberClass(nums[3], Cls) + HasNumberClass(nums[4], Cls) + HasNumberClass(nums[5], Cls));
+template <TNumberClass Cls> std::uint16_t CountOfClass(const std::uint8_t* nums) {
+    if constexpr (Cls == ncEven) return static_cast<std::uint16_t>(LOTTO_COUNT - OddCount(nums));
+    return static_cast<std::uint16_t>(HasNumberClass(nums[0], Cls) + HasNumberClass(nums[1], Cls) +
+                                      HasNumberClass(nums[2], Cls) + HasNumberClass(nums[3], Cls) +
+                                      HasNumberClass(nums[4], Cls) + HasNumberClass(nums[5], Cls));
 }
 
 // The six-bit mask of the numbers in their order (first number = bit 5); a bit is 1 when
 // the number is of the class, or when it is not for an inverted mask.
-template <TNumberClass Cls, bool Invert>
-std::int32_t MaskOfClass(const std::uint8_t* nums) {
+template <TNumberClass Cls, bool Invert> std::int32_t MaskOfClass(const std::uint8_t* nums) {
     const auto bit = [](std::uint8_t n, int at) {
         return static_cast<std::int32_t>(HasNumberClass(n, Cls) != Invert) << at;
     };
-    return bit(nums[0], 5) | bit(nums[1], 4) | bit(nums[2], 3) | bit(nums[3], 2) |
-           bit(nums[4], 1) | bit(nums[5], 0);
+    return bit(nums[0], 5) | bit(nums[1], 4) | bit(nums[2], 3) | bit(nums[3], 2) | bit(nums[4], 1) |
+           bit(nums[5], 0);
 }
 
 class TstValues final : public TStatBatch<TstValues, TCustomValuesStat> {
-public:
+  public:
     using TStatBatch::TStatBatch;
 
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
@@ -95,7 +91,7 @@ public:
         return AnyNumberSelected(Comb, Selected);
     }
 
-private:
+  private:
     void AddNumbers(const std::uint8_t* nums, TStatDrawList& Values, bool trackGaps) {
         for (int i = 0; i < LOTTO_COUNT; ++i)
             AddValue(Values, WordsKey(nums[i]), trackGaps);
@@ -117,17 +113,15 @@ inline constexpr std::array<TDigits, 256> DIGITS_OF = [] {
     std::array<TDigits, 256> table{};
     for (int n = 0; n < 256; ++n) {
         TDigits& d = table[static_cast<std::size_t>(n)];
-        if (n >= 100)
-            d.Digit[d.Count++] = static_cast<std::uint8_t>(n / 100);
-        if (n >= 10)
-            d.Digit[d.Count++] = static_cast<std::uint8_t>(n / 10 % 10);
+        if (n >= 100) d.Digit[d.Count++] = static_cast<std::uint8_t>(n / 100);
+        if (n >= 10) d.Digit[d.Count++] = static_cast<std::uint8_t>(n / 10 % 10);
         d.Digit[d.Count++] = static_cast<std::uint8_t>(n % 10);
     }
     return table;
 }();
 
 class TstDigits final : public TStatBatch<TstDigits, TCustomNumbersStat> {
-public:
+  public:
     using TStatBatch::TStatBatch;
 
     // One item per character: a digit twice in one number (11) is added twice.
@@ -164,13 +158,12 @@ public:
         for (const std::uint8_t n : Comb) {
             const TDigits& digits = DIGITS_OF[n];
             for (int d = 0; d < digits.Count; ++d)
-                if (Selected.HasKey(digits.Digit[d]))
-                    return true;
+                if (Selected.HasKey(digits.Digit[d])) return true;
         }
         return false;
     }
 
-private:
+  private:
     void AddDigits(const std::uint8_t* nums, TStatDrawList& Values, bool trackGaps) {
         for (int i = 0; i < LOTTO_COUNT; ++i) {
             const TDigits& digits = DIGITS_OF[nums[i]];
@@ -183,7 +176,7 @@ private:
 // How many of the six numbers are of the class; pre-fills the counts 1..6 (not 0).
 template <TNumberClass Cls>
 class TCountStat final : public TStatBatch<TCountStat<Cls>, TCustomRatioStat> {
-public:
+  public:
     using TStatBatch<TCountStat<Cls>, TCustomRatioStat>::TStatBatch;
 
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
@@ -200,9 +193,7 @@ public:
         TCustomRatioStat::ComputeForCombination(Comb, Values);
         this->AddValue(Values, WordsKey(CountOfClass<Cls>(Comb.N)), false);
     }
-    int GraphValue(const TComb& Comb, int, int, bool) override {
-        return CountOfClass<Cls>(Comb.N);
-    }
+    int GraphValue(const TComb& Comb, int, int, bool) override { return CountOfClass<Cls>(Comb.N); }
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
                          bool) override {
         return Selected.HasWord(1, CountOfClass<Cls>(Comb.N));
@@ -218,7 +209,7 @@ using TstPrimeCount = TCountStat<ncPrime>;
 template <TNumberClass Cls, bool Invert, const char* Zero, const char* One, bool PreFill>
 class TMaskStat final
     : public TStatBatch<TMaskStat<Cls, Invert, Zero, One, PreFill>, TCustomMaskStat> {
-public:
+  public:
     using TStatBatch<TMaskStat, TCustomMaskStat>::TStatBatch;
 
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
@@ -243,7 +234,7 @@ public:
     std::string ZeroLetter() const override { return Zero; }
     std::string OneLetter() const override { return One; }
 
-private:
+  private:
     static std::int32_t Mask(const std::uint8_t* nums) { return MaskOfClass<Cls, Invert>(nums); }
 };
 
@@ -261,7 +252,7 @@ using TstPrimeValues = TMaskStat<ncPrime, false, COMPOSITE_LETTER, PRIME_LETTER,
 
 // The number in position Type (1 = first of the six in their order).
 class TstPosVal final : public TStatBatch<TstPosVal, TCustomGraphStat> {
-public:
+  public:
     TstPosVal(const TStatList& List, int Type)
         : TStatBatch(List, Type), at_(std::clamp(Type, 1, LOTTO_COUNT) - 1) {}
 
@@ -285,7 +276,7 @@ public:
         return Selected.HasWord(1, Comb.N[at_]);
     }
 
-private:
+  private:
     int at_;
 };
 
@@ -293,7 +284,7 @@ private:
 // none, so the type range is empty and the class is never computed; it exists to keep the
 // class table whole.
 class TstPosExt final : public TStatBatch<TstPosExt, TCustomGraphStat> {
-public:
+  public:
     using TStatBatch::TStatBatch;
 
     int GraphValue(const TComb&, int, int, bool) override { return 0; }

@@ -19,23 +19,26 @@ namespace pelko {
 
 namespace {
 
-int SumOf(const std::uint8_t* n) { return n[0] + n[1] + n[2] + n[3] + n[4] + n[5]; }
+int SumOf(const std::uint8_t* n) {
+    return n[0] + n[1] + n[2] + n[3] + n[4] + n[5];
+}
 
 // Sum of the numbers of the class.
-template <TNumberClass Cls>
-int SumOfClass(const std::uint8_t* nums) {
+template <TNumberClass Cls> int SumOfClass(const std::uint8_t* nums) {
     const auto part = [](std::uint8_t n) { return HasNumberClass(n, Cls) ? n : 0; };
     return part(nums[0]) + part(nums[1]) + part(nums[2]) + part(nums[3]) + part(nums[4]) +
            part(nums[5]);
 }
 
-int SignOf(int v) { return (v > 0) - (v < 0); }
+int SignOf(int v) {
+    return (v > 0) - (v < 0);
+}
 
 // A statistic of one plain sum-like integer per draw or combination, kept in V1; the
 // selected rows are matched by K1 with K3 = 0 as for every V1 value below 65536.
 template <int (*ValueOf)(const std::uint8_t*), bool PreFillSums>
 class TSumStat final : public TStatBatch<TSumStat<ValueOf, PreFillSums>, TCustomGraphStat> {
-public:
+  public:
     using TStatBatch<TSumStat, TCustomGraphStat>::TStatBatch;
 
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
@@ -90,8 +93,7 @@ int SumsOfTwoEqualToThird(const std::uint8_t* n) {
         present |= bit;
         large |= n[i] & ~63u;
     }
-    if (large | duplicates | (present & 1))
-        return SumsOfTwoEqualToThirdByPositions(n);
+    if (large | duplicates | (present & 1)) return SumsOfTwoEqualToThirdByPositions(n);
     // written out: a fixed, branch-free sequence of the 15 pairs
     const auto sumPresent = [&](int j, int k) {
         const unsigned sum = n[j] + n[k];
@@ -104,7 +106,7 @@ int SumsOfTwoEqualToThird(const std::uint8_t* n) {
 }
 
 class TstSum2To3 final : public TStatBatch<TstSum2To3, TCustomGraphStat> {
-public:
+  public:
     using TStatBatch::TStatBatch;
 
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
@@ -122,7 +124,7 @@ public:
         return Selected.HasWord(1, Count(Comb.N));
     }
 
-private:
+  private:
     static std::uint16_t Count(const std::uint8_t* n) {
         return static_cast<std::uint16_t>(SumsOfTwoEqualToThird(n));
     }
@@ -146,22 +148,20 @@ const TSumRange* SumRangeOf(int type) {
 
 std::string SumRangeCaption(const TStatClassInfo& info, int type) {
     const TSumRange* range = SumRangeOf(type);
-    if (!range)
-        return FormatTemplate(info.Caption, type);
-    return FormatTemplate(info.Caption, {std::int64_t{range->Caption[0]},
-                                         std::int64_t{range->Caption[1]},
-                                         std::int64_t{range->Caption[2]}});
+    if (!range) return FormatTemplate(info.Caption, type);
+    return FormatTemplate(info.Caption,
+                          {std::int64_t{range->Caption[0]}, std::int64_t{range->Caption[1]},
+                           std::int64_t{range->Caption[2]}});
 }
 
 // 1 when the sum lies in the type's range, else 0 ("Остальные").
 class TstSumRanges final : public TStatBatch<TstSumRanges, TCustomGraphStat> {
-public:
+  public:
     TstSumRanges(const TStatList& List, int Type)
         : TStatBatch(List, Type), range_(SumRangeOf(Type)) {}
 
     std::string ValueToText(const TStatDraw& Item) const override {
-        if (Item.Key.V(1) == 1 && range_)
-            return Format("%d-%d", range_->Lo, range_->Hi);
+        if (Item.Key.V(1) == 1 && range_) return Format("%d-%d", range_->Lo, range_->Hi);
         return "Остальные";
     }
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
@@ -187,7 +187,7 @@ public:
         return Selected.HasKey(1, 0, 0, 0) ? inside : !inside;
     }
 
-private:
+  private:
     int InRange(int sum) const { return range_ && sum >= range_->Lo && sum <= range_->Hi; }
     const TSumRange* range_;
 };
@@ -195,30 +195,27 @@ private:
 // The transition statistics. For draw k of the window they look at the previous draw
 // k - 1 (all zero before the first draw) and compare its sum with the reference draw's;
 // a combination is judged against the sum of the reference draw.
-template <class Kind>
-class TSumTransition : public Kind {
-public:
+template <class Kind> class TSumTransition : public Kind {
+  public:
     using Kind::Kind;
 
     void PrepareTest(const TStatSelection&, int RefIndex, bool Sorted, bool) override {
         SelectReference(RefIndex, Sorted);
     }
 
-protected:
+  protected:
     // Sum of archive draw `index`, 0 outside the archive; the order does not matter.
     int SumOfDraw(int index) const {
-        if (index < 0 || index >= static_cast<int>(this->Draws.size()))
-            return 0;
+        if (index < 0 || index >= static_cast<int>(this->Draws.size())) return 0;
         return SumOf(this->Draws[static_cast<std::size_t>(index)].Nums);
     }
     // Loads draw RefIndex as both the current and the reference draw, once per index.
     int ReferenceSum(int RefIndex, bool Sorted) {
-        if (RefIndex != refIndex_)
-            SelectReference(RefIndex, Sorted);
+        if (RefIndex != refIndex_) SelectReference(RefIndex, Sorted);
         return refSum_;
     }
 
-private:
+  private:
     void SelectReference(int RefIndex, bool Sorted) {
         this->SelectDraws(RefIndex, RefIndex, Sorted);
         refIndex_ = RefIndex;
@@ -232,21 +229,19 @@ private:
 // Exact transitions: after every earlier draw whose predecessor had the reference sum,
 // which sum came next (V1 = previous sum, V2 = this sum).
 class TstSumChange final : public TStatBatch<TstSumChange, TSumTransition<TCustomGraphStat>> {
-public:
+  public:
     using TStatBatch::TStatBatch;
 
     std::string ValueToText(const TStatDraw& Item) const override {
         const std::int64_t a = Item.Key.V(1), b = Item.Key.V(2);
-        if (b < a)
-            return FormatTemplate("- %0:.2d : %1:d - %0:d = %2:d", {a - b, a, b});
+        if (b < a) return FormatTemplate("- %0:.2d : %1:d - %0:d = %2:d", {a - b, a, b});
         return FormatTemplate("+%0:.2d : %1:d + %0:d = %2:d", {b - a, a, b});
     }
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
                         TStatWorkArea& Work, TLastValueArray& LastValues) override {
         TSumTransition::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
         const int previous = SumOfDraw(DrawIndex - 1);
-        if (previous != SumOf(RefDraw.Nums))
-            return;
+        if (previous != SumOf(RefDraw.Nums)) return;
         AddValue(Values, LongsKey(previous, SumOf(CurDraw.Nums)), true);
     }
     int GraphValue(const TComb& Comb, int DrawIndex, int, bool) override {
@@ -262,21 +257,19 @@ public:
 // reference sum: the signed change of the sum.
 class TstSumChangeSome final
     : public TStatBatch<TstSumChangeSome, TSumTransition<TCustomNumbersStat>> {
-public:
+  public:
     using TStatBatch::TStatBatch;
 
     std::string ValueToText(const TStatDraw& Item) const override {
         const std::int64_t change = Item.Key.V(1);
-        if (change < 0)
-            return FormatTemplate("- %0:.2d", {-change});
+        if (change < 0) return FormatTemplate("- %0:.2d", {-change});
         return FormatTemplate("+%0:.2d", {change});
     }
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
                         TStatWorkArea& Work, TLastValueArray& LastValues) override {
         TSumTransition::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
         const int previous = SumOfDraw(DrawIndex - 1);
-        if (std::abs(SumOf(RefDraw.Nums) - previous) > SUM_TOLERANCE)
-            return;
+        if (std::abs(SumOf(RefDraw.Nums) - previous) > SUM_TOLERANCE) return;
         AddValue(Values, LongsKey(SumOf(CurDraw.Nums) - previous), true);
     }
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex,
@@ -287,7 +280,7 @@ public:
 
 // Direction of the exact transitions: 1 up, 0 equal, -1 down.
 class TstSumTrend final : public TStatBatch<TstSumTrend, TSumTransition<TCustomGraphStat>> {
-public:
+  public:
     using TStatBatch::TStatBatch;
 
     std::string ValueToText(const TStatDraw& Item) const override {
@@ -303,8 +296,7 @@ public:
                         TStatWorkArea& Work, TLastValueArray& LastValues) override {
         TSumTransition::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
         const int previous = SumOfDraw(DrawIndex - 1);
-        if (previous != SumOf(RefDraw.Nums))
-            return;
+        if (previous != SumOf(RefDraw.Nums)) return;
         AddValue(Values, LongsKey(SignOf(SumOf(CurDraw.Nums) - previous)), true);
     }
     int GraphValue(const TComb& Comb, int DrawIndex, int, bool) override {
