@@ -7,6 +7,7 @@
 #include "core/draw_archive.h"
 #include "core/format.h"
 #include "core/ini_file.h"
+#include "stats/prefetch_files.h"
 #include "stats/stat_table.h"
 #include "ui/gui_host.h"
 #include "ui/operation_progress.h"
@@ -14,6 +15,7 @@
 #include "ui/stat_table_model.h"
 #include "ui/statistics_tab.h"
 #include "ui/ui_test_support.h"
+#include "ui/window_settings.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -26,6 +28,9 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 using namespace pelko;
@@ -323,6 +328,62 @@ class TestStatisticsTab : public QObject {
         QVERIFY(!saved.ReadBool("TFormMain", "ShowTotalLine", true));
         QCOMPARE(saved.ReadString("TFormMain", "lvDrawsStat.SortType"), std::string("1,1"));
         QVERIFY(saved.ReadInteger("TFormMain", "DrawsStatHeight", 0) > 0);
+    }
+
+    void comparisonShowsNormsAndTheIdealLine() {
+        // Every other prefetch file exists (a distribution without values), so switching the
+        // comparison on makes only the file of NUMS.
+        const std::string trailerOnly = PrefetchToBytes(TPrefetchData{});
+        for (const TStatMethod& method : ws_->Stats().Methods()) {
+            if (!method.StatClass->SupportsCombinations() ||
+                ws_->Stats().MethodCode(method) == "NUMS")
+                continue;
+            const auto file = ws_->Prefetch().PrefetchFileName(method);
+            std::filesystem::create_directories(file.parent_path());
+            std::ofstream(file, std::ios::binary) << trailerOnly;
+        }
+        SelectMethod("NUMS");
+        const int nums = ws_->Stats().IndexOfCode("NUMS");
+        tab_->DrawsStatePrefetchsEnabled->trigger();
+        QVERIFY(ws_->PrefetchsEnabled);
+        QVERIFY(
+            std::filesystem::exists(ws_->Prefetch().PrefetchFileName(ws_->Stats().Items(nums))));
+        QVERIFY(seams_.Boxes.isEmpty());
+        QVERIFY(ws_->IsIdle());
+        const TIniFile settings(WindowSettingsPath(uitest::FolderOf(*dir_)));
+        QVERIFY(settings.ReadBool("TFormMain", "PrefetchsEnabled", false));
+
+        for (int column : {int(scNorm), int(scDeviation), int(scDeviationPercent)}) {
+            QVERIFY(!tab_->lvDrawsStat->isColumnHidden(column));
+            QCOMPARE(tab_->lvDrawsStat->columnWidth(column),
+                     int(TStatisticsTab::NORM_COLUMN_WIDTH));
+        }
+        // Every number is in as many combinations as any other: each norm is the mean of the
+        // table's largest and smallest counts.
+        const TStatTable& table = ws_->StatTable();
+        QVERIFY(table.HasPrefetchData());
+        const long long norm =
+            std::llrint((table.Totals().MaxCount + table.Totals().MinCount) / 2.0L);
+        for (std::size_t i = 0; i < table.RowCount(); ++i)
+            QCOMPARE(static_cast<long long>(table.Row(i).Item.Norm), norm);
+        QLineSeries* total = tab_->crtDrawsStat->TotalSeries();
+        QVERIFY(total);
+        QCOMPARE(total->name(), QStringLiteral("Все возможные комбинации"));
+        QCOMPARE(total->count(), LOTTO_MAX);
+
+        QVERIFY(tab_->DrawsStatShowTotalLine->isEnabled());
+        tab_->DrawsStatShowTotalLine->trigger();
+        QVERIFY(!ws_->ShowTotalLine);
+        QVERIFY(!tab_->crtDrawsStat->TotalSeries());
+        QVERIFY(tab_->crtDrawsStat->ActualSeries());
+        QVERIFY(!TIniFile(WindowSettingsPath(uitest::FolderOf(*dir_)))
+                     .ReadBool("TFormMain", "ShowTotalLine", true));
+
+        tab_->DrawsStatePrefetchsEnabled->trigger();
+        QVERIFY(!ws_->PrefetchsEnabled);
+        QVERIFY(tab_->lvDrawsStat->isColumnHidden(scNorm));
+        QCOMPARE(table.Row(0).Texts[scNorm], std::string("-"));
+        QVERIFY(!tab_->DrawsStatShowTotalLine->isEnabled());
     }
 
     void keepDropAndUndoInTheWindow() {
