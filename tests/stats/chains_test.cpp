@@ -16,7 +16,8 @@ using test::FamilyTest;
 using Texts_ = std::vector<std::string>;
 
 TStatKey Key(int a, int b, int c = 0) {
-    return TStatKey::FromK(static_cast<std::uint16_t>(a), static_cast<std::uint16_t>(b), static_cast<std::uint16_t>(c));
+    return TStatKey::FromK(static_cast<std::uint16_t>(a), static_cast<std::uint16_t>(b),
+                           static_cast<std::uint16_t>(c));
 }
 
 struct ChainRow {
@@ -45,41 +46,52 @@ TEST_P(ChainClasses, CodeCaptionFlags) {
 
 INSTANTIATE_TEST_SUITE_P(
     Registry, ChainClasses,
-    testing::Values(
-        ChainRow{"TstChain2DrawsAll", 0, "SDV2", "Переходы чисел между 2 тиражами без учета позиции", "D", "SDV2"},
-        ChainRow{"TstChain2DrawsPos", 0, "SDP2", "Переходы чисел между 2 тиражами с учетом позиции", "SD", "SDP2"},
-        ChainRow{"TstChain2Pos", 3, "SDN3", "Переходы чисел между 2 тиражами в 3 позиции", "SD", "SDNx"},
-        ChainRow{"TstChain3DrawsPos", 0, "SDP3", "Переходы чисел между 3 тиражами с учетом позиции", "SD", "SDP3"},
-        ChainRow{"TstChain3Pos", 2, "SDM2", "Переходы чисел между 3 тиражами в 2 позиции", "SD", "SDMx"},
-        ChainRow{"TstChain2ChannelsAll", 0, "SCV2", "Переходы каналов между 2 тиражами без учета позиции", "D",
-                 "SCV2"},
-        ChainRow{"TstChain2ChannelsPos", 0, "SCP2", "Переходы каналов между 2 тиражами с учетом позиции", "SD",
-                 "SCP2"},
-        ChainRow{"TstChain2Channel", 1, "SCN1", "Переходы каналов между 2 тиражами в 1 позиции", "SD", "SCNx"},
-        ChainRow{"TstChain3ChannelsPos", 0, "SCP3", "Переходы каналов между 3 тиражами с учетом позиции", "SD",
-                 "SCP3"},
-        ChainRow{"TstChain3Channel", 6, "SCM6", "Переходы каналов между 3 тиражами в 6 позиции", "SD", "SCMx"},
-        ChainRow{"TstChain2CnlCnt", 4, "SC2C4", "Переходы кол-ва чисел в 4 канале между 2 тиражами", "D", "SC2Cx"},
-        ChainRow{"TstChain3CnlCnt", 9, "SC3C9", "Переходы кол-ва чисел в 9 канале между 3 тиражами", "D", "SC3Cx"},
-        ChainRow{"TstChainChannels2InsideAll", 0, "SDA2", "Переходы чисел в пределах каналов (все)", "D", "SDA2"},
-        ChainRow{"TstChainChannels2InsideSuc", 0, "SDG2", "Переходы чисел в пределах каналов (N-M, удачные)", "D",
-                 "SDG2"},
-        ChainRow{"TstChainChannels2InsideBad", 0, "SDZ2", "Переходы чисел в пределах каналов (N-0, не удачные)", "D",
-                 "SDZ2"},
-        ChainRow{"TstChainChannels2InsideCnt", 0, "SDC2", "Переходы чисел в пределах каналов (количество)", "D",
-                 "SDC2"},
-        ChainRow{"TstChain2SegmentsAll", 0, "SSV2", "Переходы сегментов между 2 тиражами без учета позиции", "D",
-                 "SSV2"},
-        ChainRow{"TstChain2SegmentsPos", 0, "SSP2", "Переходы сегментов между 2 тиражами с учетом позиции", "SD",
-                 "SSP2"},
-        ChainRow{"TstChain2Segment", 5, "SSN5", "Переходы сегментов между 2 тиражами в 5 позиции", "SD", "SSNx"},
-        ChainRow{"TstChain3SegmentsPos", 0, "SSP3", "Переходы сегментов между 3 тиражами с учетом позиции", "SD",
-                 "SSP3"},
-        ChainRow{"TstChain3Segment", 4, "SSM4", "Переходы сегментов между 3 тиражами в 4 позиции", "SD", "SSMx"},
-        ChainRow{"TstChain2SgmCnt", 1, "SS2C1", "Переходы кол-ва чисел в 1 сегменте между 2 тиражами", "D",
-                 "SS2Cx"},
-        ChainRow{"TstChain3SgmCnt", 2, "SS3C2", "Переходы кол-ва чисел в 2 сегменте между 3 тиражами", "D",
-                 "SS3Cx"}));
+    testing::Values(ChainRow{"TstChain2DrawsAll", 0, "SDV2",
+                             "Переходы чисел между 2 тиражами без учета позиции", "D", "SDV2"},
+                    ChainRow{"TstChain2DrawsPos", 0, "SDP2",
+                             "Переходы чисел между 2 тиражами с учетом позиции", "SD", "SDP2"},
+                    ChainRow{"TstChain2Pos", 3, "SDN3",
+                             "Переходы чисел между 2 тиражами в 3 позиции", "SD", "SDNx"},
+                    ChainRow{"TstChain3DrawsPos", 0, "SDP3",
+                             "Переходы чисел между 3 тиражами с учетом позиции", "SD", "SDP3"},
+                    ChainRow{"TstChain3Pos", 2, "SDM2",
+                             "Переходы чисел между 3 тиражами в 2 позиции", "SD", "SDMx"},
+                    ChainRow{"TstChain2ChannelsAll", 0, "SCV2",
+                             "Переходы каналов между 2 тиражами без учета позиции", "D", "SCV2"},
+                    ChainRow{"TstChain2ChannelsPos", 0, "SCP2",
+                             "Переходы каналов между 2 тиражами с учетом позиции", "SD", "SCP2"},
+                    ChainRow{"TstChain2Channel", 1, "SCN1",
+                             "Переходы каналов между 2 тиражами в 1 позиции", "SD", "SCNx"},
+                    ChainRow{"TstChain3ChannelsPos", 0, "SCP3",
+                             "Переходы каналов между 3 тиражами с учетом позиции", "SD", "SCP3"},
+                    ChainRow{"TstChain3Channel", 6, "SCM6",
+                             "Переходы каналов между 3 тиражами в 6 позиции", "SD", "SCMx"},
+                    ChainRow{"TstChain2CnlCnt", 4, "SC2C4",
+                             "Переходы кол-ва чисел в 4 канале между 2 тиражами", "D", "SC2Cx"},
+                    ChainRow{"TstChain3CnlCnt", 9, "SC3C9",
+                             "Переходы кол-ва чисел в 9 канале между 3 тиражами", "D", "SC3Cx"},
+                    ChainRow{"TstChainChannels2InsideAll", 0, "SDA2",
+                             "Переходы чисел в пределах каналов (все)", "D", "SDA2"},
+                    ChainRow{"TstChainChannels2InsideSuc", 0, "SDG2",
+                             "Переходы чисел в пределах каналов (N-M, удачные)", "D", "SDG2"},
+                    ChainRow{"TstChainChannels2InsideBad", 0, "SDZ2",
+                             "Переходы чисел в пределах каналов (N-0, не удачные)", "D", "SDZ2"},
+                    ChainRow{"TstChainChannels2InsideCnt", 0, "SDC2",
+                             "Переходы чисел в пределах каналов (количество)", "D", "SDC2"},
+                    ChainRow{"TstChain2SegmentsAll", 0, "SSV2",
+                             "Переходы сегментов между 2 тиражами без учета позиции", "D", "SSV2"},
+                    ChainRow{"TstChain2SegmentsPos", 0, "SSP2",
+                             "Переходы сегментов между 2 тиражами с учетом позиции", "SD", "SSP2"},
+                    ChainRow{"TstChain2Segment", 5, "SSN5",
+                             "Переходы сегментов между 2 тиражами в 5 позиции", "SD", "SSNx"},
+                    ChainRow{"TstChain3SegmentsPos", 0, "SSP3",
+                             "Переходы сегментов между 3 тиражами с учетом позиции", "SD", "SSP3"},
+                    ChainRow{"TstChain3Segment", 4, "SSM4",
+                             "Переходы сегментов между 3 тиражами в 4 позиции", "SD", "SSMx"},
+                    ChainRow{"TstChain2SgmCnt", 1, "SS2C1",
+                             "Переходы кол-ва чисел в 1 сегменте между 2 тиражами", "D", "SS2Cx"},
+                    ChainRow{"TstChain3SgmCnt", 2, "SS3C2",
+                             "Переходы кол-ва чисел в 2 сегменте между 3 тиражами", "D", "SS3Cx"}));
 
 int CountCodes(const TStatList& list, const std::string& prefix) {
     int count = 0;
@@ -106,7 +118,7 @@ TEST(ChainRegistry, TypeRangesFollowTheParametersAtBuild) {
 }
 
 class ChainStats : public FamilyTest {
-protected:
+  protected:
     void AddExampleDraws() {
         AddDraw({1, 5, 12, 20, 33, 41});  // 100
         AddDraw({5, 9, 14, 20, 38, 45});  // 101
@@ -197,9 +209,9 @@ TEST_F(ChainStats, ChannelHeldTwiceByThePreviousDrawCountsTwice) {
 TEST_F(ChainStats, SegmentChainsUseTheSegmentMap) {
     for (int n = 1; n <= 9; ++n)
         list_.Config.Segments[static_cast<std::size_t>(n - 1)] = 2;
-    AddDraw({1, 20, 21, 22, 23, 24});   // 2 1 1 1 1 1
-    AddDraw({30, 2, 21, 22, 23, 24});   // 1 2 1 1 1 1
-    AddDraw({3, 20, 21, 22, 23, 24});   // 2 1 1 1 1 1
+    AddDraw({1, 20, 21, 22, 23, 24}); // 2 1 1 1 1 1
+    AddDraw({30, 2, 21, 22, 23, 24}); // 1 2 1 1 1 1
+    AddDraw({3, 20, 21, 22, 23, 24}); // 2 1 1 1 1 1
     EXPECT_EQ(Window("TstChain2Segment", 1), (Texts_{"2 -> 1"}));
     auto all = Create("TstChain2SegmentsAll");
     const TStatDrawList values = WindowValues(*all, 0, 2, false);
@@ -214,7 +226,8 @@ TEST_F(ChainStats, CountsOfOneChannelPreFillEveryNextCount) {
     AddDraw({14, 15, 30, 40, 41, 42}); // two, newest
     auto two = Create("TstChain2CnlCnt", 3);
     const TStatDrawList values = WindowValues(*two, 0, 3, false);
-    EXPECT_EQ(Texts(*two, values), (Texts_{"2 -> 0", "2 -> 1", "2 -> 2", "2 -> 3", "2 -> 4", "2 -> 5"}));
+    EXPECT_EQ(Texts(*two, values),
+              (Texts_{"2 -> 0", "2 -> 1", "2 -> 2", "2 -> 3", "2 -> 4", "2 -> 5"}));
     EXPECT_EQ(CountOf(values, Key(2, 1)), 1);
     EXPECT_EQ(CountOf(values, Key(2, 2)), 0);
 
@@ -252,22 +265,35 @@ struct InsideCase {
 TEST_F(ChainStats, InsideChannelModes) {
     const InsideCase cases[] = {
         {{1, 2, 3, 11, 12, 13}, {"07 -> 00"}, {}, {"07 -> 00"}, {"7 -> 0"}},
-        {{8, 9, 40, 41, 42, 43}, {"07 -> 08", "07 -> 09"}, {"07 -> 08", "07 -> 09"}, {}, {"7 -> 2"}},
+        {{8, 9, 40, 41, 42, 43},
+         {"07 -> 08", "07 -> 09"},
+         {"07 -> 08", "07 -> 09"},
+         {},
+         {"7 -> 2"}},
     };
     for (const InsideCase& c : cases) {
         draws_.clear();
         AddDraw({7, 20, 21, 22, 23, 24});
-        draws_.push_back(test::MakeDraw(101, {c.Cur[0], c.Cur[1], c.Cur[2], c.Cur[3], c.Cur[4], c.Cur[5]}));
+        draws_.push_back(
+            test::MakeDraw(101, {c.Cur[0], c.Cur[1], c.Cur[2], c.Cur[3], c.Cur[4], c.Cur[5]}));
         AddDraw({7, 30, 31, 32, 33, 34});
         EXPECT_EQ(Window("TstChainChannels2InsideAll"), c.All);
         EXPECT_EQ(Window("TstChainChannels2InsideSuc"), c.Suc);
         EXPECT_EQ(Window("TstChainChannels2InsideBad"), c.Bad);
         EXPECT_EQ(Window("TstChainChannels2InsideCnt"), c.Cnt);
     }
-    EXPECT_EQ(dynamic_cast<TCustomChainChannels2Inside&>(*Create("TstChainChannels2InsideAll")).InsideMode(), 0);
-    EXPECT_EQ(dynamic_cast<TCustomChainChannels2Inside&>(*Create("TstChainChannels2InsideSuc")).InsideMode(), 1);
-    EXPECT_EQ(dynamic_cast<TCustomChainChannels2Inside&>(*Create("TstChainChannels2InsideBad")).InsideMode(), 2);
-    EXPECT_EQ(dynamic_cast<TCustomChainChannels2Inside&>(*Create("TstChainChannels2InsideCnt")).InsideMode(), 3);
+    EXPECT_EQ(dynamic_cast<TCustomChainChannels2Inside&>(*Create("TstChainChannels2InsideAll"))
+                  .InsideMode(),
+              0);
+    EXPECT_EQ(dynamic_cast<TCustomChainChannels2Inside&>(*Create("TstChainChannels2InsideSuc"))
+                  .InsideMode(),
+              1);
+    EXPECT_EQ(dynamic_cast<TCustomChainChannels2Inside&>(*Create("TstChainChannels2InsideBad"))
+                  .InsideMode(),
+              2);
+    EXPECT_EQ(dynamic_cast<TCustomChainChannels2Inside&>(*Create("TstChainChannels2InsideCnt"))
+                  .InsideMode(),
+              3);
 }
 
 TEST_F(ChainStats, InsideTestFollowsTheReferenceDrawsNumbers) {

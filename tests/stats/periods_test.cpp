@@ -33,7 +33,7 @@ TEST(PeriodRegistry, ThreeClassesWithFlagP) {
 }
 
 class PeriodStats : public FamilyTest {
-protected:
+  protected:
     // Draws numbered first..last; `seven` lists the draw numbers that hold 7, the others
     // hold 8 in its place. The rest of each draw is 40..44.
     void AddDraws(int first, int last, std::initializer_list<int> seven) {
@@ -51,8 +51,8 @@ protected:
         return item;
     }
 
-    bool TestWith(TCustomStat& stat, const TStatSelection& selected, std::initializer_list<int> nums,
-                  int refIndex, bool exclude) {
+    bool TestWith(TCustomStat& stat, const TStatSelection& selected,
+                  std::initializer_list<int> nums, int refIndex, bool exclude) {
         stat.SelectDraws(-1, refIndex, false);
         stat.PrepareTest(selected, refIndex, false, exclude);
         return stat.TestCombination(Comb(nums), selected, refIndex, false, exclude);

@@ -39,15 +39,16 @@ TEST_P(SerialClasses, RegisteredAsReferenceDrawStatistics) {
 
 INSTANTIATE_TEST_SUITE_P(
     Registry, SerialClasses,
-    testing::Values(SerialRow{"TstNumGroups", "GRPV", "Повторы чисел в нескольких тиражах подряд"},
-                    SerialRow{"TstNumPauses", "GRPP", "Интервалы между повторениями чисел"},
-                    SerialRow{"TstChnGroups", "GRCV", "Повторы каналов в нескольких тиражах подряд"},
-                    SerialRow{"TstChnPauses", "GRCP", "Интервалы между повторениями каналов"},
-                    SerialRow{"TstSgmGroups", "GRSV", "Повторы сегментов в нескольких тиражах подряд"},
-                    SerialRow{"TstSgmPauses", "GRSP", "Интервалы между повторениями сегментов"}));
+    testing::Values(
+        SerialRow{"TstNumGroups", "GRPV", "Повторы чисел в нескольких тиражах подряд"},
+        SerialRow{"TstNumPauses", "GRPP", "Интервалы между повторениями чисел"},
+        SerialRow{"TstChnGroups", "GRCV", "Повторы каналов в нескольких тиражах подряд"},
+        SerialRow{"TstChnPauses", "GRCP", "Интервалы между повторениями каналов"},
+        SerialRow{"TstSgmGroups", "GRSV", "Повторы сегментов в нескольких тиражах подряд"},
+        SerialRow{"TstSgmPauses", "GRSP", "Интервалы между повторениями сегментов"}));
 
 class SerialStats : public FamilyTest {
-protected:
+  protected:
     // 7 runs 100-101 and 103-105; the other numbers of the newest draw appear only there.
     void AddTwoRunsOfSeven() {
         AddDraw({7, 10, 20, 30, 40, 44}); // 100
@@ -69,8 +70,8 @@ TEST_F(SerialStats, GroupsRecordEndedAndOpenRunsOfTheNewestDrawsValues) {
     AddTwoRunsOfSeven();
     auto stat = Create("TstNumGroups");
     const TStatDrawList values = WindowValues(*stat, 0, 5, false);
-    EXPECT_EQ(Texts(*stat, values),
-              (std::vector<std::string>{"7 x 2", "5 x 1", "6 x 1", "7 x 3", "15 x 1", "25 x 1", "35 x 1"}));
+    EXPECT_EQ(Texts(*stat, values), (std::vector<std::string>{"7 x 2", "5 x 1", "6 x 1", "7 x 3",
+                                                              "15 x 1", "25 x 1", "35 x 1"}));
     const TStatDraw& ended = Find(values, RunKey(7, 2));
     EXPECT_EQ(ended.LastDraw, 101); // the run's latest draw, not the draw that ended it
     EXPECT_EQ(ended.LastAge, 5);
@@ -94,10 +95,10 @@ TEST_F(SerialStats, PausesRecordOnlyFinishedPausesOfTheNewestDrawsValues) {
 }
 
 TEST_F(SerialStats, EqualRunsMergeWithGapsBetweenTheirLatestDraws) {
-    AddDraw({7, 1, 2, 3, 4, 5});    // 100
-    AddDraw({8, 1, 2, 3, 4, 5});    // 101
-    AddDraw({7, 1, 2, 3, 4, 5});    // 102
-    AddDraw({8, 1, 2, 3, 4, 5});    // 103
+    AddDraw({7, 1, 2, 3, 4, 5});      // 100
+    AddDraw({8, 1, 2, 3, 4, 5});      // 101
+    AddDraw({7, 1, 2, 3, 4, 5});      // 102
+    AddDraw({8, 1, 2, 3, 4, 5});      // 103
     AddDraw({7, 11, 12, 13, 14, 15}); // 104
     auto stat = Create("TstNumGroups");
     const TStatDrawList values = WindowValues(*stat, 0, 4, false);
@@ -130,7 +131,7 @@ TEST_F(SerialStats, RunStateIsCarriedInTheCallersWorkArea) {
 }
 
 TEST_F(SerialStats, ChannelsRunForFourDrawsUpToTheNewest) {
-    AddDraw({1, 2, 3, 4, 5, 6});        // no channel 3
+    AddDraw({1, 2, 3, 4, 5, 6}); // no channel 3
     AddDraw({11, 20, 30, 40, 41, 42});
     AddDraw({12, 13, 30, 40, 41, 42}); // two numbers, one channel
     AddDraw({15, 20, 30, 40, 41, 42});
@@ -151,16 +152,18 @@ TEST_F(SerialStats, ChannelsRunForFourDrawsUpToTheNewest) {
 TEST_F(SerialStats, SegmentsFollowTheParametersMap) {
     for (int n = 1; n <= 9; ++n)
         list_.Config.Segments[static_cast<std::size_t>(n - 1)] = 2;
-    AddDraw({1, 20, 21, 22, 23, 24}); // segments 2 and 1
+    AddDraw({1, 20, 21, 22, 23, 24});  // segments 2 and 1
     AddDraw({10, 20, 21, 22, 23, 24}); // segment 1 only
     AddDraw({9, 20, 21, 22, 23, 24});  // 2 and 1
     auto pauses = Create("TstSgmPauses");
     auto& serial = dynamic_cast<TCustomSerialStat&>(*pauses);
     EXPECT_EQ(serial.MinValue, 1);
     EXPECT_EQ(serial.MaxValue, 2);
-    EXPECT_EQ(Texts(*pauses, WindowValues(*pauses, 0, 2, false)), std::vector<std::string>{"2 x 1"});
+    EXPECT_EQ(Texts(*pauses, WindowValues(*pauses, 0, 2, false)),
+              std::vector<std::string>{"2 x 1"});
     auto groups = Create("TstSgmGroups");
-    EXPECT_EQ(Texts(*groups, WindowValues(*groups, 0, 2, false)), (std::vector<std::string>{"2 x 1", "1 x 3"}));
+    EXPECT_EQ(Texts(*groups, WindowValues(*groups, 0, 2, false)),
+              (std::vector<std::string>{"2 x 1", "1 x 3"}));
     EXPECT_EQ(CountOf(WindowValues(*groups, 0, 2, false), RunKey(2, 1)), 2);
     EXPECT_TRUE(Test(*groups, Select({RunKey(2, 1)}), {5, 20, 21, 22, 23, 24}));
     EXPECT_FALSE(Test(*groups, Select({RunKey(2, 1)}), {15, 20, 21, 22, 23, 24}));
@@ -182,10 +185,10 @@ TEST_F(SerialStats, NextOccurrenceAgreesWithFullRecomputation) {
             bool dup = false;
             for (int m : nums)
                 dup |= m == n;
-            if (!dup)
-                nums.push_back(n);
+            if (!dup) nums.push_back(n);
         }
-        draws_.push_back(test::MakeDraw(1000 + d, {nums[0], nums[1], nums[2], nums[3], nums[4], nums[5]}));
+        draws_.push_back(
+            test::MakeDraw(1000 + d, {nums[0], nums[1], nums[2], nums[3], nums[4], nums[5]}));
     }
     for (const char* name : {"TstNumGroups", "TstNumPauses", "TstChnGroups", "TstChnPauses"}) {
         auto stat = Create(name);

@@ -37,13 +37,15 @@ TEST(ShreddingRegistry, ThreeMethodsCaptionedWithTheirFormulas) {
     EXPECT_EQ(list.MethodCode(list.Items(first + 2)), "SHR3");
     EXPECT_EQ(list.MethodTitle(list.Items(first)), "Метод шинковки 1: (n1+n2+n3)/(n4+n5+n6)");
     EXPECT_EQ(list.MethodTitle(list.Items(first + 2)), "Метод шинковки 3: n1*n2/7");
-    EXPECT_EQ(list.DisplayName(first, true), "{ shr } Метод шинковки 1: (n1+n2+n3)/(n4+n5+n6) [ SNG ]");
+    EXPECT_EQ(list.DisplayName(first, true),
+              "{ shr } Метод шинковки 1: (n1+n2+n3)/(n4+n5+n6) [ SNG ]");
     auto stat = list.CreateStat(first + 1);
-    EXPECT_EQ(dynamic_cast<TstShreddingStat&>(*stat).Title(), "Метод шинковки 2: (n4+n5+n6)/(n1+n2+n3)");
+    EXPECT_EQ(dynamic_cast<TstShreddingStat&>(*stat).Title(),
+              "Метод шинковки 2: (n4+n5+n6)/(n1+n2+n3)");
 }
 
 class ShreddingStats : public FamilyTest {
-protected:
+  protected:
     std::unique_ptr<TCustomStat> WithFormula(const std::string& formula, int digits = 2) {
         list_.Shredding.Formula[0] = formula;
         list_.Shredding.Digits[0] = digits;
@@ -117,7 +119,8 @@ TEST_F(ShreddingStats, CombinationsAreJudgedAsTheDrawAfterTheReference) {
 TEST_F(ShreddingStats, FailuresGiveZeroAndNeverStopThePass) {
     AddDraw({1, 2, 3, 4, 5, 6});
     AddDraw({7, 8, 9, 10, 11, 12});
-    for (const char* formula : {"(n1+", "n1/p1", "exp(n1*1000)", "sqrt(0-n1)", "", "n7+1", "ln(p1)"}) {
+    for (const char* formula :
+         {"(n1+", "n1/p1", "exp(n1*1000)", "sqrt(0-n1)", "", "n7+1", "ln(p1)"}) {
         auto stat = WithFormula(formula);
         const TStatDrawList values = WindowValues(*stat, 0, 1, false);
         int zeros = 0;
@@ -151,8 +154,7 @@ TEST_F(ShreddingStats, FullSetOfCombinations) {
     };
     ForEachCombination([&](const TComb& c) {
         batch.push_back(c);
-        if (batch.size() == 4096)
-            flush();
+        if (batch.size() == 4096) flush();
     });
     flush();
     long long total = 0;
@@ -167,11 +169,23 @@ TEST_F(ShreddingStats, FullSetOfCombinations) {
 // The batch program must give the compiled formula's results exactly, failures included.
 TEST_F(ShreddingStats, BatchProgramAgreesWithTheCompiledFormula) {
     AddDraw({1, 2, 3, 4, 5, 6});
-    const char* formulas[] = {
-        "(n1+n2+n3)/(n4+n5+n6)", "-n1^2/7 + n2*-3/11", "2^3^0.5*n1/(n6+0.3)", "SQRT(n1)*Ln(n2)/Log(n3+1)",
-        "sin(n1)+cos(n2)*tan(n3)-arctan(n4)", "exp(n1/9)/abs(n2-n3+0.5)", "frac(n1/7)+int(n2/3)-trunc(-n3/4)",
-        "round(n1/2.5)/sqr(n2)+sign(n3-20)", "arcsin(n1/45)+arccos(n2/46)", "not(n1)/n2", "(p1+t1+n1)/(p2+t2+1)",
-        "n1/(p1-t1)", "ln(p1-t1+n1)", "1e-3*n1*n2", ".5+n1/13", "exp(n1*100)", "+n1/-(n2)"};
+    const char* formulas[] = {"(n1+n2+n3)/(n4+n5+n6)",
+                              "-n1^2/7 + n2*-3/11",
+                              "2^3^0.5*n1/(n6+0.3)",
+                              "SQRT(n1)*Ln(n2)/Log(n3+1)",
+                              "sin(n1)+cos(n2)*tan(n3)-arctan(n4)",
+                              "exp(n1/9)/abs(n2-n3+0.5)",
+                              "frac(n1/7)+int(n2/3)-trunc(-n3/4)",
+                              "round(n1/2.5)/sqr(n2)+sign(n3-20)",
+                              "arcsin(n1/45)+arccos(n2/46)",
+                              "not(n1)/n2",
+                              "(p1+t1+n1)/(p2+t2+1)",
+                              "n1/(p1-t1)",
+                              "ln(p1-t1+n1)",
+                              "1e-3*n1*n2",
+                              ".5+n1/13",
+                              "exp(n1*100)",
+                              "+n1/-(n2)"};
     std::uint32_t seed = 7;
     auto next = [&](int range) {
         seed = seed * 1103515245u + 12345u;
@@ -195,7 +209,8 @@ TEST_F(ShreddingStats, BatchProgramAgreesWithTheCompiledFormula) {
                 td[i] = t[i];
             }
             TCompiledFormula copy(formula);
-            ASSERT_EQ(shredding.ValueOf(comb, pd, td), copy.Eval(n, p, t, 5)) << formula << " sample " << sample;
+            ASSERT_EQ(shredding.ValueOf(comb, pd, td), copy.Eval(n, p, t, 5))
+                << formula << " sample " << sample;
         }
         // The lanes of a batch give what one-by-one evaluation gives, to the bit.
         const std::optional<TShreddingProgram> program = TShreddingProgram::Compile(formula);
@@ -210,7 +225,8 @@ TEST_F(ShreddingStats, BatchProgramAgreesWithTheCompiledFormula) {
             program->Eval(combs, count, p, t, out);
             for (int l = 0; l < count; ++l) {
                 const double one = program->EvalOne(combs[l], p, t);
-                EXPECT_TRUE(std::memcmp(&one, &out[l], sizeof one) == 0 || (std::isnan(one) && std::isnan(out[l])))
+                EXPECT_TRUE(std::memcmp(&one, &out[l], sizeof one) == 0 ||
+                            (std::isnan(one) && std::isnan(out[l])))
                     << formula << " lane " << l << ": " << one << " vs " << out[l];
             }
         }
@@ -220,13 +236,13 @@ TEST_F(ShreddingStats, BatchProgramAgreesWithTheCompiledFormula) {
 TEST_F(ShreddingStats, FormulasOutsideTheBatchGrammarStillEvaluate) {
     const int n[6] = {1, 2, 5, 3, 4, 9}, zero[6] = {};
     const TCompiledFormula pi("_pi*n1");
-    if (!pi.IsValid())
-        GTEST_SKIP() << "the evaluator has no constant _pi";
+    if (!pi.IsValid()) GTEST_SKIP() << "the evaluator has no constant _pi";
     auto stat = WithFormula("_pi*n1", 3);
     auto& shredding = dynamic_cast<TstShreddingStat&>(*stat);
     EXPECT_FALSE(shredding.HasBatchProgram());
     const double none[6] = {};
-    EXPECT_EQ(shredding.ValueOf(Comb({1, 2, 5, 3, 4, 9}), none, none), EvalFormula("_pi*n1", n, zero, zero, 3));
+    EXPECT_EQ(shredding.ValueOf(Comb({1, 2, 5, 3, 4, 9}), none, none),
+              EvalFormula("_pi*n1", n, zero, zero, 3));
     EXPECT_EQ(shredding.ValueOf(Comb({1, 2, 5, 3, 4, 9}), none, none), 141);
 }
 
@@ -237,15 +253,16 @@ TEST_F(ShreddingStats, BatchOperationsMatchTheSingleOnes) {
     auto stat = WithFormula("(n1+n2+p1)/(n4+n5+t6)");
     std::vector<TComb> combs;
     ForEachCombination([&](const TComb& c) {
-        if (combs.size() < 1000 && (c[5] % 7 == 0))
-            combs.push_back(c);
+        if (combs.size() < 1000 && (c[5] % 7 == 0)) combs.push_back(c);
     });
-    const TStatSelection selected = Select({TStatKey::FromV(50), TStatKey::FromV(33), TStatKey::FromV(7)});
+    const TStatSelection selected =
+        Select({TStatKey::FromV(50), TStatKey::FromV(33), TStatKey::FromV(7)});
     for (bool exclude : {false, true}) {
         stat->SelectDraws(-1, 1, false);
         stat->PrepareTest(selected, 1, false, exclude);
         std::vector<TComb> out(combs.size());
-        const std::size_t kept = stat->TestCombinations(combs.data(), combs.size(), out.data(), selected, 1, false, exclude);
+        const std::size_t kept = stat->TestCombinations(combs.data(), combs.size(), out.data(),
+                                                        selected, 1, false, exclude);
         std::vector<TComb> expected;
         for (const TComb& c : combs)
             if (stat->TestCombination(c, selected, 1, false, exclude) != exclude)
@@ -273,9 +290,24 @@ namespace {
 // The batch digits must equal FormulaResultDigits for every value, near the forgiveness
 // threshold and decimal steps included.
 TEST(ShreddingDigits, AgreeWithFormulaResultDigits) {
-    std::vector<double> values = {0.0, -0.0, 0.5, 0.29, 0.57, 1.0 / 3, 2.0 / 3, -7.125, 1e-300, 123456.789,
-                                  4.4e10, 9.99999e15, 1e19, 2e19, 1e300, std::numeric_limits<double>::infinity(),
-                                  -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  0.5,
+                                  0.29,
+                                  0.57,
+                                  1.0 / 3,
+                                  2.0 / 3,
+                                  -7.125,
+                                  1e-300,
+                                  123456.789,
+                                  4.4e10,
+                                  9.99999e15,
+                                  1e19,
+                                  2e19,
+                                  1e300,
+                                  std::numeric_limits<double>::infinity(),
+                                  -std::numeric_limits<double>::infinity(),
+                                  std::numeric_limits<double>::quiet_NaN()};
     for (int k = 0; k <= 100000; k += 7) {
         const double v = k / 100000.0;
         values.push_back(v);
@@ -288,7 +320,8 @@ TEST(ShreddingDigits, AgreeWithFormulaResultDigits) {
         for (double scale : {0.5, 0.99, 0.999, 0.9995, 1.0, 1.0005, 1.001, 1.01, 2.0})
             for (double whole : {0.0, 3.0, 1234.0}) {
                 const double p = std::pow(10.0, d);
-                const double s = (whole * p + 17) + 1 - scale * 1e-12 * std::max(1.0, whole * p + 17);
+                const double s =
+                    (whole * p + 17) + 1 - scale * 1e-12 * std::max(1.0, whole * p + 17);
                 values.push_back(s / p);
             }
     std::uint32_t seed = 99;
@@ -299,9 +332,11 @@ TEST(ShreddingDigits, AgreeWithFormulaResultDigits) {
     }
     std::vector<int> out(values.size());
     for (int digits = 0; digits <= 7; ++digits) {
-        TShreddingProgram::ShredDigits(values.data(), static_cast<int>(values.size()), digits, out.data());
+        TShreddingProgram::ShredDigits(values.data(), static_cast<int>(values.size()), digits,
+                                       out.data());
         for (std::size_t i = 0; i < values.size(); ++i)
-            ASSERT_EQ(out[i], FormulaResultDigits(values[i], digits)) << values[i] << " digits " << digits;
+            ASSERT_EQ(out[i], FormulaResultDigits(values[i], digits))
+                << values[i] << " digits " << digits;
     }
 }
 

@@ -24,27 +24,30 @@ std::string TCustomChainStat::TwoDrawText(const TStatDraw& Item) const {
 }
 
 std::string TCustomChainStat::ThreeDrawText(const TStatDraw& Item) const {
-    return WordText(Item.Key.K(1)) + "-" + WordText(Item.Key.K(2)) + " -> " + WordText(Item.Key.K(3));
+    return WordText(Item.Key.K(1)) + "-" + WordText(Item.Key.K(2)) + " -> " +
+           WordText(Item.Key.K(3));
 }
 
-bool TCustomChainStat::AnyTargetSelected(const TComb& Comb, const TStatSelection& Selected, int word) const {
+bool TCustomChainStat::AnyTargetSelected(const TComb& Comb, const TStatSelection& Selected,
+                                         int word) const {
     for (const std::uint8_t n : Comb)
-        if (Selected.HasWord(word, static_cast<std::uint16_t>(map_(n))))
-            return true;
+        if (Selected.HasWord(word, static_cast<std::uint16_t>(map_(n)))) return true;
     return false;
 }
 
 TCustomChainValues2Stat::TCustomChainValues2Stat(const TStatList& List, int Type)
     : TCustomChainStat(List, Type, TNumberValueMap::Numbers()) {}
 
-bool TCustomChainValues2Stat::TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool, bool) {
+bool TCustomChainValues2Stat::TestCombination(const TComb& Comb, const TStatSelection& Selected,
+                                              int, bool, bool) {
     return AnyTargetSelected(Comb, Selected, 2);
 }
 
 TCustomChainValues3Stat::TCustomChainValues3Stat(const TStatList& List, int Type)
     : TCustomChainStat(List, Type, TNumberValueMap::Numbers()) {}
 
-bool TCustomChainValues3Stat::TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool, bool) {
+bool TCustomChainValues3Stat::TestCombination(const TComb& Comb, const TStatSelection& Selected,
+                                              int, bool, bool) {
     return AnyTargetSelected(Comb, Selected, 3);
 }
 
@@ -56,8 +59,8 @@ std::string TCustomChainChannels2Stat::WordText(int Word) const {
     return Format("%.2d", Word);
 }
 
-bool TCustomChainChannels2Stat::TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
-                                                bool) {
+bool TCustomChainChannels2Stat::TestCombination(const TComb& Comb, const TStatSelection& Selected,
+                                                int, bool, bool) {
     return AnyTargetSelected(Comb, Selected, 2);
 }
 
@@ -65,8 +68,8 @@ std::string TCustomChainChannels3Stat::WordText(int Word) const {
     return Format("%.2d", Word);
 }
 
-bool TCustomChainChannels3Stat::TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
-                                                bool) {
+bool TCustomChainChannels3Stat::TestCombination(const TComb& Comb, const TStatSelection& Selected,
+                                                int, bool, bool) {
     return AnyTargetSelected(Comb, Selected, 3);
 }
 
@@ -74,13 +77,13 @@ TCustomChainSegmentsStat::TCustomChainSegmentsStat(const TStatList& List, int Ty
     : TCustomChainStat(List, Type, TNumberValueMap::Segments(List.Config.Segments)),
       Segments(List.Config.Segments) {}
 
-bool TCustomChainSegments2Stat::TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
-                                                bool) {
+bool TCustomChainSegments2Stat::TestCombination(const TComb& Comb, const TStatSelection& Selected,
+                                                int, bool, bool) {
     return AnyTargetSelected(Comb, Selected, 2);
 }
 
-bool TCustomChainSegments3Stat::TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
-                                                bool) {
+bool TCustomChainSegments3Stat::TestCombination(const TComb& Comb, const TStatSelection& Selected,
+                                                int, bool, bool) {
     return AnyTargetSelected(Comb, Selected, 3);
 }
 
@@ -92,27 +95,25 @@ std::string TCustomChainChannels2Inside::ValueToText(const TStatDraw& Item) cons
     return TCustomChainChannels2Stat::ValueToText(Item);
 }
 
-void TCustomChainChannels2Inside::ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
-                                                 TStatWorkArea& Work, TLastValueArray& LastValues) {
-    TCustomChainChannels2Stat::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
+void TCustomChainChannels2Inside::ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted,
+                                                 TStatDrawList& Values, TStatWorkArea& Work,
+                                                 TLastValueArray& LastValues) {
+    TCustomChainChannels2Stat::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work,
+                                              LastValues);
     TDrawData prev1;
     LoadDraw(DrawIndex - 1, prev1, false);
-    if (prev1.Number <= 0)
-        return;
+    if (prev1.Number <= 0) return;
     const int mode = InsideMode();
     for (const std::uint8_t r : prev1.Nums) {
-        if (!DrawHasNumber(r, RefDraw))
-            continue;
+        if (!DrawHasNumber(r, RefDraw)) continue;
         int target = 0;
         for (const std::uint8_t x : CurDraw.Nums) {
-            if (V(x) != V(r))
-                continue;
+            if (V(x) != V(r)) continue;
             if (mode == 3) {
                 ++target;
             } else {
                 target = x;
-                if (mode != 2)
-                    AddValue(Values, WordsKey(r, static_cast<std::uint16_t>(x)), true);
+                if (mode != 2) AddValue(Values, WordsKey(r, static_cast<std::uint16_t>(x)), true);
             }
         }
         if (mode == 3 || (target == 0 && mode != 1))
@@ -120,20 +121,19 @@ void TCustomChainChannels2Inside::ComputeForDraw(int DrawIndex, int LastIndex, b
     }
 }
 
-void TCustomChainChannels2Inside::PrepareTest(const TStatSelection& Selected, int RefIndex, bool, bool) {
+void TCustomChainChannels2Inside::PrepareTest(const TStatSelection& Selected, int RefIndex, bool,
+                                              bool) {
     passes_.fill(false);
     TDrawData ref;
     LoadDraw(RefIndex, ref, false);
     const bool anyInChannel = InsideMode() == 3;
     for (const TStatDraw& item : Selected.Items()) {
         const int r = item.Key.K(1);
-        if (r > 255 || !DrawHasNumber(r, ref))
-            continue;
+        if (r > 255 || !DrawHasNumber(r, ref)) continue;
         const int target = item.Key.K(2);
         if (anyInChannel || target == 0) {
             for (int n = 1; n <= LOTTO_MAX; ++n)
-                if (V(n) == V(r))
-                    passes_[static_cast<std::size_t>(n)] = true;
+                if (V(n) == V(r)) passes_[static_cast<std::size_t>(n)] = true;
         } else if (target < static_cast<int>(passes_.size())) {
             passes_[static_cast<std::size_t>(target)] = true;
         }
@@ -147,8 +147,7 @@ bool TCustomChainChannels2Inside::TestCombination(const TComb& Comb, const TStat
     if (prepared_ != &Selected || preparedRef_ != RefIndex)
         PrepareTest(Selected, RefIndex, Sorted, Exclude);
     for (const std::uint8_t n : Comb)
-        if (passes_[n])
-            return true;
+        if (passes_[n]) return true;
     return false;
 }
 
@@ -164,20 +163,19 @@ enum class TChainRule {
 
 template <class Base, TChainRule Rule>
 class TChainTransitions final : public TStatBatch<TChainTransitions<Base, Rule>, Base> {
-public:
-    TChainTransitions(const TStatList& List, int Type) : TStatBatch<TChainTransitions<Base, Rule>, Base>(List, Type) {}
+  public:
+    TChainTransitions(const TStatList& List, int Type)
+        : TStatBatch<TChainTransitions<Base, Rule>, Base>(List, Type) {}
 
-    void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values, TStatWorkArea& Work,
-                        TLastValueArray& LastValues) override {
+    void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
+                        TStatWorkArea& Work, TLastValueArray& LastValues) override {
         Base::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
         TDrawData prev1, prev2, ref2;
         this->LoadDraw(DrawIndex - 1, prev1, Sorted);
-        if (prev1.Number <= 0)
-            return;
+        if (prev1.Number <= 0) return;
         if constexpr (Base::DRAWS == 3) {
             this->LoadDraw(DrawIndex - 2, prev2, Sorted);
-            if (prev2.Number <= 0)
-                return;
+            if (prev2.Number <= 0) return;
             this->LoadDraw(LastIndex - 1, ref2, Sorted);
         }
         const TDrawData& cur = this->CurDraw;
@@ -186,11 +184,12 @@ public:
             static_assert(Base::DRAWS == 2, "transitions without position are two-draw chains");
             for (const std::uint8_t from : prev1.Nums) {
                 const int a = this->V(from);
-                if (!InDraw(ref1, a))
-                    continue;
+                if (!InDraw(ref1, a)) continue;
                 // A from-value held twice by Prev1 adds its transitions twice.
                 for (const std::uint8_t to : cur.Nums)
-                    this->AddValue(Values, WordsKey(static_cast<std::uint16_t>(a), static_cast<std::uint16_t>(this->V(to))),
+                    this->AddValue(Values,
+                                   WordsKey(static_cast<std::uint16_t>(a),
+                                            static_cast<std::uint16_t>(this->V(to))),
                                    true);
             }
         } else {
@@ -199,27 +198,26 @@ public:
                 first = last = std::clamp(static_cast<int>(this->StatType), 1, LOTTO_COUNT) - 1;
             for (int i = first; i <= last; ++i) {
                 const int p1 = this->V(prev1.Nums[i]);
-                if (p1 != this->V(ref1.Nums[i]))
-                    continue;
+                if (p1 != this->V(ref1.Nums[i])) continue;
                 const auto c = static_cast<std::uint16_t>(this->V(cur.Nums[i]));
                 if constexpr (Base::DRAWS == 2) {
                     this->AddValue(Values, WordsKey(static_cast<std::uint16_t>(p1), c), true);
                 } else {
                     const int p2 = this->V(prev2.Nums[i]);
-                    if (p2 != this->V(ref2.Nums[i]))
-                        continue;
-                    this->AddValue(Values, WordsKey(static_cast<std::uint16_t>(p2), static_cast<std::uint16_t>(p1), c),
-                                   true);
+                    if (p2 != this->V(ref2.Nums[i])) continue;
+                    this->AddValue(
+                        Values,
+                        WordsKey(static_cast<std::uint16_t>(p2), static_cast<std::uint16_t>(p1), c),
+                        true);
                 }
             }
         }
     }
 
-private:
+  private:
     bool InDraw(const TDrawData& draw, int value) const {
         for (const std::uint8_t n : draw.Nums)
-            if (this->V(n) == value)
-                return true;
+            if (this->V(n) == value) return true;
         return false;
     }
 };
@@ -228,9 +226,10 @@ private:
 
 template <class KindBase, int Draws>
 class TChainCounts final : public TStatBatch<TChainCounts<KindBase, Draws>, KindBase> {
-public:
+  public:
     static constexpr int DRAWS = Draws;
-    TChainCounts(const TStatList& List, int Type) : TStatBatch<TChainCounts<KindBase, Draws>, KindBase>(List, Type) {}
+    TChainCounts(const TStatList& List, int Type)
+        : TStatBatch<TChainCounts<KindBase, Draws>, KindBase>(List, Type) {}
 
     std::string ValueToText(const TStatDraw& Item) const override {
         return Draws == 2 ? this->TwoDrawText(Item) : this->ThreeDrawText(Item);
@@ -245,34 +244,33 @@ public:
             this->FillValue(Values, Draws == 2 ? WordsKey(last, c) : WordsKey(before, last, c));
         }
     }
-    void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values, TStatWorkArea& Work,
-                        TLastValueArray& LastValues) override {
+    void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
+                        TStatWorkArea& Work, TLastValueArray& LastValues) override {
         KindBase::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
         TDrawData prev1, prev2;
         this->LoadDraw(DrawIndex - 1, prev1, false);
-        if (prev1.Number <= 0)
-            return;
+        if (prev1.Number <= 0) return;
         const int p1 = Count(prev1.Nums);
-        if (p1 != Count(this->RefDraw.Nums))
-            return;
+        if (p1 != Count(this->RefDraw.Nums)) return;
         const auto c = static_cast<std::uint16_t>(Count(this->CurDraw.Nums));
         if constexpr (Draws == 2) {
             this->AddValue(Values, WordsKey(static_cast<std::uint16_t>(p1), c), true);
         } else {
             this->LoadDraw(DrawIndex - 2, prev2, false);
-            if (prev2.Number <= 0)
-                return;
+            if (prev2.Number <= 0) return;
             const int p2 = Count(prev2.Nums);
-            if (p2 != CountInDraw(LastIndex - 1))
-                return;
-            this->AddValue(Values, WordsKey(static_cast<std::uint16_t>(p2), static_cast<std::uint16_t>(p1), c), true);
+            if (p2 != CountInDraw(LastIndex - 1)) return;
+            this->AddValue(
+                Values, WordsKey(static_cast<std::uint16_t>(p2), static_cast<std::uint16_t>(p1), c),
+                true);
         }
     }
-    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool, bool) override {
+    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
+                         bool) override {
         return Selected.HasWord(Draws, static_cast<std::uint16_t>(Count(Comb.N)));
     }
 
-private:
+  private:
     int Count(const std::uint8_t* nums) const { return this->map_.CountOf(nums, this->StatType); }
     int CountInDraw(int index) const {
         TDrawData draw;
@@ -283,7 +281,7 @@ private:
 
 template <int Mode>
 class TChainInside final : public TStatBatch<TChainInside<Mode>, TCustomChainChannels2Inside> {
-public:
+  public:
     using TStatBatch<TChainInside<Mode>, TCustomChainChannels2Inside>::TStatBatch;
     int InsideMode() const override { return Mode; }
 };
@@ -294,9 +292,11 @@ using TstChain2Pos = TChainTransitions<TCustomChainValues2Stat, TChainRule::OneP
 using TstChain3DrawsPos = TChainTransitions<TCustomChainValues3Stat, TChainRule::EqualPositions>;
 using TstChain3Pos = TChainTransitions<TCustomChainValues3Stat, TChainRule::OnePosition>;
 using TstChain2ChannelsAll = TChainTransitions<TCustomChainChannels2Stat, TChainRule::All>;
-using TstChain2ChannelsPos = TChainTransitions<TCustomChainChannels2Stat, TChainRule::EqualPositions>;
+using TstChain2ChannelsPos =
+    TChainTransitions<TCustomChainChannels2Stat, TChainRule::EqualPositions>;
 using TstChain2Channel = TChainTransitions<TCustomChainChannels2Stat, TChainRule::OnePosition>;
-using TstChain3ChannelsPos = TChainTransitions<TCustomChainChannels3Stat, TChainRule::EqualPositions>;
+using TstChain3ChannelsPos =
+    TChainTransitions<TCustomChainChannels3Stat, TChainRule::EqualPositions>;
 using TstChain3Channel = TChainTransitions<TCustomChainChannels3Stat, TChainRule::OnePosition>;
 using TstChain2CnlCnt = TChainCounts<TCustomChainChannelsStat, 2>;
 using TstChain3CnlCnt = TChainCounts<TCustomChainChannelsStat, 3>;
@@ -305,9 +305,11 @@ using TstChainChannels2InsideSuc = TChainInside<1>;
 using TstChainChannels2InsideBad = TChainInside<2>;
 using TstChainChannels2InsideCnt = TChainInside<3>;
 using TstChain2SegmentsAll = TChainTransitions<TCustomChainSegments2Stat, TChainRule::All>;
-using TstChain2SegmentsPos = TChainTransitions<TCustomChainSegments2Stat, TChainRule::EqualPositions>;
+using TstChain2SegmentsPos =
+    TChainTransitions<TCustomChainSegments2Stat, TChainRule::EqualPositions>;
 using TstChain2Segment = TChainTransitions<TCustomChainSegments2Stat, TChainRule::OnePosition>;
-using TstChain3SegmentsPos = TChainTransitions<TCustomChainSegments3Stat, TChainRule::EqualPositions>;
+using TstChain3SegmentsPos =
+    TChainTransitions<TCustomChainSegments3Stat, TChainRule::EqualPositions>;
 using TstChain3Segment = TChainTransitions<TCustomChainSegments3Stat, TChainRule::OnePosition>;
 using TstChain2SgmCnt = TChainCounts<TCustomChainSegmentsStat, 2>;
 using TstChain3SgmCnt = TChainCounts<TCustomChainSegmentsStat, 3>;
@@ -335,60 +337,70 @@ constexpr TTypeRangeFn kPositions = &FixedTypes<1, LOTTO_COUNT>;
 
 void RegisterChainStats(TStatClassTable& table) {
     table.Add(ChainClass<TstChain2DrawsAll>(116, "TstChain2DrawsAll", "SDV2",
-                                            "Переходы чисел между 2 тиражами без учета позиции", kSetOfNumbers));
+                                            "Переходы чисел между 2 тиражами без учета позиции",
+                                            kSetOfNumbers));
     table.Add(ChainClass<TstChain2DrawsPos>(117, "TstChain2DrawsPos", "SDP2",
                                             "Переходы чисел между 2 тиражами с учетом позиции"));
-    table.Add(ChainClass<TstChain2Pos>(118, "TstChain2Pos", "SDN%d", "Переходы чисел между 2 тиражами в %d позиции",
+    table.Add(ChainClass<TstChain2Pos>(118, "TstChain2Pos", "SDN%d",
+                                       "Переходы чисел между 2 тиражами в %d позиции",
                                        sfOrderSensitive, kPositions, "SDNx"));
     table.Add(ChainClass<TstChain3DrawsPos>(119, "TstChain3DrawsPos", "SDP3",
                                             "Переходы чисел между 3 тиражами с учетом позиции"));
-    table.Add(ChainClass<TstChain3Pos>(120, "TstChain3Pos", "SDM%d", "Переходы чисел между 3 тиражами в %d позиции",
+    table.Add(ChainClass<TstChain3Pos>(120, "TstChain3Pos", "SDM%d",
+                                       "Переходы чисел между 3 тиражами в %d позиции",
                                        sfOrderSensitive, kPositions, "SDMx"));
-    table.Add(ChainClass<TstChain2ChannelsAll>(121, "TstChain2ChannelsAll", "SCV2",
-                                               "Переходы каналов между 2 тиражами без учета позиции", kSetOfNumbers));
-    table.Add(ChainClass<TstChain2ChannelsPos>(122, "TstChain2ChannelsPos", "SCP2",
-                                               "Переходы каналов между 2 тиражами с учетом позиции"));
+    table.Add(ChainClass<TstChain2ChannelsAll>(
+        121, "TstChain2ChannelsAll", "SCV2", "Переходы каналов между 2 тиражами без учета позиции",
+        kSetOfNumbers));
+    table.Add(ChainClass<TstChain2ChannelsPos>(
+        122, "TstChain2ChannelsPos", "SCP2", "Переходы каналов между 2 тиражами с учетом позиции"));
     table.Add(ChainClass<TstChain2Channel>(123, "TstChain2Channel", "SCN%d",
-                                           "Переходы каналов между 2 тиражами в %d позиции", sfOrderSensitive,
-                                           kPositions, "SCNx"));
-    table.Add(ChainClass<TstChain3ChannelsPos>(124, "TstChain3ChannelsPos", "SCP3",
-                                               "Переходы каналов между 3 тиражами с учетом позиции"));
+                                           "Переходы каналов между 2 тиражами в %d позиции",
+                                           sfOrderSensitive, kPositions, "SCNx"));
+    table.Add(ChainClass<TstChain3ChannelsPos>(
+        124, "TstChain3ChannelsPos", "SCP3", "Переходы каналов между 3 тиражами с учетом позиции"));
     table.Add(ChainClass<TstChain3Channel>(125, "TstChain3Channel", "SCM%d",
-                                           "Переходы каналов между 3 тиражами в %d позиции", sfOrderSensitive,
-                                           kPositions, "SCMx"));
+                                           "Переходы каналов между 3 тиражами в %d позиции",
+                                           sfOrderSensitive, kPositions, "SCMx"));
     table.Add(ChainClass<TstChain2CnlCnt>(126, "TstChain2CnlCnt", "SC2C%d",
-                                          "Переходы кол-ва чисел в %d канале между 2 тиражами", kSetOfNumbers,
-                                          &ChannelTypes, "SC2Cx"));
+                                          "Переходы кол-ва чисел в %d канале между 2 тиражами",
+                                          kSetOfNumbers, &ChannelTypes, "SC2Cx"));
     table.Add(ChainClass<TstChain3CnlCnt>(127, "TstChain3CnlCnt", "SC3C%d",
-                                          "Переходы кол-ва чисел в %d канале между 3 тиражами", kSetOfNumbers,
-                                          &ChannelTypes, "SC3Cx"));
+                                          "Переходы кол-ва чисел в %d канале между 3 тиражами",
+                                          kSetOfNumbers, &ChannelTypes, "SC3Cx"));
     table.Add(ChainClass<TstChainChannels2InsideAll>(128, "TstChainChannels2InsideAll", "SDA2",
-                                                     "Переходы чисел в пределах каналов (все)", kSetOfNumbers));
-    table.Add(ChainClass<TstChainChannels2InsideSuc>(129, "TstChainChannels2InsideSuc", "SDG2",
-                                                     "Переходы чисел в пределах каналов (N-M, удачные)", kSetOfNumbers));
-    table.Add(ChainClass<TstChainChannels2InsideBad>(130, "TstChainChannels2InsideBad", "SDZ2",
-                                                     "Переходы чисел в пределах каналов (N-0, не удачные)",
+                                                     "Переходы чисел в пределах каналов (все)",
                                                      kSetOfNumbers));
-    table.Add(ChainClass<TstChainChannels2InsideCnt>(131, "TstChainChannels2InsideCnt", "SDC2",
-                                                     "Переходы чисел в пределах каналов (количество)", kSetOfNumbers));
-    table.Add(ChainClass<TstChain2SegmentsAll>(132, "TstChain2SegmentsAll", "SSV2",
-                                               "Переходы сегментов между 2 тиражами без учета позиции", kSetOfNumbers));
-    table.Add(ChainClass<TstChain2SegmentsPos>(133, "TstChain2SegmentsPos", "SSP2",
-                                               "Переходы сегментов между 2 тиражами с учетом позиции"));
+    table.Add(ChainClass<TstChainChannels2InsideSuc>(
+        129, "TstChainChannels2InsideSuc", "SDG2",
+        "Переходы чисел в пределах каналов (N-M, удачные)", kSetOfNumbers));
+    table.Add(ChainClass<TstChainChannels2InsideBad>(
+        130, "TstChainChannels2InsideBad", "SDZ2",
+        "Переходы чисел в пределах каналов (N-0, не удачные)", kSetOfNumbers));
+    table.Add(ChainClass<TstChainChannels2InsideCnt>(
+        131, "TstChainChannels2InsideCnt", "SDC2", "Переходы чисел в пределах каналов (количество)",
+        kSetOfNumbers));
+    table.Add(ChainClass<TstChain2SegmentsAll>(
+        132, "TstChain2SegmentsAll", "SSV2",
+        "Переходы сегментов между 2 тиражами без учета позиции", kSetOfNumbers));
+    table.Add(
+        ChainClass<TstChain2SegmentsPos>(133, "TstChain2SegmentsPos", "SSP2",
+                                         "Переходы сегментов между 2 тиражами с учетом позиции"));
     table.Add(ChainClass<TstChain2Segment>(134, "TstChain2Segment", "SSN%d",
-                                           "Переходы сегментов между 2 тиражами в %d позиции", sfOrderSensitive,
-                                           kPositions, "SSNx"));
-    table.Add(ChainClass<TstChain3SegmentsPos>(135, "TstChain3SegmentsPos", "SSP3",
-                                               "Переходы сегментов между 3 тиражами с учетом позиции"));
+                                           "Переходы сегментов между 2 тиражами в %d позиции",
+                                           sfOrderSensitive, kPositions, "SSNx"));
+    table.Add(
+        ChainClass<TstChain3SegmentsPos>(135, "TstChain3SegmentsPos", "SSP3",
+                                         "Переходы сегментов между 3 тиражами с учетом позиции"));
     table.Add(ChainClass<TstChain3Segment>(136, "TstChain3Segment", "SSM%d",
-                                           "Переходы сегментов между 3 тиражами в %d позиции", sfOrderSensitive,
-                                           kPositions, "SSMx"));
+                                           "Переходы сегментов между 3 тиражами в %d позиции",
+                                           sfOrderSensitive, kPositions, "SSMx"));
     table.Add(ChainClass<TstChain2SgmCnt>(137, "TstChain2SgmCnt", "SS2C%d",
-                                          "Переходы кол-ва чисел в %d сегменте между 2 тиражами", kSetOfNumbers,
-                                          &SegmentTypes, "SS2Cx"));
+                                          "Переходы кол-ва чисел в %d сегменте между 2 тиражами",
+                                          kSetOfNumbers, &SegmentTypes, "SS2Cx"));
     table.Add(ChainClass<TstChain3SgmCnt>(138, "TstChain3SgmCnt", "SS3C%d",
-                                          "Переходы кол-ва чисел в %d сегменте между 3 тиражами", kSetOfNumbers,
-                                          &SegmentTypes, "SS3Cx"));
+                                          "Переходы кол-ва чисел в %d сегменте между 3 тиражами",
+                                          kSetOfNumbers, &SegmentTypes, "SS3Cx"));
 }
 
 } // namespace pelko

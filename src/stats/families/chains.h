@@ -20,13 +20,13 @@
 namespace pelko {
 
 class TCustomChainStat : public TCustomStat {
-public:
+  public:
     TCustomChainStat(const TStatList& List, int Type, const TNumberValueMap& Map);
 
     // The value number n stands for.
     int V(int n) const { return map_(n); }
 
-protected:
+  protected:
     // One key word as text: decimal unless the kind shows two digits.
     virtual std::string WordText(int Word) const;
     // "a -> b" and "a-b -> c".
@@ -39,7 +39,7 @@ protected:
 };
 
 class TCustomChainValues2Stat : public TCustomChainStat {
-public:
+  public:
     static constexpr int DRAWS = 2;
     TCustomChainValues2Stat(const TStatList& List, int Type);
     std::string ValueToText(const TStatDraw& Item) const override { return TwoDrawText(Item); }
@@ -48,7 +48,7 @@ public:
 };
 
 class TCustomChainValues3Stat : public TCustomChainStat {
-public:
+  public:
     static constexpr int DRAWS = 3;
     TCustomChainValues3Stat(const TStatList& List, int Type);
     std::string ValueToText(const TStatDraw& Item) const override { return ThreeDrawText(Item); }
@@ -58,7 +58,7 @@ public:
 
 // Channels with the channel size copied from the parameters at creation.
 class TCustomChainChannelsStat : public TCustomChainStat {
-public:
+  public:
     TCustomChainChannelsStat(const TStatList& List, int Type);
     const int ChannelSize;
     // The largest count of numbers in one channel the count chains pre-fill.
@@ -66,33 +66,33 @@ public:
 };
 
 class TCustomChainChannels2Stat : public TCustomChainChannelsStat {
-public:
+  public:
     static constexpr int DRAWS = 2;
     using TCustomChainChannelsStat::TCustomChainChannelsStat;
     std::string ValueToText(const TStatDraw& Item) const override { return TwoDrawText(Item); }
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex,
                          bool Sorted, bool Exclude) override;
 
-protected:
+  protected:
     std::string WordText(int Word) const override;
 };
 
 class TCustomChainChannels3Stat : public TCustomChainChannelsStat {
-public:
+  public:
     static constexpr int DRAWS = 3;
     using TCustomChainChannelsStat::TCustomChainChannelsStat;
     std::string ValueToText(const TStatDraw& Item) const override { return ThreeDrawText(Item); }
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex,
                          bool Sorted, bool Exclude) override;
 
-protected:
+  protected:
     std::string WordText(int Word) const override;
 };
 
 // Each number r of Prev1 that is also in Ref1, followed to the numbers of r's channel in
 // Cur. Items: K1 = r, K2 = a same-channel number of Cur, 0 for none, or (mode 3) how many.
 class TCustomChainChannels2Inside : public TCustomChainChannels2Stat {
-public:
+  public:
     using TCustomChainChannels2Stat::TCustomChainChannels2Stat;
 
     // 0 all transitions, 1 only "N-M", 2 only "N-0", 3 the number of same-channel numbers.
@@ -102,11 +102,12 @@ public:
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
                         TStatWorkArea& Work, TLastValueArray& LastValues) override;
     // Settles once per pass which numbers a selected item of the reference draw lets pass.
-    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted, bool Exclude) override;
+    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted,
+                     bool Exclude) override;
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex,
                          bool Sorted, bool Exclude) override;
 
-private:
+  private:
     std::array<bool, 256> passes_{};
     const TStatSelection* prepared_ = nullptr;
     int preparedRef_ = 0;
@@ -114,7 +115,7 @@ private:
 
 // Segments with the segment map copied from the parameters at creation.
 class TCustomChainSegmentsStat : public TCustomChainStat {
-public:
+  public:
     TCustomChainSegmentsStat(const TStatList& List, int Type);
     const std::array<std::uint8_t, LOTTO_MAX> Segments;
     // Segment counts pre-fill the single target 0.
@@ -122,7 +123,7 @@ public:
 };
 
 class TCustomChainSegments2Stat : public TCustomChainSegmentsStat {
-public:
+  public:
     static constexpr int DRAWS = 2;
     using TCustomChainSegmentsStat::TCustomChainSegmentsStat;
     std::string ValueToText(const TStatDraw& Item) const override { return TwoDrawText(Item); }
@@ -131,7 +132,7 @@ public:
 };
 
 class TCustomChainSegments3Stat : public TCustomChainSegmentsStat {
-public:
+  public:
     static constexpr int DRAWS = 3;
     using TCustomChainSegmentsStat::TCustomChainSegmentsStat;
     std::string ValueToText(const TStatDraw& Item) const override { return ThreeDrawText(Item); }

@@ -13,7 +13,7 @@
 namespace pelko {
 
 class TNumberValueMap {
-public:
+  public:
     // Number n stands for n.
     static TNumberValueMap Numbers() {
         TNumberValueMap map;
@@ -26,7 +26,8 @@ public:
         TNumberValueMap map;
         if (width > 0)
             for (int n = 1; n < 256; ++n)
-                map.of_[static_cast<std::size_t>(n)] = static_cast<std::uint8_t>(ChannelOf(n, width));
+                map.of_[static_cast<std::size_t>(n)] =
+                    static_cast<std::uint8_t>(ChannelOf(n, width));
         return map;
     }
     // Number n (1..45) stands for its segment digit; other numbers for 0.
@@ -44,8 +45,7 @@ public:
         std::uint64_t mask = 0;
         for (int i = 0; i < LOTTO_COUNT; ++i) {
             const int v = of_[nums[i]];
-            if (v < 64)
-                mask |= std::uint64_t{1} << v;
+            if (v < 64) mask |= std::uint64_t{1} << v;
         }
         return mask;
     }
@@ -58,7 +58,7 @@ public:
     }
     bool AnyOf(const std::uint8_t* nums, int v) const { return CountOf(nums, v) > 0; }
 
-private:
+  private:
     std::array<std::uint8_t, 256> of_{};
 };
 

@@ -30,8 +30,9 @@ bool TCustomPeriodsStat::DrawHasValue(int Index, int Value) const {
     return map_.AnyOf(Draws[static_cast<std::size_t>(Index)].Nums, Value);
 }
 
-void TCustomPeriodsStat::ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
-                                        TStatWorkArea& Work, TLastValueArray& LastValues) {
+void TCustomPeriodsStat::ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted,
+                                        TStatDrawList& Values, TStatWorkArea& Work,
+                                        TLastValueArray& LastValues) {
     TCustomStat::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
     for (int i = 0; i < LOTTO_COUNT; ++i) {
         const int v = ValueOfNumber(i + 1, CurDraw.Nums[i]);
@@ -39,16 +40,16 @@ void TCustomPeriodsStat::ComputeForDraw(int DrawIndex, int LastIndex, bool Sorte
         // A value met twice in one draw gets period 0 the second time and adds nothing.
         const int period = UpdateLastValue(Item, LastValues);
         if (period > 0)
-            AddValue(Values, WordsKey(static_cast<std::uint16_t>(v), static_cast<std::uint16_t>(period)), true);
+            AddValue(Values,
+                     WordsKey(static_cast<std::uint16_t>(v), static_cast<std::uint16_t>(period)),
+                     true);
     }
 }
 
 int TCustomPeriodsStat::FindNextOccurrence(const TStatDraw& Item, int FromIndex, bool, int) {
     const int high = static_cast<int>(Draws.size()) - 1;
-    if (FromIndex > high)
-        return -1;
-    if (Item.Key.K(3) != 0 || Item.Key.K(4) != 0)
-        return -1;
+    if (FromIndex > high) return -1;
+    if (Item.Key.K(3) != 0 || Item.Key.K(4) != 0) return -1;
     const int v = Item.Key.K(1);
     const std::uint16_t target = Item.Key.K(2);
     const int from = std::max(FromIndex, 0);
@@ -62,8 +63,7 @@ int TCustomPeriodsStat::FindNextOccurrence(const TStatDraw& Item, int FromIndex,
             last = Draws[static_cast<std::size_t>(index)].Number;
         }
     for (int index = from; index <= high; ++index) {
-        if (!DrawHasValue(index, v))
-            continue;
+        if (!DrawHasValue(index, v)) continue;
         const int number = Draws[static_cast<std::size_t>(index)].Number;
         if (seen && number - last > 0 && static_cast<std::uint16_t>(number - last) == target)
             return number;
@@ -78,8 +78,7 @@ void TCustomPeriodsStat::PrepareTest(const TStatSelection& Selected, int RefInde
     drop_.fill(false);
     for (const TStatDraw& item : Selected.Items()) {
         const int v = item.Key.K(1);
-        if (v >= static_cast<int>(keep_.size()))
-            continue; // no lottery number stands for it
+        if (v >= static_cast<int>(keep_.size())) continue; // no lottery number stands for it
         // The combination stands for draw RefIndex + 1; the value came back after K2 draws
         // when it was in draw RefIndex + 1 - K2.
         if (DrawHasValue(RefIndex - item.Key.K(2) + 1, v))
@@ -91,41 +90,42 @@ void TCustomPeriodsStat::PrepareTest(const TStatSelection& Selected, int RefInde
     preparedRef_ = RefIndex;
 }
 
-bool TCustomPeriodsStat::TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex,
-                                         bool Sorted, bool Exclude) {
+bool TCustomPeriodsStat::TestCombination(const TComb& Comb, const TStatSelection& Selected,
+                                         int RefIndex, bool Sorted, bool Exclude) {
     if (prepared_ != &Selected || preparedRef_ != RefIndex)
         PrepareTest(Selected, RefIndex, Sorted, Exclude);
     const std::array<bool, 256>& passes = Exclude ? drop_ : keep_;
     for (const std::uint8_t n : Comb)
-        if (passes[static_cast<std::size_t>(map_(n))])
-            return true;
+        if (passes[static_cast<std::size_t>(map_(n))]) return true;
     return false;
 }
 
 namespace {
 
 class TstNumPeriods final : public TStatBatch<TstNumPeriods, TCustomPeriodsStat> {
-public:
+  public:
     TstNumPeriods(const TStatList& List, int Type)
         : TStatBatch<TstNumPeriods, TCustomPeriodsStat>(List, Type, TNumberValueMap::Numbers()) {}
 };
 
 class TstChnPeriods final : public TStatBatch<TstChnPeriods, TCustomPeriodsStat> {
-public:
+  public:
     TstChnPeriods(const TStatList& List, int Type)
-        : TStatBatch<TstChnPeriods, TCustomPeriodsStat>(List, Type, TNumberValueMap::Channels(List.Config.ChannelSize)),
+        : TStatBatch<TstChnPeriods, TCustomPeriodsStat>(
+              List, Type, TNumberValueMap::Channels(List.Config.ChannelSize)),
           ChannelSize(List.Config.ChannelSize) {}
 
     const int ChannelSize;
 
-protected:
+  protected:
     std::string ValueText(int Value) const override { return Format("%.2d", Value); }
 };
 
 class TstSgmPeriods final : public TStatBatch<TstSgmPeriods, TCustomPeriodsStat> {
-public:
+  public:
     TstSgmPeriods(const TStatList& List, int Type)
-        : TStatBatch<TstSgmPeriods, TCustomPeriodsStat>(List, Type, TNumberValueMap::Segments(List.Config.Segments)) {}
+        : TStatBatch<TstSgmPeriods, TCustomPeriodsStat>(
+              List, Type, TNumberValueMap::Segments(List.Config.Segments)) {}
 };
 
 template <class T>
@@ -142,9 +142,12 @@ TStatClassInfo PeriodsClass(int position, const char* name, const char* code, co
 } // namespace
 
 void RegisterPeriodStats(TStatClassTable& table) {
-    table.Add(PeriodsClass<TstNumPeriods>(113, "TstNumPeriods", "PRDV", "Периоды повторения чисел"));
-    table.Add(PeriodsClass<TstChnPeriods>(114, "TstChnPeriods", "PRDC", "Периоды повторения каналов"));
-    table.Add(PeriodsClass<TstSgmPeriods>(115, "TstSgmPeriods", "PRDG", "Периоды повторения сегментов"));
+    table.Add(
+        PeriodsClass<TstNumPeriods>(113, "TstNumPeriods", "PRDV", "Периоды повторения чисел"));
+    table.Add(
+        PeriodsClass<TstChnPeriods>(114, "TstChnPeriods", "PRDC", "Периоды повторения каналов"));
+    table.Add(
+        PeriodsClass<TstSgmPeriods>(115, "TstSgmPeriods", "PRDG", "Периоды повторения сегментов"));
 }
 
 } // namespace pelko

@@ -15,7 +15,7 @@ namespace pelko {
 
 // Values: K1 = the value, K2 = the period.
 class TCustomPeriodsStat : public TCustomStat {
-public:
+  public:
     TCustomPeriodsStat(const TStatList& List, int Type, const TNumberValueMap& Map);
 
     // "<value> x <period>".
@@ -24,8 +24,10 @@ public:
                         TStatWorkArea& Work, TLastValueArray& LastValues) override;
     // The next draw at which the item's value comes back after exactly the item's period,
     // measuring the first return from the value's last appearance before FromIndex.
-    int FindNextOccurrence(const TStatDraw& Item, int FromIndex, bool Sorted, int RefIndex) override;
-    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted, bool Exclude) override;
+    int FindNextOccurrence(const TStatDraw& Item, int FromIndex, bool Sorted,
+                           int RefIndex) override;
+    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted,
+                     bool Exclude) override;
     // A selection or reference other than the prepared one is prepared first.
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex,
                          bool Sorted, bool Exclude) override;
@@ -33,11 +35,11 @@ public:
     // The value the number at a position (1..6) stands for.
     virtual int ValueOfNumber(int Position, int Number) const;
 
-protected:
+  protected:
     // The value part of the text: decimal; channels use two digits.
     virtual std::string ValueText(int Value) const;
 
-private:
+  private:
     // Whether draw Index (all zero outside the archive) has a number standing for Value.
     bool DrawHasValue(int Index, int Value) const;
 

@@ -13,7 +13,7 @@ namespace pelko {
 
 // Values: K1 = the value, K2 = the run length.
 class TCustomSerialStat : public TCustomStat {
-public:
+  public:
     // Mode true counts groups, false pauses; the map and range give the kind of value.
     TCustomSerialStat(const TStatList& List, int Type, bool Mode, const TNumberValueMap& Map,
                       TTypeRange Range);
@@ -23,7 +23,8 @@ public:
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
                         TStatWorkArea& Work, TLastValueArray& LastValues) override;
     // Follows only the item's value instead of recomputing every value of every draw.
-    int FindNextOccurrence(const TStatDraw& Item, int FromIndex, bool Sorted, int RefIndex) override;
+    int FindNextOccurrence(const TStatDraw& Item, int FromIndex, bool Sorted,
+                           int RefIndex) override;
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex,
                          bool Sorted, bool Exclude) override;
 
@@ -36,11 +37,11 @@ public:
     const int MinValue;
     const int MaxValue;
 
-protected:
+  protected:
     // The value part of the text: decimal; channels use two digits.
     virtual std::string ValueText(int Value) const;
 
-private:
+  private:
     void AddRun(TStatDrawList& Values, int Value, const TStatWorkEntry& Run);
 
     TNumberValueMap map_;

@@ -23,9 +23,9 @@ const std::string& FormulaOf(const TStatList& list, int type) {
 }
 
 int DigitsOf(const TStatList& list, int type) {
-    if (type < 1 || type > SHREDDING_FORMULAS)
-        return TShreddingFormulas{}.Digits[0];
-    return std::clamp(list.Shredding.Digits[static_cast<std::size_t>(type - 1)], MIN_DIGITS, MAX_DIGITS);
+    if (type < 1 || type > SHREDDING_FORMULAS) return TShreddingFormulas{}.Digits[0];
+    return std::clamp(list.Shredding.Digits[static_cast<std::size_t>(type - 1)], MIN_DIGITS,
+                      MAX_DIGITS);
 }
 
 TComb CombOf(const std::uint8_t* nums) {
@@ -38,15 +38,11 @@ TComb CombOf(const std::uint8_t* nums) {
 } // namespace
 
 TstShreddingStat::TstShreddingStat(const TStatList& List, int Type)
-    : TCustomGraphStat(List, Type),
-      formulaText_(FormulaOf(List, Type)),
-      digits_(DigitsOf(List, Type)),
-      formula_(formulaText_) {
-    if (!formula_.IsValid())
-        return;
+    : TCustomGraphStat(List, Type), formulaText_(FormulaOf(List, Type)),
+      digits_(DigitsOf(List, Type)), formula_(formulaText_) {
+    if (!formula_.IsValid()) return;
     std::optional<TShreddingProgram> program = TShreddingProgram::Compile(formulaText_);
-    if (program && AgreesWithFormula(*program))
-        program_ = std::move(program);
+    if (program && AgreesWithFormula(*program)) program_ = std::move(program);
 }
 
 bool TstShreddingStat::AgreesWithFormula(const TShreddingProgram& program) {
@@ -70,7 +66,8 @@ bool TstShreddingStat::AgreesWithFormula(const TShreddingProgram& program) {
             pd[i] = p[i];
             td[i] = t[i];
         }
-        if (formula_.Eval(n, p, t, SAMPLE_DIGITS) != FormulaResultDigits(program.EvalOne(comb, pd, td), SAMPLE_DIGITS))
+        if (formula_.Eval(n, p, t, SAMPLE_DIGITS) !=
+            FormulaResultDigits(program.EvalOne(comb, pd, td), SAMPLE_DIGITS))
             return false;
     }
     return true;
@@ -85,8 +82,7 @@ std::string TstShreddingStat::ValueToText(const TStatDraw& Item) const {
 }
 
 int TstShreddingStat::ValueOf(const TComb& n, const double p[6], const double t[6]) {
-    if (program_)
-        return FormulaResultDigits(program_->EvalOne(n, p, t), digits_);
+    if (program_) return FormulaResultDigits(program_->EvalOne(n, p, t), digits_);
     const int ni[6] = {n.N[0], n.N[1], n.N[2], n.N[3], n.N[4], n.N[5]};
     int pi[6], ti[6];
     for (int i = 0; i < 6; ++i) {
@@ -96,7 +92,8 @@ int TstShreddingStat::ValueOf(const TComb& n, const double p[6], const double t[
     return formula_.Eval(ni, pi, ti, digits_);
 }
 
-void TstShreddingStat::ValuesOf(const TComb* Combs, int Count, const double p[6], const double t[6], int* out) {
+void TstShreddingStat::ValuesOf(const TComb* Combs, int Count, const double p[6], const double t[6],
+                                int* out) {
     if (!program_) {
         for (int i = 0; i < Count; ++i)
             out[i] = ValueOf(Combs[i], p, t);
@@ -114,8 +111,9 @@ void TstShreddingStat::NumbersOfDraw(int Index, bool Sorted, double out[6]) cons
         out[i] = draw.Nums[i];
 }
 
-void TstShreddingStat::ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
-                                      TStatWorkArea& Work, TLastValueArray& LastValues) {
+void TstShreddingStat::ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted,
+                                      TStatDrawList& Values, TStatWorkArea& Work,
+                                      TLastValueArray& LastValues) {
     TCustomGraphStat::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
     double p[6], t[6];
     NumbersOfDraw(DrawIndex - 1, Sorted, p);
@@ -129,7 +127,8 @@ void TstShreddingStat::ComputeForCombination(const TComb& Comb, TStatDrawList& V
     AddValue(Values, LongsKey(ValueOf(Comb, zeros, zeros)), false);
 }
 
-void TstShreddingStat::ComputeForCombinations(const TComb* Combs, std::size_t Count, TStatDrawList& Values) {
+void TstShreddingStat::ComputeForCombinations(const TComb* Combs, std::size_t Count,
+                                              TStatDrawList& Values) {
     static constexpr double zeros[6] = {};
     int values[LANES];
     for (std::size_t begin = 0; begin < Count; begin += LANES) {
@@ -137,7 +136,8 @@ void TstShreddingStat::ComputeForCombinations(const TComb* Combs, std::size_t Co
         ValuesOf(Combs + begin, lanes, zeros, zeros, values);
         for (int l = 0; l < lanes; ++l) {
             Values.SelectCountingBank(begin + static_cast<std::size_t>(l));
-            TCustomGraphStat::ComputeForCombination(Combs[begin + static_cast<std::size_t>(l)], Values);
+            TCustomGraphStat::ComputeForCombination(Combs[begin + static_cast<std::size_t>(l)],
+                                                    Values);
             AddValue(Values, LongsKey(values[l]), false);
         }
     }
@@ -162,16 +162,16 @@ void TstShreddingStat::PrepareTest(const TStatSelection&, int RefIndex, bool Sor
     LoadCompanions(RefIndex, Sorted);
 }
 
-bool TstShreddingStat::TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex,
-                                       bool Sorted, bool) {
+bool TstShreddingStat::TestCombination(const TComb& Comb, const TStatSelection& Selected,
+                                       int RefIndex, bool Sorted, bool) {
     if (!testReady_ || testRef_ != RefIndex || testSorted_ != Sorted)
         LoadCompanions(RefIndex, Sorted);
     return Selected.HasLong(1, ValueOf(Comb, testP_, testT_));
 }
 
 std::size_t TstShreddingStat::TestCombinations(const TComb* In, std::size_t Count, TComb* Out,
-                                               const TStatSelection& Selected, int RefIndex, bool Sorted,
-                                               bool Exclude) {
+                                               const TStatSelection& Selected, int RefIndex,
+                                               bool Sorted, bool Exclude) {
     if (!testReady_ || testRef_ != RefIndex || testSorted_ != Sorted)
         LoadCompanions(RefIndex, Sorted);
     int values[LANES];

@@ -16,7 +16,7 @@ namespace pelko {
 // a value may pass 65535, so the whole value is kept in V1 (K1 and K2) rather than cut to
 // the low word; below 65536 this is the plain K1.
 class TstShreddingStat final : public TCustomGraphStat {
-public:
+  public:
     // Copies formula Type (1..3) and its digits from the registry and compiles it once;
     // an object keeps the formula it was created with.
     TstShreddingStat(const TStatList& List, int Type);
@@ -31,16 +31,19 @@ public:
                         TStatWorkArea& Work, TLastValueArray& LastValues) override;
     // Over all combinations p and t are all 0.
     void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override;
-    void ComputeForCombinations(const TComb* Combs, std::size_t Count, TStatDrawList& Values) override;
+    void ComputeForCombinations(const TComb* Combs, std::size_t Count,
+                                TStatDrawList& Values) override;
     // n = the six numbers, p = draw DrawIndex - 1, t = draw DrawIndex - 2.
     int GraphValue(const TComb& Comb, int DrawIndex, int RefIndex, bool Sorted) override;
     // Loads p (draw RefIndex) and t (draw RefIndex - 1) once per pass.
-    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted, bool Exclude) override;
+    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted,
+                     bool Exclude) override;
     // The combination stands for the draw after the reference draw.
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex,
                          bool Sorted, bool Exclude) override;
-    std::size_t TestCombinations(const TComb* In, std::size_t Count, TComb* Out, const TStatSelection& Selected,
-                                 int RefIndex, bool Sorted, bool Exclude) override;
+    std::size_t TestCombinations(const TComb* In, std::size_t Count, TComb* Out,
+                                 const TStatSelection& Selected, int RefIndex, bool Sorted,
+                                 bool Exclude) override;
 
     // The value of six numbers with the given companions (0 when evaluation fails).
     int ValueOf(const TComb& n, const double p[6], const double t[6]);
@@ -48,7 +51,7 @@ public:
     // compiled formula one by one).
     bool HasBatchProgram() const { return program_.has_value(); }
 
-private:
+  private:
     // The numbers of draw Index (zeros outside the archive) in the order Sorted gives.
     void NumbersOfDraw(int Index, bool Sorted, double out[6]) const;
     void LoadCompanions(int RefIndex, bool Sorted);

@@ -23,30 +23,58 @@ inline double Checked(double v) {
     return std::fabs(v) <= std::numeric_limits<double>::max() ? v : kNaN;
 }
 
-double ArcTan(double x) { return Checked(std::atan(x)); }
-double Cos(double x) { return Checked(std::cos(x)); }
-double Sin(double x) { return Checked(std::sin(x)); }
-double Tan(double x) { return Checked(std::tan(x)); }
-double Abs(double x) { return Checked(std::fabs(x)); }
-double Exp(double x) { return Checked(std::exp(x)); }
-double Ln(double x) { return x <= 0.0 ? kNaN : Checked(std::log(x)); }
-double Log10(double x) { return x <= 0.0 ? kNaN : Checked(std::log10(x)); }
-double Sqrt(double x) { return x < 0.0 ? kNaN : Checked(std::sqrt(x)); }
-double Sqr(double x) { return Checked(x * x); }
-double Trunc(double x) { return Checked(std::trunc(x)); }
-double Frac(double x) { return Checked(x - std::trunc(x)); }
-double Round(double x) { return Checked(std::round(x)); }
-double ArcSin(double x) { return x < -1.0 || x > 1.0 ? kNaN : Checked(std::asin(x)); }
-double ArcCos(double x) { return x < -1.0 || x > 1.0 ? kNaN : Checked(std::acos(x)); }
+double ArcTan(double x) {
+    return Checked(std::atan(x));
+}
+double Cos(double x) {
+    return Checked(std::cos(x));
+}
+double Sin(double x) {
+    return Checked(std::sin(x));
+}
+double Tan(double x) {
+    return Checked(std::tan(x));
+}
+double Abs(double x) {
+    return Checked(std::fabs(x));
+}
+double Exp(double x) {
+    return Checked(std::exp(x));
+}
+double Ln(double x) {
+    return x <= 0.0 ? kNaN : Checked(std::log(x));
+}
+double Log10(double x) {
+    return x <= 0.0 ? kNaN : Checked(std::log10(x));
+}
+double Sqrt(double x) {
+    return x < 0.0 ? kNaN : Checked(std::sqrt(x));
+}
+double Sqr(double x) {
+    return Checked(x * x);
+}
+double Trunc(double x) {
+    return Checked(std::trunc(x));
+}
+double Frac(double x) {
+    return Checked(x - std::trunc(x));
+}
+double Round(double x) {
+    return Checked(std::round(x));
+}
+double ArcSin(double x) {
+    return x < -1.0 || x > 1.0 ? kNaN : Checked(std::asin(x));
+}
+double ArcCos(double x) {
+    return x < -1.0 || x > 1.0 ? kNaN : Checked(std::acos(x));
+}
 double Sign(double x) {
-    if (std::isnan(x))
-        return kNaN;
+    if (std::isnan(x)) return kNaN;
     return x > 0.0 ? 1.0 : x < 0.0 ? -1.0 : 0.0;
 }
 double Not(double x) {
     const double t = std::trunc(x);
-    if (!(std::fabs(t) < 9.2e18))
-        return kNaN;
+    if (!(std::fabs(t) < 9.2e18)) return kNaN;
     return static_cast<double>(~static_cast<long long>(t));
 }
 
@@ -68,8 +96,7 @@ constexpr int FUNCTION_COUNT = sizeof(FUNCTIONS) / sizeof(FUNCTIONS[0]);
 // half an ulp of the exact one, and the result only depends on which side of the
 // forgiveness threshold (1e-12 of s) the distance to the next integer falls; a distance
 // within 0.1 % of the threshold, or a larger s, goes to FormulaResultDigits itself.
-template <int Digits>
-int ShredConstant(double value) {
+template <int Digits> int ShredConstant(double value) {
     static constexpr double POW10 = [] {
         double p = 1;
         for (int i = 0; i < Digits; ++i)
@@ -96,8 +123,7 @@ int ShredConstant(double value) {
     return static_cast<int>(whole % INT_POW10);
 }
 
-template <int Digits>
-void ShredAll(const double* values, int count, int* out) {
+template <int Digits> void ShredAll(const double* values, int count, int* out) {
     for (int i = 0; i < count; ++i)
         out[i] = ShredConstant<Digits>(values[i]);
 }
@@ -118,19 +144,19 @@ std::string Lower(std::string_view s) {
 //   power := primary ('^' unary)?               (right-associative)
 //   primary := number | variable | function '(' expr ')' | '(' expr ')'
 class TShreddingProgram::TParser {
-public:
+  public:
     TParser(std::string_view text, TShreddingProgram& program) : text_(text), program_(program) {}
 
     bool Parse() {
-        if (!Expr())
-            return false;
+        if (!Expr()) return false;
         Skip();
         return at_ == text_.size() && depth_ == 1;
     }
 
-private:
+  private:
     void Skip() {
-        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\r' || text_[at_] == '\n'))
+        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' ||
+                                      text_[at_] == '\r' || text_[at_] == '\n'))
             ++at_;
     }
     bool Peek(char c) {
@@ -138,8 +164,7 @@ private:
         return at_ < text_.size() && text_[at_] == c;
     }
     bool Take(char c) {
-        if (!Peek(c))
-            return false;
+        if (!Peek(c)) return false;
         ++at_;
         return true;
     }
@@ -162,99 +187,85 @@ private:
         default:
             break;
         }
-        if (depth_ > program_.depth_)
-            program_.depth_ = depth_;
+        if (depth_ > program_.depth_) program_.depth_ = depth_;
         return depth_ <= MAX_DEPTH;
     }
 
     bool Expr() {
-        if (!Term())
-            return false;
+        if (!Term()) return false;
         for (;;) {
             if (Take('+')) {
-                if (!Term() || !Emit(TOp::Add))
-                    return false;
+                if (!Term() || !Emit(TOp::Add)) return false;
             } else if (Take('-')) {
-                if (!Term() || !Emit(TOp::Sub))
-                    return false;
+                if (!Term() || !Emit(TOp::Sub)) return false;
             } else {
                 return true;
             }
         }
     }
     bool Term() {
-        if (!Unary())
-            return false;
+        if (!Unary()) return false;
         for (;;) {
             if (Take('*')) {
-                if (!Unary() || !Emit(TOp::Mul))
-                    return false;
+                if (!Unary() || !Emit(TOp::Mul)) return false;
             } else if (Take('/')) {
-                if (!Unary() || !Emit(TOp::Div))
-                    return false;
+                if (!Unary() || !Emit(TOp::Div)) return false;
             } else {
                 return true;
             }
         }
     }
     bool Unary() {
-        if (Take('-'))
-            return Unary() && Emit(TOp::Neg);
-        if (Take('+'))
-            return Unary();
+        if (Take('-')) return Unary() && Emit(TOp::Neg);
+        if (Take('+')) return Unary();
         return Power();
     }
     bool Power() {
-        if (!Primary())
-            return false;
-        if (Take('^'))
-            return Unary() && Emit(TOp::Pow);
+        if (!Primary()) return false;
+        if (Take('^')) return Unary() && Emit(TOp::Pow);
         return true;
     }
     bool Primary() {
         Skip();
-        if (at_ >= text_.size())
-            return false;
+        if (at_ >= text_.size()) return false;
         const char c = text_[at_];
         if (c == '(') {
             ++at_;
             return Expr() && Take(')');
         }
-        if (std::isdigit(static_cast<unsigned char>(c)) || c == '.')
-            return Number();
-        if (std::isalpha(static_cast<unsigned char>(c)) || c == '_')
-            return Name();
+        if (std::isdigit(static_cast<unsigned char>(c)) || c == '.') return Number();
+        if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') return Name();
         return false;
     }
     bool Number() {
         double value = 0;
         const char* begin = text_.data() + at_;
-        const auto [end, ec] = std::from_chars(begin, text_.data() + text_.size(), value, std::chars_format::general);
-        if (ec != std::errc())
-            return false;
+        const auto [end, ec] =
+            std::from_chars(begin, text_.data() + text_.size(), value, std::chars_format::general);
+        if (ec != std::errc()) return false;
         at_ += static_cast<std::size_t>(end - begin);
         // "1e" or "2x": a letter glued to a number is not this grammar.
-        if (at_ < text_.size() && (std::isalnum(static_cast<unsigned char>(text_[at_])) || text_[at_] == '_' || text_[at_] == '.'))
+        if (at_ < text_.size() && (std::isalnum(static_cast<unsigned char>(text_[at_])) ||
+                                   text_[at_] == '_' || text_[at_] == '.'))
             return false;
         return Emit(TOp::PushConst, 0, value);
     }
     bool Name() {
         const std::size_t start = at_;
-        while (at_ < text_.size() && (std::isalnum(static_cast<unsigned char>(text_[at_])) || text_[at_] == '_'))
+        while (at_ < text_.size() &&
+               (std::isalnum(static_cast<unsigned char>(text_[at_])) || text_[at_] == '_'))
             ++at_;
         const std::string name = Lower(text_.substr(start, at_ - start));
         if (name.size() == 2 && name[1] >= '1' && name[1] <= '6') {
             const auto index = static_cast<std::uint8_t>(name[1] - '1');
-            if (name[0] == 'n')
-                return Emit(TOp::PushN, index);
-            if (name[0] == 'p')
-                return Emit(TOp::PushP, index);
-            if (name[0] == 't')
-                return Emit(TOp::PushT, index);
+            if (name[0] == 'n') return Emit(TOp::PushN, index);
+            if (name[0] == 'p') return Emit(TOp::PushP, index);
+            if (name[0] == 't') return Emit(TOp::PushT, index);
         }
         for (int f = 0; f < FUNCTION_COUNT; ++f)
             if (name == FUNCTIONS[f].Name)
-                return Take('(') && Expr() && Take(')') && Emit(TOp::Func, static_cast<std::uint8_t>(f));
+                return Take('(') && Expr() && Take(')') &&
+                       Emit(TOp::Func, static_cast<std::uint8_t>(f));
         return false;
     }
 
@@ -267,12 +278,12 @@ private:
 std::optional<TShreddingProgram> TShreddingProgram::Compile(std::string_view formula) {
     TShreddingProgram program;
     TParser parser(formula, program);
-    if (!parser.Parse())
-        return std::nullopt;
+    if (!parser.Parse()) return std::nullopt;
     return program;
 }
 
-void TShreddingProgram::Eval(const TComb* Combs, int Count, const double p[6], const double t[6], double* out) const {
+void TShreddingProgram::Eval(const TComb* Combs, int Count, const double p[6], const double t[6],
+                             double* out) const {
     static constexpr auto BYTE_VALUES = [] {
         std::array<double, 256> values{};
         for (int b = 0; b < 256; ++b)
@@ -311,9 +322,11 @@ void TShreddingProgram::Eval(const TComb* Combs, int Count, const double p[6], c
         case TOp::PushP:
         case TOp::PushT:
         case TOp::PushConst: {
-            const double v = in.Op == TOp::PushP ? p[in.Arg] : in.Op == TOp::PushT ? t[in.Arg] : in.Value;
+            const double v = in.Op == TOp::PushP   ? p[in.Arg]
+                             : in.Op == TOp::PushT ? t[in.Arg]
+                                                   : in.Value;
             double* r = target(sp);
-            #pragma GCC ivdep
+#pragma GCC ivdep
             for (int l = 0; l < L; ++l)
                 r[l] = v;
             stack[sp++] = r;
@@ -322,7 +335,7 @@ void TShreddingProgram::Eval(const TComb* Combs, int Count, const double p[6], c
         case TOp::Neg: {
             const double* a = stack[sp - 1];
             double* r = target(sp - 1);
-            #pragma GCC ivdep
+#pragma GCC ivdep
             for (int l = 0; l < L; ++l)
                 r[l] = -a[l];
             stack[sp - 1] = r;
@@ -332,7 +345,7 @@ void TShreddingProgram::Eval(const TComb* Combs, int Count, const double p[6], c
             const double* a = stack[sp - 1];
             double* r = target(sp - 1);
             double (*fn)(double) = FUNCTIONS[in.Arg].Fn;
-            #pragma GCC ivdep
+#pragma GCC ivdep
             for (int l = 0; l < L; ++l)
                 r[l] = fn(a[l]);
             stack[sp - 1] = r;
@@ -344,31 +357,34 @@ void TShreddingProgram::Eval(const TComb* Combs, int Count, const double p[6], c
             double* r = target(sp - 2);
             switch (in.Op) {
             case TOp::Add:
-                #pragma GCC ivdep
+#pragma GCC ivdep
                 for (int l = 0; l < L; ++l)
                     r[l] = Checked(a[l] + b[l]);
                 break;
             case TOp::Sub:
-                #pragma GCC ivdep
+#pragma GCC ivdep
                 for (int l = 0; l < L; ++l)
                     r[l] = Checked(a[l] - b[l]);
                 break;
             case TOp::Mul:
-                #pragma GCC ivdep
+#pragma GCC ivdep
                 for (int l = 0; l < L; ++l)
                     r[l] = Checked(a[l] * b[l]);
                 break;
             case TOp::Div:
-                #pragma GCC ivdep
+#pragma GCC ivdep
                 for (int l = 0; l < L; ++l) {
                     const double q = a[l] / b[l];
-                    r[l] = (b[l] != 0.0) & (std::fabs(q) <= std::numeric_limits<double>::max()) ? q : kNaN;
+                    r[l] = (b[l] != 0.0) & (std::fabs(q) <= std::numeric_limits<double>::max())
+                               ? q
+                               : kNaN;
                 }
                 break;
             default: // Pow
-                #pragma GCC ivdep
+#pragma GCC ivdep
                 for (int l = 0; l < L; ++l)
-                    r[l] = std::isnan(a[l]) || std::isnan(b[l]) ? kNaN : Checked(std::pow(a[l], b[l]));
+                    r[l] =
+                        std::isnan(a[l]) || std::isnan(b[l]) ? kNaN : Checked(std::pow(a[l], b[l]));
                 break;
             }
             --sp;

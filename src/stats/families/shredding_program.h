@@ -18,7 +18,7 @@
 namespace pelko {
 
 class TShreddingProgram {
-public:
+  public:
     static constexpr int LANES = 64;
 
     // The program of a formula; nullopt when the text is outside the grammar above.
@@ -26,15 +26,28 @@ public:
 
     // out[l] := the formula with n = Combs[l], l < Count (<= LANES), and the shared p and t.
     // A failed operation (division by zero, domain error, overflow) gives NaN.
-    void Eval(const TComb* Combs, int Count, const double p[6], const double t[6], double* out) const;
+    void Eval(const TComb* Combs, int Count, const double p[6], const double t[6],
+              double* out) const;
     double EvalOne(const TComb& Comb, const double p[6], const double t[6]) const;
 
     // out[i] := FormulaResultDigits(values[i], digits), the same arithmetic with the power
     // of ten fixed at compile time for 1..5 digits (the division becomes a multiplication).
     static void ShredDigits(const double* values, int count, int digits, int* out);
 
-private:
-    enum class TOp : std::uint8_t { PushN, PushP, PushT, PushConst, Neg, Add, Sub, Mul, Div, Pow, Func };
+  private:
+    enum class TOp : std::uint8_t {
+        PushN,
+        PushP,
+        PushT,
+        PushConst,
+        Neg,
+        Add,
+        Sub,
+        Mul,
+        Div,
+        Pow,
+        Func
+    };
     struct TInstr {
         TOp Op;
         std::uint8_t Arg = 0; // variable index 0..5 or function number
