@@ -4,6 +4,7 @@
 #include "core/record_helpers.h"
 #include "stats/stat_list.h"
 
+#include <algorithm>
 #include <charconv>
 #include <stdexcept>
 
@@ -96,7 +97,20 @@ int TCustomStat::FindNextOccurrence(const TStatDraw& Item, int FromIndex, bool S
     const int high = static_cast<int>(Draws.size()) - 1;
     if (FromIndex > high)
         return -1;
-    const TStatKey key = Item.Key;
+    if (occurrencesReady_ && FromIndex >= occurrencesFrom_ && Sorted == occurrencesSorted_ &&
+        RefIndex == occurrencesRef_) {
+        const std::uint64_t key = KeyBits(Item.Key);
+        const auto at = std::lower_bound(occurrences_.begin(), occurrences_.end(), TOccurrence{key, FromIndex, 0},
+                                         [](const TOccurrence& a, const TOccurrence& b) {
+                                             return a.Key != b.Key ? a.Key < b.Key : a.Index < b.Index;
+                                         });
+        return at != occurrences_.end() && at->Key == key ? at->Draw : -1;
+    }
+    return ScanNextOccurrence(Item.Key, FromIndex, Sorted, RefIndex);
+}
+
+int TCustomStat::ScanNextOccurrence(const TStatKey& key, int FromIndex, bool Sorted, int RefIndex) {
+    const int high = static_cast<int>(Draws.size()) - 1;
     TStatWorkArea work;
     TStatDrawList values;
     TLastValueArray lastValues;
@@ -109,6 +123,36 @@ int TCustomStat::FindNextOccurrence(const TStatDraw& Item, int FromIndex, bool S
             return values[static_cast<std::size_t>(at)].LastDraw;
     }
     return -1;
+}
+
+void TCustomStat::PrepareNextOccurrences(int FromIndex, bool Sorted, int RefIndex) {
+    occurrencesReady_ = false;
+    occurrences_.clear();
+    const int high = static_cast<int>(Draws.size()) - 1;
+    const int from = FromIndex < 0 ? 0 : FromIndex;
+    TStatDrawList values;
+    TLastValueArray lastValues;
+    for (int index = from; index <= high; ++index) {
+        TStatWorkArea work;
+        values.Clear();
+        lastValues.clear();
+        ComputeForDraw(index, RefIndex, Sorted, values, work, lastValues);
+        // a statistic that carries state in the work area needs the scan of each call
+        for (const TStatWorkEntry& e : work.Entries)
+            if (e.RunLength != 0 || e.RunDraw != 0 || e.RunAge != 0) {
+                occurrences_.clear();
+                return;
+            }
+        for (const TStatDraw& v : values)
+            occurrences_.push_back({KeyBits(v.Key), index, v.LastDraw});
+    }
+    std::sort(occurrences_.begin(), occurrences_.end(), [](const TOccurrence& a, const TOccurrence& b) {
+        return a.Key != b.Key ? a.Key < b.Key : a.Index < b.Index;
+    });
+    occurrencesReady_ = true;
+    occurrencesFrom_ = from;
+    occurrencesSorted_ = Sorted;
+    occurrencesRef_ = RefIndex;
 }
 
 void TCustomStat::PrepareTest(const TStatSelection&, int, bool, bool) {}

@@ -6,7 +6,9 @@
 //      classes). Derive each class from TCustomStat or a value kind below and override the
 //      object operations (ValueToText, FillAllValues, ComputeForCombination, ComputeForDraw,
 //      TestCombination, GraphValue...). Each computing override calls the base operation
-//      first, then sets Item.Key and merges with AddValue.
+//      first, then sets Item.Key and merges with AddValue. A final class deriving from
+//      TStatBatch<TstX, Kind> gets non-virtual loops for the prefetch and filter passes over
+//      millions of combinations; TestCombination may prepare lookups in PrepareTest.
 //   2. In the same file define `void Register<Family>Stats(TStatClassTable& table)` that adds
 //      one StatClass<T>({...}) per class, each carrying its Position, the row of the class
 //      table, so the registry keeps that order whatever file registers the class.
@@ -27,6 +29,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 namespace pelko {
 
@@ -83,6 +86,11 @@ public:
     // Draw number of the first draw from FromIndex to the newest of the archive that holds
     // Item's key; -1 when none.
     virtual int FindNextOccurrence(const TStatDraw& Item, int FromIndex, bool Sorted, int RefIndex);
+    // Lets the base FindNextOccurrence answer calls with FromIndex >= this FromIndex (and the
+    // same Sorted and RefIndex) from one pass over the draws instead of one scan per call.
+    // Only a statistic that keeps no state in the work area from draw to draw gets the
+    // index; for the others the calls scan as usual.
+    void PrepareNextOccurrences(int FromIndex, bool Sorted, int RefIndex);
     // Called once per filter pass, after SelectDraws and before the TestCombination calls:
     // the place to prepare per-pass tables. The base does nothing.
     virtual void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted, bool Exclude);
@@ -122,6 +130,18 @@ protected:
     void FillValue(TStatDrawList& Values, const TStatKey& Key);
 
 private:
+    struct TOccurrence {
+        std::uint64_t Key;
+        std::int32_t Index; // archive index of the draw
+        std::int32_t Draw;  // LastDraw of the value in that draw
+    };
+    int ScanNextOccurrence(const TStatKey& key, int FromIndex, bool Sorted, int RefIndex);
+
+    std::vector<TOccurrence> occurrences_; // by key, then index
+    bool occurrencesReady_ = false;
+    int occurrencesFrom_ = 0;
+    bool occurrencesSorted_ = false;
+    int occurrencesRef_ = 0;
     const TStatList& list_;
     const TStatClassInfo* class_ = nullptr;
 };

@@ -213,6 +213,8 @@ TPrefetchBatchResult TPrefetchFiles::CreateAllPrefetchs(bool force, TStatGroups 
     ShowStatus(sink, status);
     const int total = list_.Count();
     for (int i = 0; i < total; ++i) {
+        if (sink)
+            sink->StatusText(PercentText(status, i, total));
         const TStatMethod& method = list_.Items(i);
         if (!method.StatClass->SupportsCombinations())
             continue;
@@ -227,8 +229,6 @@ TPrefetchBatchResult TPrefetchFiles::CreateAllPrefetchs(bool force, TStatGroups 
         } catch (const std::exception& e) {
             result.Errors.push_back(e.what());
         }
-        if (sink)
-            sink->StatusText(PercentText(status, i + 1, total));
     }
     ShowStatus(sink, "");
     return result;

@@ -8,8 +8,10 @@
 #include "stats/text_compare.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <stdexcept>
+#include <unordered_map>
 
 namespace pelko {
 
@@ -34,13 +36,6 @@ std::string DiffText(const std::string& expectation, int fact) {
         return DASH;
     const long long diff = std::stoll(expectation) - fact;
     return (diff > 0 ? "+" : "") + std::to_string(diff);
-}
-
-int CompareCells(const std::string& a, const std::string& b) {
-    double x = 0, y = 0;
-    if (CellToNumber(a, x) && CellToNumber(b, y))
-        return x < y ? -1 : x > y ? 1 : 0;
-    return CompareTextFolded(a, b);
 }
 
 // Resets the status text when the computation ends, also by an exception.
@@ -71,8 +66,12 @@ void TStatTable::Clear() {
     prefetchError_.clear();
 }
 
-std::string TStatTable::Fixed(const char* format, long double value) const {
-    std::string text = Format(format, value);
+std::string TStatTable::Fixed(int decimals, long double value) const {
+    // "%.Nf" of the value, with the table's decimal separator
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                         std::chars_format::fixed, decimals);
+    std::string text = ec == std::errc() ? std::string(buffer, end) : Format("%.*f", decimals, static_cast<double>(value));
     if (DecimalSeparator != '.')
         std::replace(text.begin(), text.end(), '.', DecimalSeparator);
     return text;
@@ -152,6 +151,18 @@ void TStatTable::FillRows(TCustomStat& stat, const TStatDrawList& values, const 
     const TDrawsArray& draws = list_.Draws();
     const TCDLData& cdl = list_.Config.CDL;
     rows_.reserve(values.size());
+    // the archive index of each draw number of the window (the newest when repeated)
+    std::unordered_map<std::int32_t, int> indexOfDraw;
+    for (int i = std::max(firstIndex_, 0); i <= lastIndex_; ++i)
+        indexOfDraw[draws[static_cast<std::size_t>(i)].Number] = i;
+    // the facts of all rows come from one pass over the draws after the oldest last draw
+    int firstFrom = lastIndex_ + 1;
+    for (const TStatDraw& v : values)
+        if (v.LastAge != 0 && v.Count > 0) {
+            const auto found = indexOfDraw.find(v.LastDraw);
+            firstFrom = std::min(firstFrom, found == indexOfDraw.end() ? 0 : found->second + 1);
+        }
+    bool prepared = false;
     for (const TStatDraw& v : values) {
         TStatRow row;
         row.Item = v;
@@ -159,13 +170,13 @@ void TStatTable::FillRows(TCustomStat& stat, const TStatDrawList& values, const 
         auto& t = row.Texts;
         t[scValue] = row.Caption;
         t[scCount] = std::to_string(v.Count);
-        t[scCountPercent] = totals_.Total == 0 ? DASH : Fixed("%.5Lf", v.Count * 100.0L / totals_.Total);
+        t[scCountPercent] = totals_.Total == 0 ? DASH : Fixed(5, v.Count * 100.0L / totals_.Total);
         if (hasPrefetch_) {
             t[scNorm] = std::to_string(v.Norm);
             t[scDeviation] = std::to_string(static_cast<long long>(v.Count) - v.Norm);
             const long double pct = v.Norm == 0 ? (v.Count > 0 ? 100.0L : 0.0L)
                                                 : (static_cast<long double>(v.Count) - v.Norm) * 100.0L / v.Norm;
-            t[scDeviationPercent] = Fixed("%.5Lf", pct);
+            t[scDeviationPercent] = Fixed(5, pct);
         } else {
             t[scNorm] = t[scDeviation] = t[scDeviationPercent] = DASH;
         }
@@ -177,14 +188,14 @@ void TStatTable::FillRows(TCustomStat& stat, const TStatDrawList& values, const 
             continue;
         }
         t[scDepth] = std::to_string(v.LastAge);
-        t[scDepthPercent] = Fixed("%.2Lf", v.LastAge * 100.0L / totals_.MaxAge);
-        t[scWeight] = Fixed("%.2Lf", row.Weight);
+        t[scDepthPercent] = Fixed(2, v.LastAge * 100.0L / totals_.MaxAge);
+        t[scWeight] = Fixed(2, row.Weight);
         t[scLastDraw] = std::to_string(v.LastDraw);
         if (v.Count < 2) {
             t[scPeriodMin] = t[scPeriod] = t[scPeriodMax] = t[scExpectPRD] = DASH;
         } else {
             t[scPeriodMin] = std::to_string(v.MinPeriod);
-            t[scPeriod] = Fixed("%.4Lf", static_cast<long double>(windowSize_) / v.Count);
+            t[scPeriod] = Fixed(4, static_cast<long double>(windowSize_) / v.Count);
             t[scPeriodMax] = std::to_string(v.MaxPeriod);
             t[scExpectPRD] = std::to_string(RoundEven(static_cast<long double>(windowSize_) / v.Count + v.LastDraw));
         }
@@ -192,12 +203,12 @@ void TStatTable::FillRows(TCustomStat& stat, const TStatDrawList& values, const 
         t[scExpectSTF] = std::to_string(RoundEven(static_cast<long double>((count + 1) * last) / count));
         t[scExpectKRN] = std::to_string(RoundEven(static_cast<long double>((count + 2) * (last + 1)) / (count + 1)));
 
-        int from = 0;
-        for (int i = lastIndex_; i >= 0; --i)
-            if (draws[static_cast<std::size_t>(i)].Number == v.LastDraw) {
-                from = i + 1;
-                break;
-            }
+        const auto found = indexOfDraw.find(v.LastDraw);
+        const int from = found == indexOfDraw.end() ? 0 : found->second + 1;
+        if (!prepared) {
+            stat.PrepareNextOccurrences(firstFrom, query.Sorted, lastIndex_);
+            prepared = true;
+        }
         row.Fact = stat.FindNextOccurrence(v, from, query.Sorted, lastIndex_);
         if (row.Fact < 0) {
             t[scFact] = t[scDiffPRD] = t[scDiffSTF] = t[scDiffKRN] = DASH;
@@ -239,15 +250,47 @@ void TStatTable::BuildChart(TCustomStat& stat, TStatDrawList& values, const std:
 }
 
 void TStatTable::SortRows() {
-    if (sortColumn_ < 0)
+    if (sortColumn_ < 0 || rows_.size() < 2)
         return;
+    // each cell is read once: as a number when it is one, else folded for the text order
+    struct TCellKey {
+        bool IsNumber = false;
+        double Number = 0;
+        std::string Folded;
+    };
+    auto keyOf = [](const std::string& text) {
+        TCellKey key;
+        key.IsNumber = CellToNumber(text, key.Number);
+        key.Folded = FoldCase(text);
+        return key;
+    };
+    auto compare = [](const TCellKey& a, const TCellKey& b) {
+        if (a.IsNumber && b.IsNumber)
+            return a.Number < b.Number ? -1 : a.Number > b.Number ? 1 : 0;
+        return a.Folded < b.Folded ? -1 : a.Folded > b.Folded ? 1 : 0;
+    };
     const auto column = static_cast<std::size_t>(sortColumn_);
-    std::stable_sort(rows_.begin(), rows_.end(), [&](const TStatRow& a, const TStatRow& b) {
-        int cmp = CompareCells(a.Texts[column], b.Texts[column]);
+    std::vector<TCellKey> cells, captions;
+    cells.reserve(rows_.size());
+    captions.reserve(rows_.size());
+    for (const TStatRow& row : rows_) {
+        cells.push_back(keyOf(row.Texts[column]));
+        captions.push_back(keyOf(row.Caption));
+    }
+    std::vector<std::size_t> order(rows_.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        int cmp = compare(cells[a], cells[b]);
         if (cmp == 0)
-            cmp = CompareCells(a.Caption, b.Caption);
+            cmp = compare(captions[a], captions[b]);
         return descending_ ? cmp > 0 : cmp < 0;
     });
+    std::vector<TStatRow> sorted;
+    sorted.reserve(rows_.size());
+    for (std::size_t i : order)
+        sorted.push_back(std::move(rows_[i]));
+    rows_.swap(sorted);
 }
 
 void TStatTable::SortBy(int column, bool descending) {

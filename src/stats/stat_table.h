@@ -159,7 +159,7 @@ private:
     void BuildChart(class TCustomStat& stat, TStatDrawList& values, const std::optional<TPrefetchData>& prefetch,
                     bool showTotalLine);
     void SortRows();
-    std::string Fixed(const char* format, long double value) const;
+    std::string Fixed(int decimals, long double value) const;
 
     const TStatList& list_;
     TPrefetchFiles* prefetch_;

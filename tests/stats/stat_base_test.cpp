@@ -1,3 +1,4 @@
+#include "core/record_helpers.h"
 #include "stats/stat_draw.h"
 #include "stats/stat_format.h"
 #include "stats/stat_selection.h"
@@ -310,6 +311,39 @@ TEST_F(ValueKinds, ComputeForDrawSetsAgeAndFindNextOccurrenceLooksPastTheWindow)
     two.Key = TStatKey::FromK(45);
     EXPECT_EQ(stat->FindNextOccurrence(two, 1, false, 1), -1);
     EXPECT_EQ(stat->FindNextOccurrence(one, 4, false, 1), -1);
+}
+
+// Keeps the run length of number 1 in the work area: its values depend on earlier draws.
+class TstTestRun final : public TCustomNumbersStat {
+public:
+    using TCustomNumbersStat::TCustomNumbersStat;
+    void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values, TStatWorkArea& Work,
+                        TLastValueArray& LastValues) override {
+        TCustomNumbersStat::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
+        TStatWorkEntry& run = Work[1];
+        run.RunLength = DrawHasNumber(1, CurDraw) ? run.RunLength + 1 : 0;
+        AddValue(Values, TStatKey::FromK(static_cast<std::uint16_t>(run.RunLength)), true);
+    }
+    bool TestCombination(const TComb&, const TStatSelection&, int, bool, bool) override { return false; }
+};
+
+TEST_F(ValueKinds, PreparedNextOccurrencesAnswerLikeTheScan) {
+    for (int i = 0; i < 60; ++i)
+        draws.push_back(MakeDraw(500 + i, {i % 3 == 0 ? 1 : 2, 3 + i % 7, 11 + i % 5, 20 + i % 11, 33 + i % 4, 40 + i % 6}));
+    TStatClassTable runs;
+    runs.Add(StatClass<TstTestRun>({.Position = 0, .Name = "TstTestRun", .Code = "TRUN", .Caption = "r"}));
+    for (const TStatClassInfo* cls : {list.Classes().FindByName("TstTestValues"), &runs[0]}) {
+        auto scan = cls->New(list, 0);
+        auto prepared = cls->New(list, 0);
+        prepared->PrepareNextOccurrences(5, false, 40);
+        for (int key = 0; key <= 45; ++key)
+            for (int from = 5; from <= 61; from += 4) {
+                TStatDraw item;
+                item.Key = TStatKey::FromK(static_cast<std::uint16_t>(key));
+                ASSERT_EQ(prepared->FindNextOccurrence(item, from, false, 40), scan->FindNextOccurrence(item, from, false, 40))
+                    << cls->Name << " key " << key << " from " << from;
+            }
+    }
 }
 
 TEST(TCustomStat, DirectlyBuiltObjectHasNoClass) {
