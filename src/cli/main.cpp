@@ -1,6 +1,7 @@
 // pelko6x45-cli: the headless front end over the workspace.
 
 #include "cli/cli_context.h"
+#include "cli/combs_commands.h"
 #include "cli/config_commands.h"
 #include "cli/draws_commands.h"
 #include "cli/stats_commands.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
 
     AddDrawsCommands(app, ctx);
     AddConfigCommands(app, ctx);
+    AddCombsCommands(app, ctx);
     AddStatsCommands(app, ctx);
     AddStakesCommands(app, ctx);
 
