@@ -57,6 +57,10 @@ TCombsPage::TCombsPage(Workspace& ws, TViewOptions& options, QWidget* parent)
     lvCombs = MakeList(this, "lvCombs");
     lvCombs->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lvCombs->setModel(model_);
+    // The column header asks whether each column is wholly selected, which walks every row
+    // of the list; it gets a selection of its own that stays empty (the list highlights no
+    // header sections anyway).
+    lvCombs->horizontalHeader()->setSelectionModel(new QItemSelectionModel(model_, lvCombs));
     lvCombs->setColumnWidth(TCombsModel::colPosition, 70);
     for (int c = TCombsModel::colN1; c <= TCombsModel::colSum; ++c)
         lvCombs->setColumnWidth(c, 32);
@@ -315,8 +319,13 @@ void TCombsPage::OnCopy() {
     if (selection.Empty())
         return;
     const std::string text = ws_.Combs().CopyText(selection);
-    if (!text.empty())
-        QGuiApplication::clipboard()->setText(QString::fromLatin1(text.data(), qsizetype(text.size())));
+    if (text.empty())
+        return;
+    // Plain bytes: the digits and blanks need no conversion to UTF-16 (155 MB of text for
+    // the full list would take longer to convert than to make).
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("text/plain"), QByteArray(text.data(), qsizetype(text.size())));
+    QGuiApplication::clipboard()->setMimeData(data);
 }
 
 void TCombsPage::OnPaste() {

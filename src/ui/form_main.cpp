@@ -50,6 +50,21 @@ const QString WINDOW_CAPTION = QStringLiteral("Анализ статистики
 constexpr int DESIGN_LEFT_WIDTH = 420;
 constexpr int DESIGN_FILTERS_HEIGHT = 120;
 
+// A status-bar panel: its design width (or its text's, when longer) while there is room,
+// squeezed rather than holding the window wide when there is not.
+class TStatusPanel : public QLabel {
+public:
+    explicit TStatusPanel(int designWidth) : designWidth_(designWidth) {}
+    QSize sizeHint() const override {
+        const QSize text = QLabel::sizeHint();
+        return {std::max(designWidth_, text.width()), text.height()};
+    }
+    QSize minimumSizeHint() const override { return {24, QLabel::minimumSizeHint().height()}; }
+
+private:
+    int designWidth_;
+};
+
 QString StartupFailure(const char* message, const std::exception& e) {
     return QStr(message) + QStringLiteral("\n\n") + QStr(e.what());
 }
@@ -179,18 +194,12 @@ void TFormMain::CreateStatusBar() {
     bar->setSizeGripEnabled(true);
     const int widths[STATUS_PANELS] = {150, 180, 130, 150, 120, 125, 0};
     for (int i = 0; i < STATUS_PANELS; ++i) {
-        auto* panel = new QLabel;
+        auto* panel = new TStatusPanel(widths[i]);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setContentsMargins(3, 0, 3, 0);
-        if (widths[i] > 0) {
-            panel->setFixedWidth(widths[i]);
-            bar->addWidget(panel);
-        } else {
-            panel->setMinimumWidth(100);
-            bar->addWidget(panel, 1);
-        }
+        bar->addWidget(panel, widths[i] > 0 ? 0 : 1);
         panels_[static_cast<std::size_t>(i)] = panel;
     }
     panels_[2]->setAlignment(Qt::AlignCenter);

@@ -1,0 +1,199 @@
+// Responsiveness of the window, measured and printed (no budget asserted here):
+//  - launch to an interactive window with the sample archive and the full list;
+//  - the longest gap between two event-loop iterations during a generation, an exclusion
+//    and keep/drop passes from the statistics table over the full list;
+//  - scrolling to the end of the full list, selecting all of it and copying it.
+// Run offscreen: QT_QPA_PLATFORM=offscreen pelko_ui_timing_report
+
+#include "ui/ui_test_support.h"
+
+#include "app/workspace.h"
+#include "ui/combs_page.h"
+#include "ui/form_gen_combs.h"
+#include "ui/statistics_tab.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QItemSelectionModel>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+using namespace pelko;
+using namespace pelko::uitest;
+
+namespace {
+
+// The longest time the event loop went without running, while `operation` runs: a 1 ms
+// timer stamps every iteration in which it gets its turn.
+double LongestGapMs(const std::function<void()>& operation) {
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 longest = 0;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(1);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+    });
+    tick.start();
+    clock.start();
+    operation();
+    longest = std::max(longest, clock.nsecsElapsed() - last);
+    tick.stop();
+    return double(longest) / 1e6;
+}
+
+double ElapsedMs(const std::function<void()>& operation) {
+    QElapsedTimer clock;
+    clock.start();
+    operation();
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+void Report(const char* what, double ms, double budget) {
+    std::printf("%-62s %9.1f ms", what, ms);
+    if (budget > 0)
+        std::printf("   (budget %.0f ms: %s)", budget, ms <= budget ? "within" : "OVER");
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+// A window on the folder, and the time from the call to its interactive state.
+std::unique_ptr<TFormMain> TimedStart(const std::filesystem::path& folder, double& ms) {
+    QElapsedTimer clock;
+    clock.start();
+    auto window = StartWindow(folder);
+    QCoreApplication::processEvents(); // the first paint after start-up
+    ms = double(clock.nsecsElapsed()) / 1e6;
+    return window;
+}
+
+} // namespace
+
+// The child of the launch measurement: start the window on the folder and say so.
+int LaunchOnly(int argc, char** argv, const char* folder) {
+    QApplication app(argc, argv);
+    TScriptedSeams seams;
+    auto window = StartWindow(folder);
+    QCoreApplication::processEvents();
+    std::printf("interactive\n");
+    std::fflush(stdout);
+    if (window)
+        CloseWindow(window);
+    return window ? 0 : 1;
+}
+
+// Wall time from starting a process until it reports an interactive window.
+double ProcessLaunchMs(const QString& folder) {
+    QProcess child;
+    QElapsedTimer clock;
+    clock.start();
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--launch"), folder});
+    QByteArray out;
+    while (!out.contains("interactive") && child.waitForReadyRead(30000))
+        out += child.readAllStandardOutput();
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    child.waitForFinished(30000);
+    return out.contains("interactive") ? ms : -1;
+}
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--launch")
+        return LaunchOnly(argc, argv, argv[2]);
+    QElapsedTimer processClock;
+    processClock.start();
+    QApplication app(argc, argv);
+    TScriptedSeams seams;
+    QTemporaryDir dir;
+    const auto folder = FolderOf(dir);
+
+    // First start on an empty folder: the sample archive is imported, the full list made.
+    double firstMs = 0;
+    auto window = TimedStart(folder, firstMs);
+    if (!window) {
+        std::fprintf(stderr, "the window did not start\n");
+        return 1;
+    }
+    Report("launch to interactive, first run (imports the sample archive)",
+           double(processClock.nsecsElapsed()) / 1e6, 0);
+    CloseWindow(window);
+
+    Report("launch to interactive, a new process (sample archive, full list)", ProcessLaunchMs(dir.path()),
+           1500);
+    double startMs = 0;
+    window = TimedStart(folder, startMs);
+    Report("window creation to interactive, in this process", startMs, 0);
+    std::printf("  archive: %zu draws, list: %zu combinations\n", window->Ws().Draws().size(),
+                window->Ws().Combs().List.Count());
+
+    TCombsPage* combs = window->CombsPage();
+    TStatisticsTab* stats = nullptr;
+    for (int i = 0; i < window->pcRight->count() && !stats; ++i)
+        stats = qobject_cast<TStatisticsTab*>(window->pcRight->widget(i));
+
+    seams.OnDialog = [](QDialog& dialog) {
+        if (auto* gen = qobject_cast<TFormGenCombs*>(&dialog))
+            gen->cbCombsGenerateMode->setCurrentIndex(0);
+        return int(QDialog::Accepted);
+    };
+    Report("longest event-loop gap: generation of the full list",
+           LongestGapMs([&] { combs->CombsGen->trigger(); }), 150);
+
+    combs->edCombsExclude->setValue(int(window->Ws().Draws().size()));
+    Report("longest event-loop gap: excluding every draw of the archive",
+           LongestGapMs([&] { combs->CombsDelExists->trigger(); }), 150);
+    combs->CombsUndo->trigger();
+
+    if (stats && stats->lvDrawsStat->model()->rowCount() > 0) {
+        QTableView* table = stats->lvDrawsStat;
+        auto selectSome = [&] {
+            table->clearSelection();
+            const int rows = std::min(8, table->model()->rowCount());
+            for (int r = 0; r < rows; r += 2)
+                table->selectionModel()->select(table->model()->index(r, 0),
+                                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        };
+        std::printf("  statistics method: %s\n", stats->cbDrawsStatType->currentText().toUtf8().constData());
+        selectSome();
+        Report("longest event-loop gap: keep the selected statistics rows",
+               LongestGapMs([&] { stats->StatFilter_Include->trigger(); }), 150);
+        std::printf("  list after keeping: %zu\n", window->Ws().Combs().List.Count());
+        combs->CombsUndo->trigger();
+        selectSome();
+        Report("longest event-loop gap: drop the selected statistics rows",
+               LongestGapMs([&] { stats->StatFilter_Exclude->trigger(); }), 150);
+        std::printf("  list after dropping: %zu\n", window->Ws().Combs().List.Count());
+        combs->CombsUndo->trigger();
+    } else {
+        std::printf("  (no statistics table rows: keep/drop not measured)\n");
+    }
+
+    window->pcLeft->setCurrentWidget(combs);
+    QCoreApplication::processEvents();
+    Report("scroll to the end of the full list", ElapsedMs([&] {
+               combs->lvCombs->scrollToBottom();
+               QCoreApplication::processEvents();
+           }),
+           0);
+    Report("select all of the full list", ElapsedMs([&] {
+               combs->CombsSelectAll->trigger();
+               QCoreApplication::processEvents();
+           }),
+           0);
+    Report("copy all of the full list to the clipboard", ElapsedMs([&] { combs->CombsCopy->trigger(); }), 0);
+    Report("delete all selected (one range)", ElapsedMs([&] { combs->CombsDelSelected->trigger(); }), 0);
+
+    CloseWindow(window);
+    return 0;
+}
