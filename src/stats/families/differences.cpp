@@ -184,17 +184,19 @@ class TstDiffSame final : public TStatBatch<TstDiffSame, TCustomStat> {
         TBatchCounts<(DIFF_COUNT + 1) * 256> counts; // index: multiplicity * 256 + difference
         for (std::size_t begin = 0; begin < Count; begin += BATCH_COUNT_RUN) {
             const std::size_t end = std::min(Count, begin + BATCH_COUNT_RUN);
+            // Every position is counted, without branches: a difference of multiplicity m
+            // is counted m times per combination, and its positions after the first add no
+            // new key, so dividing by m at the end gives the per-combination counts in the
+            // same first-appearance order.
             for (std::size_t i = begin; i < end; ++i) {
                 const TNeighbourDiffs diffs(Combs[i].N);
                 const TDiffRepeats repeats(diffs);
-                for (unsigned first = repeats.First; first != 0; first &= first - 1) {
-                    const int at = std::countr_zero(first);
+                for (int at = 0; at < DIFF_COUNT; ++at)
                     counts.Add(repeats.Times[at] * 256 + diffs.D[at], i);
-                }
             }
             counts.Drain([&](int index, std::int32_t count) {
                 Item = TStatDraw{};
-                Item.Count = count;
+                Item.Count = count / (index >> 8);
                 AddValue(Values,
                          WordsKey(static_cast<std::uint16_t>(index & 255),
                                   static_cast<std::uint16_t>(index >> 8)),
