@@ -38,20 +38,22 @@ TEST_P(ChannelClasses, CodeCaptionGroupAndFlags) {
 
 INSTANTIATE_TEST_SUITE_P(
     Registry, ChannelClasses,
-    testing::Values(
-        ClassRow{"TstChannels", 0, "CHAN", "Каналы", "N", true},
-        ClassRow{"TstChanValues", 0, "CHNV", "Количество чисел в канале", "N", false},
-        ClassRow{"TstChanCount", 0, "CHNC", "Количество каналов в тираже", "NG", true},
-        ClassRow{"TstCombChnMix2", 0, "KCM2", "Сочетания из 2 каналов по всем числам тиража", "S", false},
-        ClassRow{"TstCombChnMix4", 0, "KCM4", "Сочетания из 4 каналов по всем числам тиража", "S", false},
-        ClassRow{"TstCombChnSeq3", 0, "KCS3", "Сочетания из 3 каналов по соседним числам", "S", false},
-        ClassRow{"TstChnValCnt", 4, "CHN4", "Количество чисел в 4 канале", "NG", true}));
+    testing::Values(ClassRow{"TstChannels", 0, "CHAN", "Каналы", "N", true},
+                    ClassRow{"TstChanValues", 0, "CHNV", "Количество чисел в канале", "N", false},
+                    ClassRow{"TstChanCount", 0, "CHNC", "Количество каналов в тираже", "NG", true},
+                    ClassRow{"TstCombChnMix2", 0, "KCM2",
+                             "Сочетания из 2 каналов по всем числам тиража", "S", false},
+                    ClassRow{"TstCombChnMix4", 0, "KCM4",
+                             "Сочетания из 4 каналов по всем числам тиража", "S", false},
+                    ClassRow{"TstCombChnSeq3", 0, "KCS3",
+                             "Сочетания из 3 каналов по соседним числам", "S", false},
+                    ClassRow{"TstChnValCnt", 4, "CHN4", "Количество чисел в 4 канале", "NG",
+                             true}));
 
 std::vector<std::string> GroupCodes(const TStatList& list, TStatGroup group) {
     std::vector<std::string> codes;
     for (const TStatMethod& m : list.Methods())
-        if (m.StatClass->GetGroup() == group)
-            codes.push_back(list.MethodCode(m));
+        if (m.StatClass->GetGroup() == group) codes.push_back(list.MethodCode(m));
     return codes;
 }
 
@@ -59,8 +61,9 @@ TEST(ChannelRegistry, TypesFollowTheChannelSizeAtEveryBuild) {
     TStatList list;
     list.Build();
     EXPECT_EQ(GroupCodes(list, sgChannels),
-              (std::vector<std::string>{"CHAN", "CHNV", "CHNC", "KCM2", "KCM3", "KCM4", "KCS2", "KCS3", "KCS4",
-                                        "CHN1", "CHN2", "CHN3", "CHN4", "CHN5", "CHN6", "CHN7", "CHN8", "CHN9"}));
+              (std::vector<std::string>{"CHAN", "CHNV", "CHNC", "KCM2", "KCM3", "KCM4", "KCS2",
+                                        "KCS3", "KCS4", "CHN1", "CHN2", "CHN3", "CHN4", "CHN5",
+                                        "CHN6", "CHN7", "CHN8", "CHN9"}));
     list.Config.ChannelSize = 7;
     list.Build();
     const std::vector<std::string> codes = GroupCodes(list, sgChannels);
@@ -79,14 +82,15 @@ TEST_F(ChannelStats, WorkedDrawOfWidthFive) {
     auto chan = Create("TstChannels");
     const TStatDrawList channels = DrawValues(*chan, 0, true);
     EXPECT_EQ(Texts(*chan, channels),
-              (std::vector<std::string>{"01 [1-5]", "02 [6-10]", "03 [11-15]", "08 [36-40]", "09 [41-45]"}));
+              (std::vector<std::string>{"01 [1-5]", "02 [6-10]", "03 [11-15]", "08 [36-40]",
+                                        "09 [41-45]"}));
     EXPECT_EQ(CountOf(channels, TStatKey::FromK(3)), 2);
 
     auto values = Create("TstChanValues");
     EXPECT_EQ(Texts(*values, DrawValues(*values, 0, true)),
-              (std::vector<std::string>{"01 [1-5] x 1", "02 [6-10] x 1", "03 [11-15] x 2", "04 [16-20] x 0",
-                                        "05 [21-25] x 0", "06 [26-30] x 0", "07 [31-35] x 0",
-                                        "08 [36-40] x 1", "09 [41-45] x 1"}));
+              (std::vector<std::string>{"01 [1-5] x 1", "02 [6-10] x 1", "03 [11-15] x 2",
+                                        "04 [16-20] x 0", "05 [21-25] x 0", "06 [26-30] x 0",
+                                        "07 [31-35] x 0", "08 [36-40] x 1", "09 [41-45] x 1"}));
 
     auto count = Create("TstChanCount");
     EXPECT_EQ(dynamic_cast<TCustomGraphStat&>(*count).GraphValueOfDraw(0, 0, false), 5);
@@ -167,7 +171,8 @@ TEST_F(ChannelStats, SelectingAnEmptyChannelKeepsCombinationsAvoidingIt) {
     EXPECT_FALSE(Test(*values, empty4, {1, 2, 3, 4, 5, 16}));
     values->PrepareTest(empty4, 0, false, false);
     std::int64_t kept = 0;
-    ForEachCombination([&](const TComb& c) { kept += values->TestCombination(c, empty4, 0, false, false); });
+    ForEachCombination(
+        [&](const TComb& c) { kept += values->TestCombination(c, empty4, 0, false, false); });
     EXPECT_EQ(kept, Binomial(40, 6));
 }
 
@@ -217,8 +222,7 @@ TEST_F(ChannelStats, DegenerateParametersNeitherCrashNorDivideByZero) {
     const TStatClassTable& classes = StandardStatClasses();
     for (std::size_t i = 0; i < classes.size(); ++i) {
         const TStatClassInfo& info = classes[i];
-        if (info.GetGroup() < sgChannels || info.GetGroup() > sgSequences)
-            continue;
+        if (info.GetGroup() < sgChannels || info.GetGroup() > sgSequences) continue;
         SCOPED_TRACE(info.Name);
         auto stat = info.New(list_, 1);
         TStatDrawList values;
@@ -234,8 +238,9 @@ TEST_F(ChannelStats, DegenerateParametersNeitherCrashNorDivideByZero) {
         stat->PrepareTest(selection, 1, false, false);
         // The second draw's own values are selected, so it passes as a combination too.
         if (!values.empty())
-            EXPECT_EQ(stat->TestCombination(Comb({0, 46, 70, 255, 1, 2}), selection, 1, false, false),
-                      !DrawValues(*stat, 1, false).empty());
+            EXPECT_EQ(
+                stat->TestCombination(Comb({0, 46, 70, 255, 1, 2}), selection, 1, false, false),
+                !DrawValues(*stat, 1, false).empty());
         const TComb combs[2] = {Comb({1, 2, 3, 4, 5, 6}), Comb({0, 46, 70, 255, 1, 2})};
         TStatDrawList all;
         stat->ComputeForCombinations(combs, 2, all);
@@ -253,9 +258,9 @@ TEST_P(ChannelSelections, TestAgreesWithTheComputedValues) {
 
 INSTANTIATE_TEST_SUITE_P(
     Families, ChannelSelections,
-    testing::Combine(testing::Values("TstChannels", "TstChanValues", "TstChanCount", "TstCombChnMix2",
-                                     "TstCombChnMix3", "TstCombChnMix4", "TstCombChnSeq2", "TstCombChnSeq3",
-                                     "TstCombChnSeq4"),
+    testing::Combine(testing::Values("TstChannels", "TstChanValues", "TstChanCount",
+                                     "TstCombChnMix2", "TstCombChnMix3", "TstCombChnMix4",
+                                     "TstCombChnSeq2", "TstCombChnSeq3", "TstCombChnSeq4"),
                      testing::Values(0), testing::Values(5, 7, 3)));
 
 TEST(ChannelBatches, RunsOfCombinationsCountAsOneByOne) {
@@ -269,7 +274,8 @@ TEST(ChannelBatches, RunsOfCombinationsCountAsOneByOne) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Typed, ChannelSelections,
-                         testing::Values(std::make_tuple("TstChnValCnt", 2, 5), std::make_tuple("TstChnValCnt", 7, 7)));
+                         testing::Values(std::make_tuple("TstChnValCnt", 2, 5),
+                                         std::make_tuple("TstChnValCnt", 7, 7)));
 
 } // namespace
 } // namespace pelko

@@ -50,29 +50,35 @@ INSTANTIATE_TEST_SUITE_P(
         ClassRow{"TstRowMask", 0, "ROWM", "Сочетания строк матрицы", "N", true},
         ClassRow{"TstColAjacent", 0, "COLA", "Столбцы матрицы со смежными числами", "N", true},
         ClassRow{"TstRowAjacent", 0, "ROWA", "Строки матрицы со смежными числами", "N", true},
-        ClassRow{"TstColAjacentCnt", 0, "COLC", "Количество столбцов матрицы со смежными числами", "NG", true},
-        ClassRow{"TstRowAjacentCnt", 0, "ROWC", "Количество строк матрицы со смежными числами", "NG", true},
+        ClassRow{"TstColAjacentCnt", 0, "COLC", "Количество столбцов матрицы со смежными числами",
+                 "NG", true},
+        ClassRow{"TstRowAjacentCnt", 0, "ROWC", "Количество строк матрицы со смежными числами",
+                 "NG", true},
         ClassRow{"TstColValCnt", 2, "COL2", "Количество чисел в 2 столбце матрицы", "NG", true},
         ClassRow{"TstRowValCnt", 8, "ROW8", "Количество чисел в 8 строке матрицы", "NG", true},
-        ClassRow{"TstCombColMix3", 0, "KFM3", "Сочетания из 3 столбцов по всем числам тиража", "S", false},
-        ClassRow{"TstCombColSeq2", 0, "KFS2", "Сочетания из 2 столбцов по соседним числам", "S", false},
-        ClassRow{"TstCombRowMix4", 0, "KRM4", "Сочетания из 4 строк по всем числам тиража", "S", false},
-        ClassRow{"TstCombRowSeq3", 0, "KRS3", "Сочетания из 3 строк по соседним числам", "S", false}));
+        ClassRow{"TstCombColMix3", 0, "KFM3", "Сочетания из 3 столбцов по всем числам тиража", "S",
+                 false},
+        ClassRow{"TstCombColSeq2", 0, "KFS2", "Сочетания из 2 столбцов по соседним числам", "S",
+                 false},
+        ClassRow{"TstCombRowMix4", 0, "KRM4", "Сочетания из 4 строк по всем числам тиража", "S",
+                 false},
+        ClassRow{"TstCombRowSeq3", 0, "KRS3", "Сочетания из 3 строк по соседним числам", "S",
+                 false}));
 
 std::vector<std::string> GroupCodes(const TStatList& list) {
     std::vector<std::string> codes;
     for (const TStatMethod& m : list.Methods())
-        if (m.StatClass->GetGroup() == sgMatrix)
-            codes.push_back(list.MethodCode(m));
+        if (m.StatClass->GetGroup() == sgMatrix) codes.push_back(list.MethodCode(m));
     return codes;
 }
 
 TEST(MatrixRegistry, TypesFollowTheColumnsAtEveryBuild) {
     TStatList list;
     list.Build();
-    std::vector<std::string> expected = {"COLS", "ROWS", "COLV", "ROWV", "COLN", "ROWN", "COLM", "ROWM",
-                                         "COLA", "ROWA", "COLC", "ROWC", "KFM2", "KFM3", "KFM4", "KFS2",
-                                         "KFS3", "KFS4", "KRM2", "KRM3", "KRM4", "KRS2", "KRS3", "KRS4"};
+    std::vector<std::string> expected = {"COLS", "ROWS", "COLV", "ROWV", "COLN", "ROWN",
+                                         "COLM", "ROWM", "COLA", "ROWA", "COLC", "ROWC",
+                                         "KFM2", "KFM3", "KFM4", "KFS2", "KFS3", "KFS4",
+                                         "KRM2", "KRM3", "KRM4", "KRS2", "KRS3", "KRS4"};
     for (int c = 1; c <= 5; ++c)
         expected.push_back("COL" + std::to_string(c));
     for (int r = 1; r <= 9; ++r)
@@ -90,14 +96,15 @@ TEST(MatrixRegistry, TypesFollowTheColumnsAtEveryBuild) {
 }
 
 class MatrixStats : public FamilyTest {
-protected:
+  protected:
     std::vector<std::string> DrawTexts(const char* name, int type = 0, bool sorted = true) {
         auto stat = Create(name, type);
         return Texts(*stat, DrawValues(*stat, static_cast<int>(Draws().size()) - 1, sorted));
     }
     int Graph(const char* name, int type = 0) {
         auto stat = Create(name, type);
-        return dynamic_cast<TCustomGraphStat&>(*stat).GraphValueOfDraw(static_cast<int>(Draws().size()) - 1, 0, true);
+        return dynamic_cast<TCustomGraphStat&>(*stat).GraphValueOfDraw(
+            static_cast<int>(Draws().size()) - 1, 0, true);
     }
     using Texts_ = std::vector<std::string>;
 };
@@ -199,7 +206,8 @@ TEST_F(MatrixStats, SelectingAnEmptyColumnKeepsCombinationsAvoidingIt) {
     const TStatSelection empty1 = Select({TStatKey::FromK(1, 0)});
     values->PrepareTest(empty1, 0, false, false);
     std::int64_t kept = 0;
-    ForEachCombination([&](const TComb& c) { kept += values->TestCombination(c, empty1, 0, false, false); });
+    ForEachCombination(
+        [&](const TComb& c) { kept += values->TestCombination(c, empty1, 0, false, false); });
     EXPECT_EQ(kept, Binomial(36, 6)); // column 1 holds nine numbers
 }
 
@@ -235,12 +243,14 @@ TEST_F(MatrixStats, ColumnTotalsOverAllCombinations) {
 // and still agree with the values.
 TEST_F(MatrixStats, NumbersOutsideTheLotteryAgreeWithTheirValues) {
     AddDraw({1, 6, 70, 11, 200, 12});
-    for (const char* name : {"TstColAjacent", "TstRowAjacent", "TstColAjacentCnt", "TstCombColMix3"}) {
+    for (const char* name :
+         {"TstColAjacent", "TstRowAjacent", "TstColAjacentCnt", "TstCombColMix3"}) {
         auto stat = Create(name);
         const TStatDrawList values = DrawValues(*stat, 0, false);
         ASSERT_FALSE(values.empty()) << name;
         for (const TStatDraw& v : values)
-            EXPECT_TRUE(Test(*stat, Select({v.Key}), {1, 6, 70, 11, 200, 12})) << name << " " << stat->ValueToText(v);
+            EXPECT_TRUE(Test(*stat, Select({v.Key}), {1, 6, 70, 11, 200, 12}))
+                << name << " " << stat->ValueToText(v);
         EXPECT_FALSE(Test(*stat, Select({TStatKey::FromK(4, 4)}), {1, 6, 70, 11, 200, 12})) << name;
     }
 }
@@ -256,10 +266,11 @@ TEST_P(MatrixSelections, TestAgreesWithTheComputedValues) {
 
 INSTANTIATE_TEST_SUITE_P(
     Families, MatrixSelections,
-    testing::Combine(testing::Values("TstColumns", "TstRows", "TstColValues", "TstRowValues", "TstColCount",
-                                     "TstRowCount", "TstColMask", "TstRowMask", "TstColAjacent",
-                                     "TstRowAjacent", "TstColAjacentCnt", "TstRowAjacentCnt", "TstCombColMix2",
-                                     "TstCombColMix4", "TstCombColSeq3", "TstCombRowMix3", "TstCombRowSeq2",
+    testing::Combine(testing::Values("TstColumns", "TstRows", "TstColValues", "TstRowValues",
+                                     "TstColCount", "TstRowCount", "TstColMask", "TstRowMask",
+                                     "TstColAjacent", "TstRowAjacent", "TstColAjacentCnt",
+                                     "TstRowAjacentCnt", "TstCombColMix2", "TstCombColMix4",
+                                     "TstCombColSeq3", "TstCombRowMix3", "TstCombRowSeq2",
                                      "TstCombRowSeq4"),
                      testing::Values(0), testing::Values(5, 7, 1, 45)));
 
@@ -267,15 +278,17 @@ TEST(MatrixBatches, RunsOfCombinationsCountAsOneByOne) {
     TConfigData config;
     for (int cols : {5, 7, 1, 45}) {
         config.MatrixCols = cols;
-        for (const char* name : {"TstColumns", "TstRowValues", "TstColValues", "TstColCount", "TstRowMask",
-                                 "TstColAjacent", "TstRowAjacent", "TstRowAjacentCnt"})
+        for (const char* name :
+             {"TstColumns", "TstRowValues", "TstColValues", "TstColCount", "TstRowMask",
+              "TstColAjacent", "TstRowAjacent", "TstRowAjacentCnt"})
             test::ExpectBatchMatchesSingle(config, name);
         test::ExpectBatchMatchesSingle(config, "TstRowValCnt", 1);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Typed, MatrixSelections,
-                         testing::Values(std::make_tuple("TstColValCnt", 3, 5), std::make_tuple("TstRowValCnt", 7, 7)));
+                         testing::Values(std::make_tuple("TstColValCnt", 3, 5),
+                                         std::make_tuple("TstRowValCnt", 7, 7)));
 
 } // namespace
 } // namespace pelko

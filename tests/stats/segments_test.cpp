@@ -51,22 +51,23 @@ INSTANTIATE_TEST_SUITE_P(
         ClassRow{"TstSegmValues", 0, "SGMV", "Количество чисел в сегменте матрицы", "N", false},
         ClassRow{"TstSegmCount", 0, "SGMC", "Количество не пустых сегментов в матрице", "NG", true},
         ClassRow{"TstSgmValCnt", 2, "SGM2", "Количество чисел в 2 сегменте матрицы", "NG", true},
-        ClassRow{"TstCombSegmMix2", 0, "KGM2", "Сочетания из 2 сегментов по всем числам тиража", "S", false},
-        ClassRow{"TstCombSegmSeq4", 0, "KGS4", "Сочетания из 4 сегментов по соседним числам", "S", false}));
+        ClassRow{"TstCombSegmMix2", 0, "KGM2", "Сочетания из 2 сегментов по всем числам тиража",
+                 "S", false},
+        ClassRow{"TstCombSegmSeq4", 0, "KGS4", "Сочетания из 4 сегментов по соседним числам", "S",
+                 false}));
 
 std::vector<std::string> GroupCodes(const TStatList& list) {
     std::vector<std::string> codes;
     for (const TStatMethod& m : list.Methods())
-        if (m.StatClass->GetGroup() == sgSegments)
-            codes.push_back(list.MethodCode(m));
+        if (m.StatClass->GetGroup() == sgSegments) codes.push_back(list.MethodCode(m));
     return codes;
 }
 
 TEST(SegmentRegistry, TypesRunFromTheSmallestToTheLargestSegment) {
     TStatList list;
     list.Build();
-    EXPECT_EQ(GroupCodes(list), (Texts_{"SGMS", "SGMV", "SGMC", "KGM2", "KGM3", "KGM4", "KGS2", "KGS3", "KGS4",
-                                        "SGM1"}));
+    EXPECT_EQ(GroupCodes(list), (Texts_{"SGMS", "SGMV", "SGMC", "KGM2", "KGM3", "KGM4", "KGS2",
+                                        "KGS3", "KGS4", "SGM1"}));
     list.Config.Segments = TextToSegments(std::string(20, '4') + std::string(25, '7'));
     list.Build();
     const Texts_ codes = GroupCodes(list);
@@ -84,8 +85,11 @@ TEST_F(SegmentStats, DefaultMapHasOneSegment) {
     EXPECT_EQ(window[0].Count, 6);
     auto values = Create("TstSegmValues");
     EXPECT_EQ(Texts(*values, DrawValues(*values, 0, false)), Texts_{"1 x 6"});
-    EXPECT_EQ(dynamic_cast<TCustomGraphStat&>(*Create("TstSegmCount")).GraphValueOfDraw(0, 0, false), 1);
-    EXPECT_EQ(dynamic_cast<TCustomGraphStat&>(*Create("TstSgmValCnt", 1)).GraphValueOfDraw(0, 0, false), 6);
+    EXPECT_EQ(
+        dynamic_cast<TCustomGraphStat&>(*Create("TstSegmCount")).GraphValueOfDraw(0, 0, false), 1);
+    EXPECT_EQ(
+        dynamic_cast<TCustomGraphStat&>(*Create("TstSgmValCnt", 1)).GraphValueOfDraw(0, 0, false),
+        6);
 }
 
 TEST_F(SegmentStats, WorkedDrawOfThreeSegments) {
@@ -98,8 +102,11 @@ TEST_F(SegmentStats, WorkedDrawOfThreeSegments) {
     EXPECT_EQ(CountOf(values, TStatKey::FromK(3)), 3);
     auto counts = Create("TstSegmValues");
     EXPECT_EQ(Texts(*counts, DrawValues(*counts, 0, false)), (Texts_{"1 x 1", "2 x 2", "3 x 3"}));
-    EXPECT_EQ(dynamic_cast<TCustomGraphStat&>(*Create("TstSegmCount")).GraphValueOfDraw(0, 0, false), 3);
-    EXPECT_EQ(dynamic_cast<TCustomGraphStat&>(*Create("TstSgmValCnt", 2)).GraphValueOfDraw(0, 0, false), 2);
+    EXPECT_EQ(
+        dynamic_cast<TCustomGraphStat&>(*Create("TstSegmCount")).GraphValueOfDraw(0, 0, false), 3);
+    EXPECT_EQ(
+        dynamic_cast<TCustomGraphStat&>(*Create("TstSgmValCnt", 2)).GraphValueOfDraw(0, 0, false),
+        2);
     auto seq = Create("TstCombSegmSeq2");
     const TStatDrawList pairs = DrawValues(*seq, 0, false);
     EXPECT_EQ(Texts(*seq, pairs), (Texts_{"1:2", "2:2", "2:3", "3:3"}));
@@ -112,7 +119,8 @@ TEST_F(SegmentStats, WorkedDrawOfThreeSegments) {
 
 TEST_F(SegmentStats, DomainFollowsTheFirstNumberOfEachSegment) {
     // 1..10 in segment 5, 11..30 in 2, 31..45 in 8: the domain is 5, 2, 8.
-    list_.Config.Segments = TextToSegments(std::string(10, '5') + std::string(20, '2') + std::string(15, '8'));
+    list_.Config.Segments =
+        TextToSegments(std::string(10, '5') + std::string(20, '2') + std::string(15, '8'));
     AddDraw({1, 2, 3, 4, 5, 6});
     auto segments = Create("TstSegments");
     EXPECT_EQ(Texts(*segments, WindowValues(*segments, 0, -1, false)), (Texts_{"5", "2", "8"}));
@@ -124,7 +132,9 @@ TEST_F(SegmentStats, DomainFollowsTheFirstNumberOfEachSegment) {
     EXPECT_TRUE(WindowValues(*Create("TstSegmCount"), 0, -1, false).empty());
     EXPECT_TRUE(WindowValues(*Create("TstSgmValCnt", 5), 0, -1, false).empty());
     // A segment number between the smallest and largest that no number has counts 0.
-    EXPECT_EQ(dynamic_cast<TCustomGraphStat&>(*Create("TstSgmValCnt", 3)).GraphValueOfDraw(0, 0, false), 0);
+    EXPECT_EQ(
+        dynamic_cast<TCustomGraphStat&>(*Create("TstSgmValCnt", 3)).GraphValueOfDraw(0, 0, false),
+        0);
 }
 
 TEST_F(SegmentStats, ParameterChangeAndRebuildChangeTheValues) {
@@ -157,7 +167,8 @@ TEST_F(SegmentStats, CountsOverAllCombinationsFollowTheBinomials) {
     EXPECT_EQ(CountOf(usedAll, TStatKey::FromK(2)), COMBS_TOTAL - Binomial(9, 6) - Binomial(36, 6));
 }
 
-class SegmentSelections : public testing::TestWithParam<std::tuple<const char*, int, const char*>> {};
+class SegmentSelections : public testing::TestWithParam<std::tuple<const char*, int, const char*>> {
+};
 
 TEST_P(SegmentSelections, TestAgreesWithTheComputedValues) {
     const auto [name, type, map] = GetParam();
@@ -170,9 +181,9 @@ constexpr const char* MIXED_MAP = "123456789987654321135792468246813579111222333
 
 INSTANTIATE_TEST_SUITE_P(
     Families, SegmentSelections,
-    testing::Combine(testing::Values("TstSegments", "TstSegmValues", "TstSegmCount", "TstCombSegmMix2",
-                                     "TstCombSegmMix3", "TstCombSegmMix4", "TstCombSegmSeq2", "TstCombSegmSeq3",
-                                     "TstCombSegmSeq4"),
+    testing::Combine(testing::Values("TstSegments", "TstSegmValues", "TstSegmCount",
+                                     "TstCombSegmMix2", "TstCombSegmMix3", "TstCombSegmMix4",
+                                     "TstCombSegmSeq2", "TstCombSegmSeq3", "TstCombSegmSeq4"),
                      testing::Values(0), testing::Values("", MIXED_MAP)));
 
 TEST(SegmentBatches, RunsOfCombinationsCountAsOneByOne) {

@@ -27,35 +27,41 @@ inline std::vector<TComb> SampleCombinations(int count, unsigned seed) {
     for (int n = 0; n < LOTTO_MAX; ++n)
         numbers[static_cast<std::size_t>(n)] = n + 1;
     // The corners of the space and some long runs first.
-    for (const auto& fixed : {std::vector<int>{1, 2, 3, 4, 5, 6}, std::vector<int>{40, 41, 42, 43, 44, 45},
-                              std::vector<int>{1, 6, 11, 12, 30, 45}, std::vector<int>{5, 6, 10, 11, 15, 16}}) {
+    for (const auto& fixed :
+         {std::vector<int>{1, 2, 3, 4, 5, 6}, std::vector<int>{40, 41, 42, 43, 44, 45},
+          std::vector<int>{1, 6, 11, 12, 30, 45}, std::vector<int>{5, 6, 10, 11, 15, 16}}) {
         TComb c;
         for (int i = 0; i < LOTTO_COUNT; ++i)
-            c[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(fixed[static_cast<std::size_t>(i)]);
+            c[static_cast<std::size_t>(i)] =
+                static_cast<std::uint8_t>(fixed[static_cast<std::size_t>(i)]);
         combs.push_back(c);
     }
     while (static_cast<int>(combs.size()) < count) {
         std::shuffle(numbers.begin(), numbers.end(), random);
         TComb c;
         for (int i = 0; i < LOTTO_COUNT; ++i)
-            c[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(numbers[static_cast<std::size_t>(i)]);
+            c[static_cast<std::size_t>(i)] =
+                static_cast<std::uint8_t>(numbers[static_cast<std::size_t>(i)]);
         std::sort(c.begin(), c.end());
         combs.push_back(c);
     }
     return combs;
 }
 
-inline std::uint64_t KeyOrder(const TStatKey& key) { return KeyBits(key); }
+inline std::uint64_t KeyOrder(const TStatKey& key) {
+    return KeyBits(key);
+}
 
 // Runs the check for the class `className` (type `type`) under `config`.
 inline void ExpectTestMatchesValues(const TConfigData& config, const char* className, int type = 0,
                                     int samples = 1500) {
     SCOPED_TRACE(std::string(className) + " type " + std::to_string(type));
-    const std::vector<TComb> combs = SampleCombinations(samples, 2024u + static_cast<unsigned>(type));
+    const std::vector<TComb> combs =
+        SampleCombinations(samples, 2024u + static_cast<unsigned>(type));
     TDrawsArray draws;
     for (const TComb& c : combs)
-        draws.push_back(MakeDraw(static_cast<int>(draws.size()) + 1,
-                                 {c[0], c[1], c[2], c[3], c[4], c[5]}));
+        draws.push_back(
+            MakeDraw(static_cast<int>(draws.size()) + 1, {c[0], c[1], c[2], c[3], c[4], c[5]}));
     TStatList list(draws, config);
     const TStatClassInfo* info = StandardStatClasses().FindByName(className);
     ASSERT_NE(info, nullptr);
@@ -72,8 +78,7 @@ inline void ExpectTestMatchesValues(const TConfigData& config, const char* class
         stat->ComputeForDraw(static_cast<int>(i), static_cast<int>(i), true, values, work, last);
         for (const TStatDraw& v : values) {
             keysOf[i].push_back(KeyOrder(v.Key));
-            if (seen.insert(KeyOrder(v.Key)).second)
-                pool.push_back(v.Key);
+            if (seen.insert(KeyOrder(v.Key)).second) pool.push_back(v.Key);
         }
     }
     if (pool.empty()) // a statistic without values here (no adjacency in a one-row matrix)
@@ -103,8 +108,9 @@ inline void ExpectTestMatchesValues(const TConfigData& config, const char* class
         stat->PrepareTest(selection, 0, false, false);
         int mismatches = 0;
         for (std::size_t i = 0; i < combs.size() && mismatches < 5; ++i) {
-            const bool expected = std::any_of(keysOf[i].begin(), keysOf[i].end(),
-                                              [&](std::uint64_t k) { return selected.count(k) > 0; });
+            const bool expected =
+                std::any_of(keysOf[i].begin(), keysOf[i].end(),
+                            [&](std::uint64_t k) { return selected.count(k) > 0; });
             if (stat->TestCombination(combs[i], selection, 0, false, false) != expected) {
                 ++mismatches;
                 ADD_FAILURE() << "round " << round << ": combination " << CombToText(combs[i])
@@ -117,7 +123,8 @@ inline void ExpectTestMatchesValues(const TConfigData& config, const char* class
 // The prefetch pass over a run of combinations (ComputeForCombinations, which a class may
 // count locally) must leave the same list as ComputeForCombination one by one: same keys in
 // the same order with the same counts.
-inline void ExpectBatchMatchesSingle(const TConfigData& config, const char* className, int type = 0) {
+inline void ExpectBatchMatchesSingle(const TConfigData& config, const char* className,
+                                     int type = 0) {
     SCOPED_TRACE(std::string(className) + " type " + std::to_string(type));
     std::vector<TComb> combs = SampleCombinations(20000, 99u);
     TDrawsArray draws;

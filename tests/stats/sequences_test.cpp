@@ -39,9 +39,10 @@ TEST_P(SequenceClasses, CodeCaptionGroupAndFlags) {
 
 INSTANTIATE_TEST_SUITE_P(
     Registry, SequenceClasses,
-    testing::Values(ClassRow{"TstSequenceLen", "SEQL", "Длина последовательности в тираже", "SN"},
-                    ClassRow{"TstSequenceCnt", "SEQS", "Количество последовательностей в тираже", "SNG"},
-                    ClassRow{"TstSequenceLenMax", "LENS", "Макс. длина последовательности в тираже", "SNG"}));
+    testing::Values(
+        ClassRow{"TstSequenceLen", "SEQL", "Длина последовательности в тираже", "SN"},
+        ClassRow{"TstSequenceCnt", "SEQS", "Количество последовательностей в тираже", "SNG"},
+        ClassRow{"TstSequenceLenMax", "LENS", "Макс. длина последовательности в тираже", "SNG"}));
 
 TEST(SequenceRegistry, TheFamilyFollowsTheSegmentsInTableOrder) {
     TStatList list;
@@ -66,7 +67,8 @@ class SequenceStats : public FamilyTest {};
 
 TEST_P(SequenceRuns, LengthsCountAndLongest) {
     const RunsCase& c = GetParam();
-    draws_.push_back(test::MakeDraw(1, {c.Nums[0], c.Nums[1], c.Nums[2], c.Nums[3], c.Nums[4], c.Nums[5]}));
+    draws_.push_back(
+        test::MakeDraw(1, {c.Nums[0], c.Nums[1], c.Nums[2], c.Nums[3], c.Nums[4], c.Nums[5]}));
     auto len = Create("TstSequenceLen");
     const TStatDrawList lengths = DrawValues(*len, 0, false);
     ASSERT_EQ(lengths.size(), c.Lengths.size());
@@ -105,7 +107,8 @@ TEST_F(SequenceStats, DrawnOrderStepsOnlyUpwardInTheTableButBothWaysInTheGraph) 
 
 TEST_F(SequenceStats, PreFilledValues) {
     auto len = Create("TstSequenceLen");
-    EXPECT_EQ(Texts(*len, WindowValues(*len, 0, -1, false)), (Texts_{"1", "2", "3", "4", "5", "6"}));
+    EXPECT_EQ(Texts(*len, WindowValues(*len, 0, -1, false)),
+              (Texts_{"1", "2", "3", "4", "5", "6"}));
     auto cnt = Create("TstSequenceCnt");
     EXPECT_EQ(Texts(*cnt, WindowValues(*cnt, 0, -1, false)), (Texts_{"0", "1", "2", "3"}));
     auto lens = Create("TstSequenceLenMax");

@@ -11,13 +11,15 @@
 
 namespace pelko {
 
-template <class G>
-class TBatched final : public TStatBatch<TBatched<G>, G> {
-public:
+template <class G> class TBatched final : public TStatBatch<TBatched<G>, G> {
+  public:
     using TStatBatch<TBatched<G>, G>::TStatBatch;
 
-    void ComputeForCombinations(const TComb* Combs, std::size_t Count, TStatDrawList& Values) override {
-        if constexpr (requires(G& g, const TComb* c, std::size_t n, TStatDrawList& v) { g.CountCombinations(c, n, v); })
+    void ComputeForCombinations(const TComb* Combs, std::size_t Count,
+                                TStatDrawList& Values) override {
+        if constexpr (requires(G & g, const TComb* c, std::size_t n, TStatDrawList& v) {
+                          g.CountCombinations(c, n, v);
+                      })
             G::CountCombinations(Combs, Count, Values);
         else
             TStatBatch<TBatched<G>, G>::ComputeForCombinations(Combs, Count, Values);

@@ -21,9 +21,8 @@ namespace pelko {
 namespace {
 
 // A statistic kind with the channels of the width of the parameters at creation.
-template <class Kind>
-class TChannelsStatOf : public TGroupedStat<Kind> {
-public:
+template <class Kind> class TChannelsStatOf : public TGroupedStat<Kind> {
+  public:
     TChannelsStatOf(const TStatList& List, int Type)
         : TGroupedStat<Kind>(List, Type, ChannelGrouping(List.Config.ChannelSize)),
           ChannelSize(List.Config.ChannelSize) {}
@@ -34,10 +33,12 @@ public:
 using TCustomChannelsStat = TChannelsStatOf<TCustomNumbersStat>;
 using TCustomChannelsGraphStat = TChannelsStatOf<TCustomGraphStat>;
 
-int CountsUpToSix(int bound) { return std::min(bound, LOTTO_COUNT); }
+int CountsUpToSix(int bound) {
+    return std::min(bound, LOTTO_COUNT);
+}
 
 class TstChannels : public TGroupOfEachStat<TCustomChannelsStat, true> {
-public:
+  public:
     using TGroupOfEachStat::TGroupOfEachStat;
 
     std::string ValueToText(const TStatDraw& Item) const override {
@@ -52,33 +53,32 @@ public:
 };
 
 class TstChanValues : public TGroupCountsStat<TCustomChannelsStat> {
-public:
+  public:
     TstChanValues(const TStatList& List, int Type)
         : TGroupCountsStat(List, Type, CountsUpToSix(List.Config.ChannelSize)) {}
 
-protected:
+  protected:
     std::string GroupText(int group) const override { return ChannelText(group, ChannelSize); }
 };
 
 class TstChanCount : public TGroupsUsedStat<TCustomChannelsGraphStat> {
-public:
+  public:
     TstChanCount(const TStatList& List, int Type)
         : TGroupsUsedStat(List, Type, CountsUpToSix(List.Config.ChannelSize)) {}
 };
 
 // Pre-fills 1..ChannelSize, counts a channel could never reach included.
 class TstChnValCnt : public TGroupMembersStat<TCustomChannelsGraphStat> {
-public:
+  public:
     TstChnValCnt(const TStatList& List, int Type)
         : TGroupMembersStat(List, Type, List.Config.ChannelSize) {}
 };
 
 // TstCombChnMix2..4 and TstCombChnSeq2..4.
-template <int Len, bool Mix>
-TStatClassInfo ChannelTuplesClass(int position, const char* name) {
+template <int Len, bool Mix> TStatClassInfo ChannelTuplesClass(int position, const char* name) {
     const char* code = Mix ? "KCM%d" : "KCS%d";
-    const char* caption =
-        Mix ? "Сочетания из %0:d каналов по всем числам тиража" : "Сочетания из %0:d каналов по соседним числам";
+    const char* caption = Mix ? "Сочетания из %0:d каналов по всем числам тиража"
+                              : "Сочетания из %0:d каналов по соседним числам";
     return StatClass<TBatched<TGroupTuplesStat<TCustomChannelsStat, Len, Mix>>>(
         {.Position = position,
          .Name = name,
@@ -93,24 +93,24 @@ TStatClassInfo ChannelTuplesClass(int position, const char* name) {
 
 void RegisterChannelStats(TStatClassTable& table) {
     table.Add(StatClass<TBatched<TstChannels>>({.Position = 21,
-                                      .Name = "TstChannels",
-                                      .Code = "CHAN",
-                                      .Caption = "Каналы",
-                                      .Group = sgChannels,
-                                      .Flags = sfCombinable}));
+                                                .Name = "TstChannels",
+                                                .Code = "CHAN",
+                                                .Caption = "Каналы",
+                                                .Group = sgChannels,
+                                                .Flags = sfCombinable}));
     table.Add(StatClass<TBatched<TstChanValues>>({.Position = 22,
-                                        .Name = "TstChanValues",
-                                        .Code = "CHNV",
-                                        .Caption = "Количество чисел в канале",
-                                        .Group = sgChannels,
-                                        .Flags = sfCombinable,
-                                        .ScalarValues = false}));
+                                                  .Name = "TstChanValues",
+                                                  .Code = "CHNV",
+                                                  .Caption = "Количество чисел в канале",
+                                                  .Group = sgChannels,
+                                                  .Flags = sfCombinable,
+                                                  .ScalarValues = false}));
     table.Add(StatClass<TBatched<TstChanCount>>({.Position = 23,
-                                       .Name = "TstChanCount",
-                                       .Code = "CHNC",
-                                       .Caption = "Количество каналов в тираже",
-                                       .Group = sgChannels,
-                                       .Flags = sfCombinable}));
+                                                 .Name = "TstChanCount",
+                                                 .Code = "CHNC",
+                                                 .Caption = "Количество каналов в тираже",
+                                                 .Group = sgChannels,
+                                                 .Flags = sfCombinable}));
     table.Add(ChannelTuplesClass<2, true>(77, "TstCombChnMix2"));
     table.Add(ChannelTuplesClass<3, true>(78, "TstCombChnMix3"));
     table.Add(ChannelTuplesClass<4, true>(79, "TstCombChnMix4"));
@@ -118,13 +118,13 @@ void RegisterChannelStats(TStatClassTable& table) {
     table.Add(ChannelTuplesClass<3, false>(81, "TstCombChnSeq3"));
     table.Add(ChannelTuplesClass<4, false>(82, "TstCombChnSeq4"));
     table.Add(StatClass<TBatched<TstChnValCnt>>({.Position = 103,
-                                       .Name = "TstChnValCnt",
-                                       .Code = "CHN%d",
-                                       .Caption = "Количество чисел в %0:d канале",
-                                       .Group = sgChannels,
-                                       .Flags = sfCombinable,
-                                       .TypeRange = &ChannelTypes,
-                                       .FamilyCode = "CHNx"}));
+                                                 .Name = "TstChnValCnt",
+                                                 .Code = "CHN%d",
+                                                 .Caption = "Количество чисел в %0:d канале",
+                                                 .Group = sgChannels,
+                                                 .Flags = sfCombinable,
+                                                 .TypeRange = &ChannelTypes,
+                                                 .FamilyCode = "CHNx"}));
 }
 
 } // namespace pelko

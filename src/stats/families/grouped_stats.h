@@ -48,8 +48,9 @@ struct TSlicedCounts {
     // The positions p whose count k has bit p set in selected[k].
     std::uint64_t Matching(const std::uint64_t (&selected)[LOTTO_COUNT + 1]) const {
         const std::uint64_t o = Ones, t = Twos, f = Fours;
-        return (selected[0] & ~(o | t | f)) | (selected[1] & o & ~t & ~f) | (selected[2] & ~o & t & ~f) |
-               (selected[3] & o & t & ~f) | (selected[4] & ~o & ~t & f) | (selected[5] & o & ~t & f) |
+        return (selected[0] & ~(o | t | f)) | (selected[1] & o & ~t & ~f) |
+               (selected[2] & ~o & t & ~f) | (selected[3] & o & t & ~f) |
+               (selected[4] & ~o & ~t & f) | (selected[5] & o & ~t & f) |
                (selected[6] & ~o & t & f);
     }
 };
@@ -65,15 +66,14 @@ inline int CountBits(std::uint64_t x) {
 
 // A statistic kind (TCustomNumbersStat, TCustomGraphStat) with the grouping copied at
 // creation.
-template <class Kind>
-class TGroupedStat : public Kind {
-public:
+template <class Kind> class TGroupedStat : public Kind {
+  public:
     TGroupedStat(const TStatList& List, int Type, const TNumberGrouping& grouping)
         : Kind(List, Type), Groups(grouping) {}
 
     const TNumberGrouping Groups;
 
-protected:
+  protected:
     // The selection the per-pass lookups were made for.
     const TStatSelection* Prepared = nullptr;
 
@@ -82,19 +82,18 @@ protected:
             PrepareLate(Selected, RefIndex, Sorted, Exclude);
     }
 
-private:
+  private:
     // Kept out of the per-combination loops.
-    [[gnu::noinline, gnu::cold]] void PrepareLate(const TStatSelection& Selected, int RefIndex, bool Sorted,
-                                                  bool Exclude) {
+    [[gnu::noinline, gnu::cold]] void PrepareLate(const TStatSelection& Selected, int RefIndex,
+                                                  bool Sorted, bool Exclude) {
         this->PrepareTest(Selected, RefIndex, Sorted, Exclude);
     }
 };
 
 // The group of each of the six numbers, K1; pre-fills the domain. ByByte tests the key's
 // first byte instead of its first word (the channels' way; the same for these keys).
-template <class Base, bool ByByte = false>
-class TGroupOfEachStat : public Base {
-public:
+template <class Base, bool ByByte = false> class TGroupOfEachStat : public Base {
+  public:
     using Base::Base;
 
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
@@ -111,7 +110,8 @@ public:
         Base::ComputeForCombination(Comb, Values);
         AddGroups(Comb.N, Values, false);
     }
-    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted, bool Exclude) override {
+    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted,
+                     bool Exclude) override {
         Base::PrepareTest(Selected, RefIndex, Sorted, Exclude);
         selectedNumbers_ = TByteSet{};
         for (int n = 0; n < 256; ++n) {
@@ -121,15 +121,15 @@ public:
         }
         this->Prepared = &Selected;
     }
-    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex, bool Sorted,
-                         bool Exclude) override {
+    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex,
+                         bool Sorted, bool Exclude) override {
         this->PrepareIfNeeded(Selected, RefIndex, Sorted, Exclude);
         const TByteSet& s = selectedNumbers_;
         const std::uint8_t* n = Comb.N;
         return s.Has(n[0]) | s.Has(n[1]) | s.Has(n[2]) | s.Has(n[3]) | s.Has(n[4]) | s.Has(n[5]);
     }
 
-private:
+  private:
     void AddGroups(const std::uint8_t* nums, TStatDrawList& Values, bool trackGaps) {
         for (int i = 0; i < LOTTO_COUNT; ++i)
             this->AddValue(Values, WordsKey(this->Groups.Group[nums[i]]), trackGaps);
@@ -141,9 +141,8 @@ private:
 // For every group of the domain, in domain order: (group, count of the six numbers in it),
 // K1 and K2, zero counts included. Pre-fills every group with the counts 0..PreFillMax
 // when PreFillMax >= 0.
-template <class Base>
-class TGroupCountsStat : public Base {
-public:
+template <class Base> class TGroupCountsStat : public Base {
+  public:
     TGroupCountsStat(const TStatList& List, int Type, int preFillMax)
         : Base(List, Type), preFillMax_(preFillMax) {}
 
@@ -154,7 +153,8 @@ public:
         Base::FillAllValues(LastIndex, Values);
         for (int i = 0; i < this->Groups.DomainSize; ++i)
             for (int k = 0; k <= preFillMax_; ++k)
-                this->FillValue(Values, WordsKey(this->Groups.Domain[i], static_cast<std::uint16_t>(k)));
+                this->FillValue(Values,
+                                WordsKey(this->Groups.Domain[i], static_cast<std::uint16_t>(k)));
     }
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
                         TStatWorkArea& Work, TLastValueArray& LastValues) override {
@@ -183,12 +183,15 @@ public:
             counts.Drain([&](int at, std::int32_t times) {
                 this->Item = TStatDraw{};
                 this->Item.Count = times;
-                this->AddValue(Values, WordsKey(this->Groups.Domain[at / COUNTS], static_cast<std::uint16_t>(at % COUNTS)),
+                this->AddValue(Values,
+                               WordsKey(this->Groups.Domain[at / COUNTS],
+                                        static_cast<std::uint16_t>(at % COUNTS)),
                                false);
             });
         }
     }
-    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted, bool Exclude) override {
+    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted,
+                     bool Exclude) override {
         Base::PrepareTest(Selected, RefIndex, Sorted, Exclude);
         for (int k = 0; k <= LOTTO_COUNT; ++k) {
             selectedWith_[k] = 0;
@@ -199,39 +202,39 @@ public:
         this->Prepared = &Selected;
     }
     // Some group of the domain holds a selected count (zero counts included).
-    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex, bool Sorted,
-                         bool Exclude) override {
+    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex,
+                         bool Sorted, bool Exclude) override {
         this->PrepareIfNeeded(Selected, RefIndex, Sorted, Exclude);
         const std::uint64_t* bit = this->Groups.Bit;
         const std::uint8_t* n = Comb.N;
-        return TSlicedCounts::OfSix(bit[n[0]], bit[n[1]], bit[n[2]], bit[n[3]], bit[n[4]], bit[n[5]])
+        return TSlicedCounts::OfSix(bit[n[0]], bit[n[1]], bit[n[2]], bit[n[3]], bit[n[4]],
+                                    bit[n[5]])
                    .Matching(selectedWith_) != 0;
     }
 
-protected:
+  protected:
     // The group's part of the value text.
     virtual std::string GroupText(int group) const { return std::to_string(group); }
 
-private:
+  private:
     void AddCounts(const std::uint8_t* nums, TStatDrawList& Values, bool trackGaps) {
         std::uint8_t counts[LOTTO_MAX] = {};
         for (int i = 0; i < LOTTO_COUNT; ++i) {
             const std::uint8_t at = this->Groups.Index[nums[i]];
-            if (at != TNumberGrouping::NO_INDEX)
-                ++counts[at];
+            if (at != TNumberGrouping::NO_INDEX) ++counts[at];
         }
         for (int i = 0; i < this->Groups.DomainSize; ++i)
             this->AddValue(Values, WordsKey(this->Groups.Domain[i], counts[i]), trackGaps);
     }
 
     int preFillMax_;
-    std::uint64_t selectedWith_[LOTTO_COUNT + 1] = {}; // per count k: domain positions with (group, k) selected
+    std::uint64_t selectedWith_[LOTTO_COUNT + 1] =
+        {}; // per count k: domain positions with (group, k) selected
 };
 
 // Number of distinct groups among the six numbers, K1; pre-fills 1..PreFillMax. Plotted.
-template <class Base>
-class TGroupsUsedStat : public Base {
-public:
+template <class Base> class TGroupsUsedStat : public Base {
+  public:
     TGroupsUsedStat(const TStatList& List, int Type, int preFillMax)
         : Base(List, Type), preFillMax_(preFillMax) {}
 
@@ -250,11 +253,12 @@ public:
         this->AddValue(Values, WordsKey(GroupsUsed(Comb.N)), false);
     }
     int GraphValue(const TComb& Comb, int, int, bool) override { return GroupsUsed(Comb.N); }
-    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool, bool) override {
+    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
+                         bool) override {
         return Selected.HasWord(1, GroupsUsed(Comb.N));
     }
 
-private:
+  private:
     std::uint16_t GroupsUsed(const std::uint8_t* nums) const {
         const std::uint64_t* bit = this->Groups.Bit;
         const std::uint64_t occupied =
@@ -267,14 +271,12 @@ private:
 
 // How many of the six numbers lie in the group Type, K1; pre-fills 1..PreFillMax (not 0).
 // Plotted.
-template <class Base>
-class TGroupMembersStat : public Base {
-public:
+template <class Base> class TGroupMembersStat : public Base {
+  public:
     TGroupMembersStat(const TStatList& List, int Type, int preFillMax)
         : Base(List, Type), preFillMax_(preFillMax) {
         for (int n = 1; n <= LOTTO_MAX; ++n)
-            if (this->Groups.Group[n] == Type)
-                members_.Add(static_cast<unsigned>(n));
+            if (this->Groups.Group[n] == Type) members_.Add(static_cast<unsigned>(n));
     }
 
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
@@ -292,15 +294,16 @@ public:
         this->AddValue(Values, WordsKey(Members(Comb.N)), false);
     }
     int GraphValue(const TComb& Comb, int, int, bool) override { return Members(Comb.N); }
-    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool, bool) override {
+    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
+                         bool) override {
         return Selected.HasWord(1, Members(Comb.N));
     }
 
-private:
+  private:
     std::uint16_t Members(const std::uint8_t* nums) const {
         const TByteSet& m = members_;
-        return static_cast<std::uint16_t>(m.Has(nums[0]) + m.Has(nums[1]) + m.Has(nums[2]) + m.Has(nums[3]) +
-                                          m.Has(nums[4]) + m.Has(nums[5]));
+        return static_cast<std::uint16_t>(m.Has(nums[0]) + m.Has(nums[1]) + m.Has(nums[2]) +
+                                          m.Has(nums[3]) + m.Has(nums[4]) + m.Has(nums[5]));
     }
 
     int preFillMax_;
@@ -309,11 +312,9 @@ private:
 
 // The position tuples of the Mix and Seq statistics: every Len-subset of the six positions
 // in lexicographic order (Mix), or every run of Len neighbouring positions (Seq).
-template <int Len, bool Mix>
-struct TPositionTuples {
+template <int Len, bool Mix> struct TPositionTuples {
     static constexpr int Count() {
-        if (!Mix)
-            return LOTTO_COUNT - Len + 1;
+        if (!Mix) return LOTTO_COUNT - Len + 1;
         int c = 1;
         for (int i = 0; i < Len; ++i)
             c = c * (LOTTO_COUNT - i) / (i + 1);
@@ -338,8 +339,7 @@ struct TPositionTuples {
             int j = Len - 1; // next subset in lexicographic order
             while (j >= 0 && t[j] == LOTTO_COUNT - Len + j)
                 --j;
-            if (j < 0)
-                break;
+            if (j < 0) break;
             ++t[j];
             for (int r = j + 1; r < Len; ++r)
                 t[r] = static_cast<std::uint8_t>(t[r - 1] + 1);
@@ -349,8 +349,7 @@ struct TPositionTuples {
 
 // The tuples' first Len - 1 positions, each once, in the tuples' order. A tuple is a prefix
 // and a last position: any later position for Mix, the next one for Seq.
-template <int Len, bool Mix>
-struct TTuplePrefixes {
+template <int Len, bool Mix> struct TTuplePrefixes {
     static constexpr int PREFIX = Len - 1;
     std::array<std::array<std::uint8_t, PREFIX>, TPositionTuples<Len, Mix>::COUNT> At{};
     int Count = 0;
@@ -361,17 +360,15 @@ struct TTuplePrefixes {
             std::array<std::uint8_t, PREFIX> prefix{};
             for (int j = 0; j < PREFIX; ++j)
                 prefix[j] = tuple[j];
-            if (Count == 0 || At[Count - 1] != prefix)
-                At[Count++] = prefix;
+            if (Count == 0 || At[Count - 1] != prefix) At[Count++] = prefix;
         }
     }
 };
 
 // The groups of every position tuple (Mix or Seq) as K1..KLen, shown joined by ":".
 // Order sensitive; not computed for lone combinations.
-template <class Base, int Len, bool Mix>
-class TGroupTuplesStat : public Base {
-public:
+template <class Base, int Len, bool Mix> class TGroupTuplesStat : public Base {
+  public:
     using Base::Base;
     static constexpr TPositionTuples<Len, Mix> TUPLES{};
     static constexpr TTuplePrefixes<Len, Mix> PREFIXES{};
@@ -389,7 +386,8 @@ public:
             this->AddValue(Values, TupleKey(this->CurDraw.Nums, tuple), true);
     }
     // For every prefix of domain positions, the domain positions that complete a selected key.
-    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted, bool Exclude) override {
+    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted,
+                     bool Exclude) override {
         Base::PrepareTest(Selected, RefIndex, Sorted, Exclude);
         positionBits_ = 0;
         while ((1 << positionBits_) < this->Groups.DomainSize)
@@ -411,8 +409,8 @@ public:
         }
         this->Prepared = &Selected;
     }
-    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex, bool Sorted,
-                         bool Exclude) override {
+    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex,
+                         bool Sorted, bool Exclude) override {
         this->PrepareIfNeeded(Selected, RefIndex, Sorted, Exclude);
         const std::uint8_t* n = Comb.N;
         const std::uint8_t* index = this->Groups.Index;
@@ -422,14 +420,19 @@ public:
         if ((at[0] | at[1] | at[2] | at[3] | at[4] | at[5]) == TNumberGrouping::NO_INDEX)
             return TestByKeys(Comb, Selected);
         const std::uint64_t* bit = this->Groups.Bit;
-        const std::uint64_t b[LOTTO_COUNT] = {bit[n[0]], bit[n[1]], bit[n[2]], bit[n[3]], bit[n[4]], bit[n[5]]};
+        const std::uint64_t b[LOTTO_COUNT] = {bit[n[0]], bit[n[1]], bit[n[2]],
+                                              bit[n[3]], bit[n[4]], bit[n[5]]};
         // later[k]: the positions after k, the last positions a Mix prefix ending at k takes.
-        const std::uint64_t later[LOTTO_COUNT] = {b[1] | b[2] | b[3] | b[4] | b[5], b[2] | b[3] | b[4] | b[5],
-                                                  b[3] | b[4] | b[5], b[4] | b[5], b[5], 0};
+        const std::uint64_t later[LOTTO_COUNT] = {b[1] | b[2] | b[3] | b[4] | b[5],
+                                                  b[2] | b[3] | b[4] | b[5],
+                                                  b[3] | b[4] | b[5],
+                                                  b[4] | b[5],
+                                                  b[5],
+                                                  0};
         return PrefixHits(at, Mix ? later : b + 1, std::make_index_sequence<PREFIXES.Count>{}) != 0;
     }
 
-private:
+  private:
     TStatKey TupleKey(const std::uint8_t* nums, const std::array<std::uint8_t, Len>& tuple) const {
         std::uint16_t k[4] = {};
         for (int j = 0; j < Len; ++j)
@@ -439,11 +442,11 @@ private:
     // Each prefix's selected last positions among its candidates: the positions after its
     // end (Mix, `last` = later) or the one next to it (Seq, `last` = the bits from position 1).
     template <std::size_t... P>
-    std::uint64_t PrefixHits(const std::uint8_t* at, const std::uint64_t* last, std::index_sequence<P...>) const {
+    std::uint64_t PrefixHits(const std::uint8_t* at, const std::uint64_t* last,
+                             std::index_sequence<P...>) const {
         return ((lastSelected_[PrefixCode<P>(at)] & last[PREFIXES.At[P][Len - 2]]) | ...);
     }
-    template <std::size_t P>
-    std::uint64_t PrefixCode(const std::uint8_t* at) const {
+    template <std::size_t P> std::uint64_t PrefixCode(const std::uint8_t* at) const {
         static_assert(Len >= 2 && Len <= 4, "tuples of 2 to 4 positions");
         constexpr auto prefix = PREFIXES.At[P];
         const int s = positionBits_;
@@ -457,8 +460,7 @@ private:
     // Numbers outside the groups: look every tuple's key up as it is.
     bool TestByKeys(const TComb& Comb, const TStatSelection& Selected) const {
         for (const auto& tuple : TUPLES.At)
-            if (Selected.HasKey(TupleKey(Comb.N, tuple)))
-                return true;
+            if (Selected.HasKey(TupleKey(Comb.N, tuple))) return true;
         return false;
     }
 

@@ -30,17 +30,20 @@ namespace pelko {
 
 namespace {
 
-int MatrixRowsOf(int cols) { return cols < 1 ? 0 : RowsCount(0, LOTTO_MAX, cols); }
+int MatrixRowsOf(int cols) {
+    return cols < 1 ? 0 : RowsCount(0, LOTTO_MAX, cols);
+}
 
 // A statistic kind with the matrix of the parameters at creation; Groups are its lines.
-template <class Kind, bool Rows>
-class TMatrixStatOf : public TGroupedStat<Kind> {
-public:
+template <class Kind, bool Rows> class TMatrixStatOf : public TGroupedStat<Kind> {
+  public:
     TMatrixStatOf(const TStatList& List, int Type)
         : TGroupedStat<Kind>(List, Type,
-                             Rows ? RowGrouping(List.Config.MatrixCols) : ColumnGrouping(List.Config.MatrixCols)),
+                             Rows ? RowGrouping(List.Config.MatrixCols)
+                                  : ColumnGrouping(List.Config.MatrixCols)),
           MatrixCols(List.Config.MatrixCols), MatrixRows(MatrixRowsOf(List.Config.MatrixCols)),
-          Across(Rows ? ColumnGrouping(List.Config.MatrixCols) : RowGrouping(List.Config.MatrixCols)) {}
+          Across(Rows ? ColumnGrouping(List.Config.MatrixCols)
+                      : RowGrouping(List.Config.MatrixCols)) {}
 
     const int MatrixCols;
     const int MatrixRows;
@@ -51,47 +54,45 @@ public:
     const TNumberGrouping Across;
 };
 
-template <bool Rows>
-using TCustomMatrixStat = TMatrixStatOf<TCustomNumbersStat, Rows>;
-template <bool Rows>
-using TCustomMatrixGraphStat = TMatrixStatOf<TCustomGraphStat, Rows>;
+template <bool Rows> using TCustomMatrixStat = TMatrixStatOf<TCustomNumbersStat, Rows>;
+template <bool Rows> using TCustomMatrixGraphStat = TMatrixStatOf<TCustomGraphStat, Rows>;
 
-int CountsUpToSix(int bound) { return std::min(bound, LOTTO_COUNT); }
+int CountsUpToSix(int bound) {
+    return std::min(bound, LOTTO_COUNT);
+}
 
 // COLS, ROWS.
-template <bool Rows>
-using TstLines = TGroupOfEachStat<TCustomMatrixStat<Rows>>;
+template <bool Rows> using TstLines = TGroupOfEachStat<TCustomMatrixStat<Rows>>;
 
 // COLV, ROWV: every line with the counts 0..min(lines across, 6) pre-filled.
-template <bool Rows>
-class TstLineValues : public TGroupCountsStat<TCustomMatrixStat<Rows>> {
-public:
+template <bool Rows> class TstLineValues : public TGroupCountsStat<TCustomMatrixStat<Rows>> {
+  public:
     TstLineValues(const TStatList& List, int Type)
-        : TGroupCountsStat<TCustomMatrixStat<Rows>>(List, Type, CountsUpToSix(AcrossOf(List.Config))) {}
+        : TGroupCountsStat<TCustomMatrixStat<Rows>>(List, Type,
+                                                    CountsUpToSix(AcrossOf(List.Config))) {}
 
-private:
+  private:
     static int AcrossOf(const TConfigData& config) {
         return Rows ? config.MatrixCols : MatrixRowsOf(config.MatrixCols);
     }
 };
 
 // COLN, ROWN: pre-fills 1..min(lines, 6).
-template <bool Rows>
-class TstLineCount : public TGroupsUsedStat<TCustomMatrixGraphStat<Rows>> {
-public:
+template <bool Rows> class TstLineCount : public TGroupsUsedStat<TCustomMatrixGraphStat<Rows>> {
+  public:
     TstLineCount(const TStatList& List, int Type)
-        : TGroupsUsedStat<TCustomMatrixGraphStat<Rows>>(List, Type, CountsUpToSix(LinesOf(List.Config))) {}
+        : TGroupsUsedStat<TCustomMatrixGraphStat<Rows>>(List, Type,
+                                                        CountsUpToSix(LinesOf(List.Config))) {}
 
-private:
+  private:
     static int LinesOf(const TConfigData& config) {
         return Rows ? MatrixRowsOf(config.MatrixCols) : config.MatrixCols;
     }
 };
 
 // COL%d, ROW%d: pre-fills 1..lines across (the most a line could hold in a full matrix).
-template <bool Rows>
-class TstLineValCnt : public TGroupMembersStat<TCustomMatrixGraphStat<Rows>> {
-public:
+template <bool Rows> class TstLineValCnt : public TGroupMembersStat<TCustomMatrixGraphStat<Rows>> {
+  public:
     TstLineValCnt(const TStatList& List, int Type)
         : TGroupMembersStat<TCustomMatrixGraphStat<Rows>>(
               List, Type, Rows ? List.Config.MatrixCols : MatrixRowsOf(List.Config.MatrixCols)) {}
@@ -101,15 +102,13 @@ public:
 // 64 bits (V1 the low half, V2 the high half) so that a matrix of more than 31 lines (one
 // column gives 45 rows) still tells its masks apart; up to 31 lines V2 is 0 and the value
 // is the plain V1 integer.
-template <bool Rows>
-class TstLineMask : public TCustomMatrixStat<Rows> {
-public:
+template <bool Rows> class TstLineMask : public TCustomMatrixStat<Rows> {
+  public:
     TstLineMask(const TStatList& List, int Type) : TCustomMatrixStat<Rows>(List, Type) {
         const int lines = this->LineCount();
         for (int n = 1; n <= LOTTO_MAX; ++n) {
             const int line = this->Groups.Group[n];
-            if (line >= 1 && line <= lines)
-                lineBit_[n] = std::uint64_t{1} << (lines - line);
+            if (line >= 1 && line <= lines) lineBit_[n] = std::uint64_t{1} << (lines - line);
         }
     }
 
@@ -125,23 +124,28 @@ public:
     std::int32_t TextToValue(std::string_view Text) const override {
         std::uint64_t mask = 0;
         for (int i = 0; i < this->LineCount(); ++i)
-            mask = (mask << 1) | (static_cast<std::size_t>(i) < Text.size() && Text[static_cast<std::size_t>(i)] == '1' ? 1u : 0u);
+            mask = (mask << 1) | (static_cast<std::size_t>(i) < Text.size() &&
+                                          Text[static_cast<std::size_t>(i)] == '1'
+                                      ? 1u
+                                      : 0u);
         return static_cast<std::int32_t>(static_cast<std::uint32_t>(mask));
     }
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
                         TStatWorkArea& Work, TLastValueArray& LastValues) override {
-        TCustomMatrixStat<Rows>::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
+        TCustomMatrixStat<Rows>::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work,
+                                                LastValues);
         this->AddValue(Values, KeyOfMask(MaskOf(this->CurDraw.Nums)), true);
     }
     void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
         TCustomMatrixStat<Rows>::ComputeForCombination(Comb, Values);
         this->AddValue(Values, KeyOfMask(MaskOf(Comb.N)), false);
     }
-    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool, bool) override {
+    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
+                         bool) override {
         return Selected.HasKey(KeyOfMask(MaskOf(Comb.N)));
     }
 
-private:
+  private:
     std::uint64_t MaskOf(const std::uint8_t* nums) const {
         std::uint64_t mask = 0;
         for (int i = 0; i < LOTTO_COUNT; ++i)
@@ -172,9 +176,8 @@ struct TLineAdjacency {
 // larger neighbour, always `step` above it (the next row's number in a column, the next
 // number in a row), so a pair is a number whose larger neighbour is present, and a line's
 // pair count is the count of such numbers in it.
-template <class Base>
-class TAdjacentLinesStatOf : public Base {
-public:
+template <class Base> class TAdjacentLinesStatOf : public Base {
+  public:
     TAdjacentLinesStatOf(const TStatList& List, int Type) : Base(List, Type) {
         for (int a = 1; a <= LOTTO_MAX; ++a)
             for (int b = a + 1; b <= LOTTO_MAX; ++b)
@@ -186,7 +189,7 @@ public:
                 }
     }
 
-protected:
+  protected:
     bool Touch(std::uint8_t a, std::uint8_t b) const {
         return (above_[a] == b && b != 0) || (above_[b] == a && a != 0);
     }
@@ -195,17 +198,19 @@ protected:
         TLineAdjacency adjacency;
         for (int i = 0; i < LOTTO_COUNT; ++i)
             for (int j = i + 1; j < LOTTO_COUNT; ++j)
-                if (Touch(nums[i], nums[j]))
-                    CountPair(adjacency, this->Groups.Group[nums[i]]);
+                if (Touch(nums[i], nums[j])) CountPair(adjacency, this->Groups.Group[nums[i]]);
         return adjacency;
     }
     // The bit sets below need numbers under 64 (a combination's are 1..45).
-    static bool SmallNumbers(const std::uint8_t* n) { return (n[0] | n[1] | n[2] | n[3] | n[4] | n[5]) < 64; }
+    static bool SmallNumbers(const std::uint8_t* n) {
+        return (n[0] | n[1] | n[2] | n[3] | n[4] | n[5]) < 64;
+    }
     // Bit n set for each number n whose larger neighbour is present too (six distinct small
     // numbers); usually none.
     std::uint64_t LowerOfPairs(const std::uint8_t* n) const {
         constexpr std::uint64_t one = 1;
-        const std::uint64_t present = one << n[0] | one << n[1] | one << n[2] | one << n[3] | one << n[4] | one << n[5];
+        const std::uint64_t present =
+            one << n[0] | one << n[1] | one << n[2] | one << n[3] | one << n[4] | one << n[5];
         return present & (present >> step_) & hasAbove_;
     }
     // Pairs per line, counted by domain position, of the lower numbers of the pairs.
@@ -223,7 +228,7 @@ protected:
         return lines;
     }
 
-private:
+  private:
     static void CountPair(TLineAdjacency& adjacency, std::uint8_t line) {
         int at = 0;
         while (at < adjacency.Count && adjacency.Line[at] != line)
@@ -240,9 +245,8 @@ private:
 };
 
 // COLA, ROWA: (line, adjacent pairs + 1) for every line with adjacent numbers.
-template <bool Rows>
-class TstLineAdjacent : public TAdjacentLinesStatOf<TCustomMatrixStat<Rows>> {
-public:
+template <bool Rows> class TstLineAdjacent : public TAdjacentLinesStatOf<TCustomMatrixStat<Rows>> {
+  public:
     using TAdjacentLinesStatOf<TCustomMatrixStat<Rows>>::TAdjacentLinesStatOf;
 
     std::string ValueToText(const TStatDraw& Item) const override {
@@ -250,7 +254,8 @@ public:
     }
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
                         TStatWorkArea& Work, TLastValueArray& LastValues) override {
-        TCustomMatrixStat<Rows>::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
+        TCustomMatrixStat<Rows>::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work,
+                                                LastValues);
         AddLines(this->AdjacencyOf(this->CurDraw.Nums), Values, true);
     }
     void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
@@ -264,11 +269,11 @@ public:
             const std::size_t end = std::min(Count, begin + BATCH_COUNT_RUN);
             for (std::size_t c = begin; c < end; ++c) {
                 const std::uint8_t* n = Combs[c].N;
-                if (this->SmallNumbers(n) && this->LowerOfPairs(n) == 0)
-                    continue;
+                if (this->SmallNumbers(n) && this->LowerOfPairs(n) == 0) continue;
                 const TLineAdjacency adjacency = this->AdjacencyOf(n);
                 for (int i = 0; i < adjacency.Count; ++i)
-                    counts.Add(this->Groups.IndexOfGroup[adjacency.Line[i]] * LOTTO_COUNT + adjacency.Pairs[i]);
+                    counts.Add(this->Groups.IndexOfGroup[adjacency.Line[i]] * LOTTO_COUNT +
+                               adjacency.Pairs[i]);
             }
             counts.Drain([&](int at, std::int32_t times) {
                 this->Item = TStatDraw{};
@@ -280,7 +285,8 @@ public:
             });
         }
     }
-    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted, bool Exclude) override {
+    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted,
+                     bool Exclude) override {
         TCustomMatrixStat<Rows>::PrepareTest(Selected, RefIndex, Sorted, Exclude);
         for (int pairs = 1; pairs < LOTTO_COUNT; ++pairs) {
             selectedWith_[pairs] = 0;
@@ -290,41 +296,45 @@ public:
         }
         this->Prepared = &Selected;
     }
-    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex, bool Sorted,
-                         bool Exclude) override {
+    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex,
+                         bool Sorted, bool Exclude) override {
         this->PrepareIfNeeded(Selected, RefIndex, Sorted, Exclude);
-        if (!this->SmallNumbers(Comb.N))
-            return TestByWalk(Comb, Selected);
+        if (!this->SmallNumbers(Comb.N)) return TestByWalk(Comb, Selected);
         const std::uint64_t lower = this->LowerOfPairs(Comb.N);
         return lower != 0 && this->PairsByLine(lower).Matching(selectedWith_) != 0;
     }
 
-private:
+  private:
     bool TestByWalk(const TComb& Comb, const TStatSelection& Selected) const {
         const TLineAdjacency adjacency = this->AdjacencyOf(Comb.N);
         for (int i = 0; i < adjacency.Count; ++i)
-            if (Selected.HasKey(adjacency.Line[i], static_cast<std::uint16_t>(adjacency.Pairs[i] + 1)))
+            if (Selected.HasKey(adjacency.Line[i],
+                                static_cast<std::uint16_t>(adjacency.Pairs[i] + 1)))
                 return true;
         return false;
     }
     void AddLines(const TLineAdjacency& adjacency, TStatDrawList& Values, bool trackGaps) {
         for (int i = 0; i < adjacency.Count; ++i)
-            this->AddValue(Values, WordsKey(adjacency.Line[i], static_cast<std::uint16_t>(adjacency.Pairs[i] + 1)),
-                           trackGaps);
+            this->AddValue(
+                Values,
+                WordsKey(adjacency.Line[i], static_cast<std::uint16_t>(adjacency.Pairs[i] + 1)),
+                trackGaps);
     }
 
-    std::uint64_t selectedWith_[LOTTO_COUNT + 1] = {}; // per pair count: domain positions selected with it
+    std::uint64_t selectedWith_[LOTTO_COUNT + 1] =
+        {}; // per pair count: domain positions selected with it
 };
 
 // COLC, ROWC: the number of lines with adjacent numbers. Plotted.
 template <bool Rows>
 class TstLineAdjacentCnt : public TAdjacentLinesStatOf<TCustomMatrixGraphStat<Rows>> {
-public:
+  public:
     using TAdjacentLinesStatOf<TCustomMatrixGraphStat<Rows>>::TAdjacentLinesStatOf;
 
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
                         TStatWorkArea& Work, TLastValueArray& LastValues) override {
-        TCustomMatrixGraphStat<Rows>::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
+        TCustomMatrixGraphStat<Rows>::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work,
+                                                     LastValues);
         this->AddValue(Values, WordsKey(LinesOfDraw(this->CurDraw.Nums)), true);
     }
     void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
@@ -332,20 +342,21 @@ public:
         this->AddValue(Values, WordsKey(LinesOfCombination(Comb.N)), false);
     }
     int GraphValue(const TComb& Comb, int, int, bool) override { return LinesOfDraw(Comb.N); }
-    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool, bool) override {
+    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
+                         bool) override {
         return Selected.HasWord(1, LinesOfCombination(Comb.N));
     }
 
-private:
+  private:
     // Any order, repeats allowed (archive draws, plotted numbers).
     std::uint16_t LinesOfDraw(const std::uint8_t* nums) const {
         return static_cast<std::uint16_t>(this->AdjacencyOf(nums).Count);
     }
     // Six distinct numbers.
     std::uint16_t LinesOfCombination(const std::uint8_t* nums) const {
-        if (!this->SmallNumbers(nums))
-            return LinesOfDraw(nums);
-        return static_cast<std::uint16_t>(CountBits(this->LinesWithPairs(this->LowerOfPairs(nums))));
+        if (!this->SmallNumbers(nums)) return LinesOfDraw(nums);
+        return static_cast<std::uint16_t>(
+            CountBits(this->LinesWithPairs(this->LowerOfPairs(nums))));
     }
 };
 
@@ -379,33 +390,39 @@ template <class T>
 TStatClassInfo MatrixClass(int position, const char* name, const char* code, const char* caption,
                            bool scalar = true) {
     return StatClass<TBatched<T>>({.Position = position,
-                         .Name = name,
-                         .Code = code,
-                         .Caption = caption,
-                         .Group = sgMatrix,
-                         .Flags = sfCombinable,
-                         .ScalarValues = scalar});
+                                   .Name = name,
+                                   .Code = code,
+                                   .Caption = caption,
+                                   .Group = sgMatrix,
+                                   .Flags = sfCombinable,
+                                   .ScalarValues = scalar});
 }
 
 } // namespace
 
 void RegisterMatrixStats(TStatClassTable& table) {
-    table.Add(MatrixClass<TstLines<false>>(24, "TstColumns", "COLS", "Столбцы матрицы (не пустые)"));
+    table.Add(
+        MatrixClass<TstLines<false>>(24, "TstColumns", "COLS", "Столбцы матрицы (не пустые)"));
     table.Add(MatrixClass<TstLines<true>>(25, "TstRows", "ROWS", "Строки матрицы (не пустые)"));
-    table.Add(MatrixClass<TstLineValues<false>>(26, "TstColValues", "COLV", "Количество чисел в столбце матрицы",
-                                                false));
-    table.Add(MatrixClass<TstLineValues<true>>(27, "TstRowValues", "ROWV", "Количество чисел в строке матрицы",
-                                               false));
-    table.Add(MatrixClass<TstLineCount<false>>(28, "TstColCount", "COLN", "Количество не пустых столбцов в матрице"));
-    table.Add(MatrixClass<TstLineCount<true>>(29, "TstRowCount", "ROWN", "Количество не пустых строк в матрице"));
-    table.Add(MatrixClass<TstLineMask<false>>(30, "TstColMask", "COLM", "Сочетания столбцов матрицы"));
+    table.Add(MatrixClass<TstLineValues<false>>(26, "TstColValues", "COLV",
+                                                "Количество чисел в столбце матрицы", false));
+    table.Add(MatrixClass<TstLineValues<true>>(27, "TstRowValues", "ROWV",
+                                               "Количество чисел в строке матрицы", false));
+    table.Add(MatrixClass<TstLineCount<false>>(28, "TstColCount", "COLN",
+                                               "Количество не пустых столбцов в матрице"));
+    table.Add(MatrixClass<TstLineCount<true>>(29, "TstRowCount", "ROWN",
+                                              "Количество не пустых строк в матрице"));
+    table.Add(
+        MatrixClass<TstLineMask<false>>(30, "TstColMask", "COLM", "Сочетания столбцов матрицы"));
     table.Add(MatrixClass<TstLineMask<true>>(31, "TstRowMask", "ROWM", "Сочетания строк матрицы"));
-    table.Add(MatrixClass<TstLineAdjacent<false>>(32, "TstColAjacent", "COLA", "Столбцы матрицы со смежными числами"));
-    table.Add(MatrixClass<TstLineAdjacent<true>>(33, "TstRowAjacent", "ROWA", "Строки матрицы со смежными числами"));
-    table.Add(MatrixClass<TstLineAdjacentCnt<false>>(34, "TstColAjacentCnt", "COLC",
-                                                      "Количество столбцов матрицы со смежными числами"));
-    table.Add(MatrixClass<TstLineAdjacentCnt<true>>(35, "TstRowAjacentCnt", "ROWC",
-                                                     "Количество строк матрицы со смежными числами"));
+    table.Add(MatrixClass<TstLineAdjacent<false>>(32, "TstColAjacent", "COLA",
+                                                  "Столбцы матрицы со смежными числами"));
+    table.Add(MatrixClass<TstLineAdjacent<true>>(33, "TstRowAjacent", "ROWA",
+                                                 "Строки матрицы со смежными числами"));
+    table.Add(MatrixClass<TstLineAdjacentCnt<false>>(
+        34, "TstColAjacentCnt", "COLC", "Количество столбцов матрицы со смежными числами"));
+    table.Add(MatrixClass<TstLineAdjacentCnt<true>>(
+        35, "TstRowAjacentCnt", "ROWC", "Количество строк матрицы со смежными числами"));
     table.Add(LineTuplesClass<false, 2, true>(83, "TstCombColMix2"));
     table.Add(LineTuplesClass<false, 3, true>(84, "TstCombColMix3"));
     table.Add(LineTuplesClass<false, 4, true>(85, "TstCombColMix4"));
@@ -419,13 +436,13 @@ void RegisterMatrixStats(TStatClassTable& table) {
     table.Add(LineTuplesClass<true, 3, false>(93, "TstCombRowSeq3"));
     table.Add(LineTuplesClass<true, 4, false>(94, "TstCombRowSeq4"));
 
-    TStatClassInfo columnCounts = MatrixClass<TstLineValCnt<false>>(104, "TstColValCnt", "COL%d",
-                                                                     "Количество чисел в %0:d столбце матрицы");
+    TStatClassInfo columnCounts = MatrixClass<TstLineValCnt<false>>(
+        104, "TstColValCnt", "COL%d", "Количество чисел в %0:d столбце матрицы");
     columnCounts.TypeRange = &ColumnTypes;
     columnCounts.FamilyCode = "COLx";
     table.Add(std::move(columnCounts));
-    TStatClassInfo rowCounts = MatrixClass<TstLineValCnt<true>>(105, "TstRowValCnt", "ROW%d",
-                                                                 "Количество чисел в %0:d строке матрицы");
+    TStatClassInfo rowCounts = MatrixClass<TstLineValCnt<true>>(
+        105, "TstRowValCnt", "ROW%d", "Количество чисел в %0:d строке матрицы");
     rowCounts.TypeRange = &RowTypes;
     rowCounts.FamilyCode = "ROWx";
     table.Add(std::move(rowCounts));

@@ -25,25 +25,23 @@ void TNumberGrouping::Set(int number, int group) {
 }
 
 TNumberGrouping ChannelGrouping(int width) {
-    if (width < 1)
-        return {};
+    if (width < 1) return {};
     return TNumberGrouping::Of([width](int n) { return ChannelOf(n, width); });
 }
 
 TNumberGrouping ColumnGrouping(int cols) {
-    if (cols < 1)
-        return {};
+    if (cols < 1) return {};
     return TNumberGrouping::Of([cols](int n) { return MatrixCol(n, cols); });
 }
 
 TNumberGrouping RowGrouping(int cols) {
-    if (cols < 1)
-        return {};
+    if (cols < 1) return {};
     return TNumberGrouping::Of([cols](int n) { return MatrixRow(n, cols); });
 }
 
 TNumberGrouping SegmentGrouping(const TSegments& segments) {
-    return TNumberGrouping::Of([&segments](int n) { return segments[static_cast<std::size_t>(n - 1)]; });
+    return TNumberGrouping::Of(
+        [&segments](int n) { return segments[static_cast<std::size_t>(n - 1)]; });
 }
 
 std::string ChannelText(int channel, int width) {

@@ -32,17 +32,18 @@ struct TNumberGrouping {
 
     TNumberGrouping();
     // The group of every number 1..45 given by groupOf (values 1..255).
-    template <class GroupOf>
-    static TNumberGrouping Of(GroupOf groupOf) {
+    template <class GroupOf> static TNumberGrouping Of(GroupOf groupOf) {
         TNumberGrouping g;
         for (int n = 1; n <= LOTTO_MAX; ++n)
             g.Set(n, groupOf(n));
         return g;
     }
 
-    bool HasGroup(int value) const { return value >= 0 && value < 256 && IndexOfGroup[value] != NO_INDEX; }
+    bool HasGroup(int value) const {
+        return value >= 0 && value < 256 && IndexOfGroup[value] != NO_INDEX;
+    }
 
-private:
+  private:
     void Set(int number, int group);
 };
 

@@ -23,9 +23,11 @@ constexpr int MOST_SEQUENCES = LOTTO_COUNT / 2;
 // AnyDirection also takes a pair falling by one as a step (the plotted values read steps
 // that way).
 int StepPattern(const std::uint8_t* n, bool anyDirection) {
-    const auto step = [anyDirection](int a, int b) { return b - a == 1 || (anyDirection && a - b == 1); };
-    return step(n[0], n[1]) | step(n[1], n[2]) << 1 | step(n[2], n[3]) << 2 | step(n[3], n[4]) << 3 |
-           step(n[4], n[5]) << 4;
+    const auto step = [anyDirection](int a, int b) {
+        return b - a == 1 || (anyDirection && a - b == 1);
+    };
+    return step(n[0], n[1]) | step(n[1], n[2]) << 1 | step(n[2], n[3]) << 2 |
+           step(n[3], n[4]) << 3 | step(n[4], n[5]) << 4;
 }
 
 // The run lengths of a step pattern in position order.
@@ -76,25 +78,23 @@ const TRuns& RunsOf(const std::uint8_t* n, bool anyDirection) {
 // A test by the step pattern alone: one bit per pattern that holds a selected value,
 // prepared once per selection.
 class TPatternTest {
-public:
-    template <class Passes>
-    void Prepare(const TStatSelection& selected, Passes passes) {
+  public:
+    template <class Passes> void Prepare(const TStatSelection& selected, Passes passes) {
         patterns_ = 0;
         for (int p = 0; p < STEP_PATTERNS; ++p)
-            if (passes(RUNS[static_cast<std::size_t>(p)]))
-                patterns_ |= std::uint32_t{1} << p;
+            if (passes(RUNS[static_cast<std::size_t>(p)])) patterns_ |= std::uint32_t{1} << p;
         prepared_ = &selected;
     }
     bool PreparedFor(const TStatSelection& selected) const { return prepared_ == &selected; }
     bool Passes(const std::uint8_t* n) const { return (patterns_ >> StepPattern(n, false)) & 1u; }
 
-private:
+  private:
     std::uint32_t patterns_ = 0;
     const TStatSelection* prepared_ = nullptr;
 };
 
 class TstSequenceLen : public TCustomNumbersStat {
-public:
+  public:
     using TCustomNumbersStat::TCustomNumbersStat;
 
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
@@ -112,23 +112,22 @@ public:
         AddRuns(RunsOf(Comb.N, false), Values, false);
     }
     // Some run's length is selected.
-    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted, bool Exclude) override {
+    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted,
+                     bool Exclude) override {
         TCustomNumbersStat::PrepareTest(Selected, RefIndex, Sorted, Exclude);
         test_.Prepare(Selected, [&](const TRuns& runs) {
             for (int i = 0; i < runs.Count; ++i)
-                if (Selected.HasWord(1, runs.Length[i]))
-                    return true;
+                if (Selected.HasWord(1, runs.Length[i])) return true;
             return false;
         });
     }
-    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex, bool Sorted,
-                         bool Exclude) override {
-        if (!test_.PreparedFor(Selected))
-            PrepareTest(Selected, RefIndex, Sorted, Exclude);
+    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex,
+                         bool Sorted, bool Exclude) override {
+        if (!test_.PreparedFor(Selected)) PrepareTest(Selected, RefIndex, Sorted, Exclude);
         return test_.Passes(Comb.N);
     }
 
-private:
+  private:
     void AddRuns(const TRuns& runs, TStatDrawList& Values, bool trackGaps) {
         for (int i = 0; i < runs.Count; ++i)
             AddValue(Values, WordsKey(runs.Length[i]), trackGaps);
@@ -140,7 +139,7 @@ private:
 // One value of the runs per draw, pre-filled Lo..Hi and plotted.
 template <int (TRuns::*ValueOf)() const, int Lo, int Hi>
 class TRunsValueStat : public TCustomGraphStat {
-public:
+  public:
     using TCustomGraphStat::TCustomGraphStat;
 
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
@@ -157,20 +156,25 @@ public:
         TCustomGraphStat::ComputeForCombination(Comb, Values);
         AddValue(Values, WordsKey(Value(RunsOf(Comb.N, false))), false);
     }
-    int GraphValue(const TComb& Comb, int, int, bool) override { return Value(RunsOf(Comb.N, true)); }
-    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted, bool Exclude) override {
-        TCustomGraphStat::PrepareTest(Selected, RefIndex, Sorted, Exclude);
-        test_.Prepare(Selected, [&](const TRuns& runs) { return Selected.HasWord(1, Value(runs)); });
+    int GraphValue(const TComb& Comb, int, int, bool) override {
+        return Value(RunsOf(Comb.N, true));
     }
-    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex, bool Sorted,
-                         bool Exclude) override {
-        if (!test_.PreparedFor(Selected))
-            PrepareTest(Selected, RefIndex, Sorted, Exclude);
+    void PrepareTest(const TStatSelection& Selected, int RefIndex, bool Sorted,
+                     bool Exclude) override {
+        TCustomGraphStat::PrepareTest(Selected, RefIndex, Sorted, Exclude);
+        test_.Prepare(Selected,
+                      [&](const TRuns& runs) { return Selected.HasWord(1, Value(runs)); });
+    }
+    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int RefIndex,
+                         bool Sorted, bool Exclude) override {
+        if (!test_.PreparedFor(Selected)) PrepareTest(Selected, RefIndex, Sorted, Exclude);
         return test_.Passes(Comb.N);
     }
 
-private:
-    static std::uint16_t Value(const TRuns& runs) { return static_cast<std::uint16_t>((runs.*ValueOf)()); }
+  private:
+    static std::uint16_t Value(const TRuns& runs) {
+        return static_cast<std::uint16_t>((runs.*ValueOf)());
+    }
 
     TPatternTest test_;
 };
@@ -182,23 +186,25 @@ using TstSequenceLenMax = TRunsValueStat<&TRuns::Longest, 1, LOTTO_COUNT>;
 
 void RegisterSequenceStats(TStatClassTable& table) {
     table.Add(StatClass<TBatched<TstSequenceLen>>({.Position = 39,
-                                         .Name = "TstSequenceLen",
-                                         .Code = "SEQL",
-                                         .Caption = "Длина последовательности в тираже",
-                                         .Group = sgSequences,
-                                         .Flags = sfOrderSensitive | sfCombinable}));
-    table.Add(StatClass<TBatched<TstSequenceCnt>>({.Position = 40,
-                                         .Name = "TstSequenceCnt",
-                                         .Code = "SEQS",
-                                         .Caption = "Количество последовательностей в тираже",
-                                         .Group = sgSequences,
-                                         .Flags = sfOrderSensitive | sfCombinable}));
-    table.Add(StatClass<TBatched<TstSequenceLenMax>>({.Position = 41,
-                                            .Name = "TstSequenceLenMax",
-                                            .Code = "LENS",
-                                            .Caption = "Макс. длина последовательности в тираже",
-                                            .Group = sgSequences,
-                                            .Flags = sfOrderSensitive | sfCombinable}));
+                                                   .Name = "TstSequenceLen",
+                                                   .Code = "SEQL",
+                                                   .Caption = "Длина последовательности в тираже",
+                                                   .Group = sgSequences,
+                                                   .Flags = sfOrderSensitive | sfCombinable}));
+    table.Add(
+        StatClass<TBatched<TstSequenceCnt>>({.Position = 40,
+                                             .Name = "TstSequenceCnt",
+                                             .Code = "SEQS",
+                                             .Caption = "Количество последовательностей в тираже",
+                                             .Group = sgSequences,
+                                             .Flags = sfOrderSensitive | sfCombinable}));
+    table.Add(StatClass<TBatched<TstSequenceLenMax>>(
+        {.Position = 41,
+         .Name = "TstSequenceLenMax",
+         .Code = "LENS",
+         .Caption = "Макс. длина последовательности в тираже",
+         .Group = sgSequences,
+         .Flags = sfOrderSensitive | sfCombinable}));
 }
 
 } // namespace pelko
