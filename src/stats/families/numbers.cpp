@@ -78,9 +78,15 @@ class TstValues final : public TStatBatch<TstValues, TCustomValuesStat> {
         TBatchCounts<256> counts;
         for (std::size_t begin = 0; begin < Count; begin += BATCH_COUNT_RUN) {
             const std::size_t end = std::min(Count, begin + BATCH_COUNT_RUN);
-            for (std::size_t i = begin; i < end; ++i)
-                for (const std::uint8_t n : Combs[i])
-                    counts.Add(n, i);
+            for (std::size_t i = begin; i < end; ++i) {
+                const TComb& c = Combs[i]; // written out: the loop is not unrolled otherwise
+                counts.Add(c[0], i);
+                counts.Add(c[1], i);
+                counts.Add(c[2], i);
+                counts.Add(c[3], i);
+                counts.Add(c[4], i);
+                counts.Add(c[5], i);
+            }
             counts.Drain([&](int n, std::int32_t count) {
                 MergeCounted(Values, WordsKey(static_cast<std::uint16_t>(n)), count);
             });
