@@ -282,6 +282,11 @@ std::optional<TShreddingProgram> TShreddingProgram::Compile(std::string_view for
     return program;
 }
 
+// On x86-64 with GCC or Clang a second copy for AVX2 processors is chosen at load time:
+// four doubles per operation instead of two, the same IEEE arithmetic (no fused multiply-add).
+#if defined(__x86_64__) && defined(__linux__) && (defined(__GNUC__) || defined(__clang__))
+__attribute__((target_clones("avx2", "default")))
+#endif
 void TShreddingProgram::Eval(const TComb* Combs, int Count, const double p[6], const double t[6],
                              double* out) const {
     static constexpr auto BYTE_VALUES = [] {
