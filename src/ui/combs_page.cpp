@@ -99,18 +99,16 @@ TCombsPage::TCombsPage(Workspace& ws, TViewOptions& options, QWidget* parent)
     connect(edCombsExclude, &QSpinBox::valueChanged, this, &TCombsPage::UpdateActions);
 
     auto* buttons = new QHBoxLayout;
-    auto addButton = [&](QAction* action, const QString& text = {}) {
+    auto addButton = [&](QAction* action) {
         auto* button = new QToolButton(this);
         button->setDefaultAction(action);
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        if (!text.isEmpty())
-            button->setText(text);
         buttons->addWidget(button);
     };
     addButton(CombsGen);
     addButton(CombsUndo);
     buttons->addSpacing(8);
-    addButton(CombsDelExists, QStringLiteral("[-] Тиражи"));
+    addButton(CombsDelExists);
     buttons->addWidget(edCombsExclude);
     buttons->addStretch(1);
 
@@ -153,6 +151,7 @@ void TCombsPage::CreateActions() {
     CombsDelExists = MakeAction(this, "CombsDelExists", QStringLiteral("Исключить тиражи"),
                                 QStringLiteral("Удалить N последних тиражей из списка комбинаций"),
                                 QKeySequence(QStringLiteral("Ctrl+E")));
+    CombsDelExists->setIconText(QStringLiteral("[-] Тиражи")); // the button's caption
     CombsDelSelected = MakeAction(this, "CombsDelSelected", QStringLiteral("Удалить выделенные"), {},
                                   QKeySequence(QStringLiteral("Ctrl+Del")));
     CombsCopy = MakeAction(this, "CombsCopy", QStringLiteral("Копировать в буфер"), {},

@@ -452,6 +452,10 @@ void TFormMain::TakeScreenshots() {
         for (int i = 0; i < 5; ++i)
             QCoreApplication::processEvents();
     };
+    // One size for every picture, whatever the settings restored.
+    setWindowState(Qt::WindowNoState);
+    resize(1200, 760);
+    settle();
     const int rightTab = pcRight->currentIndex();
     for (int i = 0; i < pcLeft->count(); ++i) {
         pcLeft->setCurrentIndex(i);

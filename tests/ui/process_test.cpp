@@ -31,12 +31,12 @@ TFolderState StateOf(const QString& folder) {
     return state;
 }
 
-void StartProgram(QProcess& process, const QString& folder) {
+void StartProgram(QProcess& process, const QString& folder, const QStringList& switches = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("PELKO_UNATTENDED"), QStringLiteral("1"));
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(PELKO_WINDOW_EXE), {QStringLiteral("--data-dir"), folder});
+    process.start(QStringLiteral(PELKO_WINDOW_EXE), QStringList{QStringLiteral("--data-dir"), folder} + switches);
 }
 
 } // namespace
@@ -93,6 +93,23 @@ private Q_SLOTS:
         QVERIFY(TIniFile(frm).HasKey("TFormMain", "lvDraws.Column0"));
         // The lock went with the process.
         QVERIFY(OpenLockedFile(folder / STAKES_FILE_NAME) != nullptr);
+    }
+
+    void fullRefreshMakesThePrefetchFilesAndExits() {
+        QTemporaryDir dir;
+        const auto folder = FolderOf(dir);
+        WriteArchive(folder, MakeDraws(5));
+        WriteGenerateParams(folder, 2, "1,2,3,4,5,6,7");
+        QProcess program;
+        StartProgram(program, dir.path(), {QStringLiteral("/FullRefresh")});
+        QVERIFY(program.waitForFinished(240000));
+        QCOMPARE(program.exitCode(), 0);
+        const QString errors = QString::fromUtf8(program.readAllStandardError());
+        QVERIFY2(errors.contains(QStringLiteral("( завершено 100 % )")), qPrintable(errors.right(500)));
+        const QStringList files = QDir(dir.filePath(QStringLiteral("Prefetchs")))
+                                      .entryList({QStringLiteral("*.dfc")}, QDir::Files);
+        QVERIFY(files.size() > 10);
+        QVERIFY(files.contains(QStringLiteral("Pelko_6x45_NUMS.dfc")));
     }
 };
 
