@@ -15,8 +15,7 @@ std::string CutUtf8(const std::string& text, std::size_t maxChars) {
     std::size_t chars = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
-            if (chars == maxChars)
-                return text.substr(0, i);
+            if (chars == maxChars) return text.substr(0, i);
             ++chars;
         }
     }
@@ -29,18 +28,16 @@ void Check(lxw_error error, const char* what) {
 }
 
 class TWorkbook {
-public:
+  public:
     explicit TWorkbook(const std::filesystem::path& file) {
         lxw_workbook_options options{};
         // Rows go straight to a temporary file instead of memory.
         options.constant_memory = LXW_TRUE;
         book_ = workbook_new_opt(file.c_str(), &options);
-        if (!book_)
-            throw std::runtime_error("Не удалось создать файл \"" + file.string() + "\"");
+        if (!book_) throw std::runtime_error("Не удалось создать файл \"" + file.string() + "\"");
     }
     ~TWorkbook() {
-        if (book_)
-            workbook_close(book_); // after a failure: frees what is left
+        if (book_) workbook_close(book_); // after a failure: frees what is left
     }
     TWorkbook(const TWorkbook&) = delete;
     TWorkbook& operator=(const TWorkbook&) = delete;
@@ -52,16 +49,15 @@ public:
         Check(workbook_close(book), "Ошибка записи книги");
     }
 
-private:
+  private:
     lxw_workbook* book_ = nullptr;
 };
 
-lxw_worksheet* AddSheet(lxw_workbook* book, const TSheetTable& table, int part, lxw_format* titleFormat,
-                        lxw_format* headerFormat) {
+lxw_worksheet* AddSheet(lxw_workbook* book, const TSheetTable& table, int part,
+                        lxw_format* titleFormat, lxw_format* headerFormat) {
     const std::string name = SheetName(table.Title, part);
     lxw_worksheet* sheet = workbook_add_worksheet(book, name.c_str());
-    if (!sheet)
-        throw std::runtime_error("Не удалось добавить лист \"" + name + "\"");
+    if (!sheet) throw std::runtime_error("Не удалось добавить лист \"" + name + "\"");
     const auto columns = static_cast<lxw_col_t>(table.Columns.size());
     for (lxw_col_t c = 0; c < columns; ++c)
         worksheet_set_column(sheet, c, c, table.Columns[c].Width, nullptr);
@@ -79,8 +75,7 @@ std::string SheetName(const std::string& title, int part) {
     std::string name;
     for (char ch : title)
         name += std::string_view("[]:*?/\\").find(ch) == std::string_view::npos ? ch : ' ';
-    if (name.empty())
-        name = "Лист";
+    if (name.empty()) name = "Лист";
     const std::string suffix = part > 1 ? " (" + std::to_string(part) + ")" : std::string();
     return CutUtf8(name, 31 - suffix.size()) + suffix;
 }
@@ -113,13 +108,13 @@ void WriteSpreadsheet(const std::filesystem::path& file, const TSheetTable& tabl
         for (std::size_t c = 0; c < cells.size(); ++c) {
             const auto col = static_cast<lxw_col_t>(c);
             if (cells[c].IsNumber)
-                Check(worksheet_write_number(sheet, r, col, cells[c].Number, nullptr), "Ошибка записи");
+                Check(worksheet_write_number(sheet, r, col, cells[c].Number, nullptr),
+                      "Ошибка записи");
             else if (!cells[c].Text.empty())
                 Check(worksheet_write_string(sheet, r, col, cells[c].Text.c_str(), nullptr),
                       "Ошибка записи");
         }
-        if (progress && (row + 1) % step == 0)
-            progress(row + 1, table.RowCount);
+        if (progress && (row + 1) % step == 0) progress(row + 1, table.RowCount);
     }
     book.Close();
 }

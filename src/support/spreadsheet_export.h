@@ -40,8 +40,9 @@ inline constexpr std::size_t SHEET_DATA_ROWS = 1048576 - 2;
 
 // Writes the workbook; `progress` (may be empty) gets the rows written so far and the
 // total every 1 % or so. Throws std::runtime_error with the writer's text on failure.
-void WriteSpreadsheet(const std::filesystem::path& file, const TSheetTable& table,
-                      const std::function<void(std::size_t done, std::size_t total)>& progress = {});
+void WriteSpreadsheet(
+    const std::filesystem::path& file, const TSheetTable& table,
+    const std::function<void(std::size_t done, std::size_t total)>& progress = {});
 
 // A sheet name the format accepts: at most 31 characters, none of []:*?/\ .
 std::string SheetName(const std::string& title, int part);

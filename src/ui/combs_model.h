@@ -13,7 +13,7 @@ class Workspace;
 
 class TCombsModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     enum TColumn { colPosition, colN1, colN2, colN3, colN4, colN5, colN6, colSum, colCount };
 
     TCombsModel(const Workspace& ws, const TViewOptions& options, QObject* parent = nullptr);
@@ -21,14 +21,15 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
 
     // The list was rebuilt: reset (the view drops its selection).
     void Refresh();
     // The colours changed: repaint.
     void Repaint();
 
-private:
+  private:
     const Workspace& ws_;
     const TViewOptions& options_;
     int rows_ = 0;

@@ -66,8 +66,7 @@ TCombsPage::TCombsPage(Workspace& ws, TViewOptions& options, QWidget* parent)
         lvCombs->setColumnWidth(c, 32);
     lvCombs->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(lvCombs, &QTableView::customContextMenuRequested, this, [this](const QPoint& at) {
-        if (!ws_.IsIdle())
-            return;
+        if (!ws_.IsIdle()) return;
         QMenu menu(this);
         for (QAction* action : MenuActions()) {
             if (action)
@@ -126,7 +125,8 @@ TCombsPage::TCombsPage(Workspace& ws, TViewOptions& options, QWidget* parent)
     layout->addWidget(Splitter, 1);
 
     // The clipboard actions work where the list is, not in every edit field of the window.
-    for (QAction* action : {CombsCopy, CombsPaste, CombsSelectAll, CombsDelSelected, CombsFindInDraws}) {
+    for (QAction* action :
+         {CombsCopy, CombsPaste, CombsSelectAll, CombsDelSelected, CombsFindInDraws}) {
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         addAction(action);
     }
@@ -143,17 +143,20 @@ TCombsPage::TCombsPage(Workspace& ws, TViewOptions& options, QWidget* parent)
 
 void TCombsPage::CreateActions() {
     CombsInfo = MakeAction(this, "CombsInfo", QStringLiteral("Сведения о комбинации"));
-    CombsCheckNums = MakeAction(this, "CombsCheckNums", QStringLiteral("Количество уникальных номеров"));
-    CombsFindInDraws = MakeAction(this, "CombsFindInDraws", QStringLiteral("Проверить по архиву тиражей"), {},
-                                  QKeySequence(QStringLiteral("Ctrl+F")));
-    CombsGen = MakeAction(this, "CombsGen", QStringLiteral("Генерировать"),
-                          QStringLiteral("Перегенерировать список комбинаций"), QKeySequence(Qt::Key_F2));
+    CombsCheckNums =
+        MakeAction(this, "CombsCheckNums", QStringLiteral("Количество уникальных номеров"));
+    CombsFindInDraws =
+        MakeAction(this, "CombsFindInDraws", QStringLiteral("Проверить по архиву тиражей"), {},
+                   QKeySequence(QStringLiteral("Ctrl+F")));
+    CombsGen =
+        MakeAction(this, "CombsGen", QStringLiteral("Генерировать"),
+                   QStringLiteral("Перегенерировать список комбинаций"), QKeySequence(Qt::Key_F2));
     CombsDelExists = MakeAction(this, "CombsDelExists", QStringLiteral("Исключить тиражи"),
                                 QStringLiteral("Удалить N последних тиражей из списка комбинаций"),
                                 QKeySequence(QStringLiteral("Ctrl+E")));
     CombsDelExists->setIconText(QStringLiteral("[-] Тиражи")); // the button's caption
-    CombsDelSelected = MakeAction(this, "CombsDelSelected", QStringLiteral("Удалить выделенные"), {},
-                                  QKeySequence(QStringLiteral("Ctrl+Del")));
+    CombsDelSelected = MakeAction(this, "CombsDelSelected", QStringLiteral("Удалить выделенные"),
+                                  {}, QKeySequence(QStringLiteral("Ctrl+Del")));
     CombsCopy = MakeAction(this, "CombsCopy", QStringLiteral("Копировать в буфер"), {},
                            QKeySequence(QStringLiteral("Ctrl+C")));
     CombsPaste = MakeAction(this, "CombsPaste", QStringLiteral("Вставить из буфера"), {},
@@ -165,10 +168,13 @@ void TCombsPage::CreateActions() {
     CombsSave = MakeAction(this, "CombsSave", QStringLiteral("Сохранить"), {},
                            QKeySequence(QStringLiteral("Ctrl+S")));
     CombsUndo = MakeAction(this, "CombsUndo", QStringLiteral("Отменить"),
-                           QStringLiteral("Отменить последнее действие"), QKeySequence(QStringLiteral("Ctrl+Z")));
-    CombsXlsExport = MakeAction(this, "CombsXlsExport", QStringLiteral("Экспорт в Microsoft Excel"));
-    ViewColorCombs = MakeOption(this, "ViewColorCombs", QStringLiteral("Выделять каналы в списке комбинаций"),
-                                options_.ColorCombs);
+                           QStringLiteral("Отменить последнее действие"),
+                           QKeySequence(QStringLiteral("Ctrl+Z")));
+    CombsXlsExport =
+        MakeAction(this, "CombsXlsExport", QStringLiteral("Экспорт в Microsoft Excel"));
+    ViewColorCombs =
+        MakeOption(this, "ViewColorCombs", QStringLiteral("Выделять каналы в списке комбинаций"),
+                   options_.ColorCombs);
 
     connect(CombsInfo, &QAction::triggered, this, &TCombsPage::OnInfo);
     connect(CombsCheckNums, &QAction::triggered, this, &TCombsPage::OnCheckNums);
@@ -187,10 +193,10 @@ void TCombsPage::CreateActions() {
 }
 
 QList<QAction*> TCombsPage::MenuActions() const {
-    return {CombsInfo,      CombsCheckNums, CombsFindInDraws, nullptr,       CombsGen,
-            CombsDelExists, CombsDelSelected, nullptr,        CombsCopy,     CombsPaste,
-            CombsSelectAll, nullptr,        CombsOpen,        CombsSave,     nullptr,
-            CombsUndo,      nullptr,        CombsXlsExport};
+    return {CombsInfo,      CombsCheckNums,   CombsFindInDraws, nullptr,   CombsGen,
+            CombsDelExists, CombsDelSelected, nullptr,          CombsCopy, CombsPaste,
+            CombsSelectAll, nullptr,          CombsOpen,        CombsSave, nullptr,
+            CombsUndo,      nullptr,          CombsXlsExport};
 }
 
 void TCombsPage::UpdateActions() {
@@ -247,8 +253,7 @@ bool TCombsPage::eventFilter(QObject* watched, QEvent* event) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             edCombsExclude->interpretText();
             UpdateActions();
-            if (CombsDelExists->isEnabled())
-                CombsDelExists->trigger();
+            if (CombsDelExists->isEnabled()) CombsDelExists->trigger();
             return true;
         }
     }
@@ -256,70 +261,56 @@ bool TCombsPage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TCombsPage::OnGen() {
-    if (!ws_.IsIdle())
-        return;
+    if (!ws_.IsIdle()) return;
     TFormGenCombs dialog(ws_.GenerateParams(), window());
-    if (TUiSeams::Current().ExecDialog(dialog) != QDialog::Accepted)
-        return;
+    if (TUiSeams::Current().ExecDialog(dialog) != QDialog::Accepted) return;
     const TGenerateParams params = dialog.Params();
-    if (dialog.SaveAsDefault())
-        ws_.SaveGenerateParams(params);
+    if (dialog.SaveAsDefault()) ws_.SaveGenerateParams(params);
     ws_.Combs().CombsGen(params);
 }
 
 void TCombsPage::OnOpen() {
-    if (!ws_.IsIdle())
-        return;
-    const QString file = TUiSeams::Current().OpenFileName(window(), CombsOpen->text(), CombsFileFilter());
-    if (!file.isEmpty())
-        ws_.Combs().OpenCombsFile(PathOf(file));
+    if (!ws_.IsIdle()) return;
+    const QString file =
+        TUiSeams::Current().OpenFileName(window(), CombsOpen->text(), CombsFileFilter());
+    if (!file.isEmpty()) ws_.Combs().OpenCombsFile(PathOf(file));
 }
 
 void TCombsPage::OnSave() {
-    if (!ws_.IsIdle() || ws_.Combs().List.Count() == 0)
-        return;
-    const QString file = TUiSeams::Current().SaveFileName(window(), CombsSave->text(), CombsFileFilter(),
-                                                          QStringLiteral("lcv"));
-    if (!file.isEmpty())
-        ws_.Combs().SaveCombsFile(PathOf(file));
+    if (!ws_.IsIdle() || ws_.Combs().List.Count() == 0) return;
+    const QString file = TUiSeams::Current().SaveFileName(window(), CombsSave->text(),
+                                                          CombsFileFilter(), QStringLiteral("lcv"));
+    if (!file.isEmpty()) ws_.Combs().SaveCombsFile(PathOf(file));
 }
 
 void TCombsPage::OnUndo() {
-    if (ws_.IsIdle())
-        ws_.Combs().CombsUndo();
+    if (ws_.IsIdle()) ws_.Combs().CombsUndo();
 }
 
 void TCombsPage::OnDelExists() {
     const int n = edCombsExclude->value();
-    if (!ws_.IsIdle() || n <= 0 || ws_.Combs().List.Count() == 0 || ws_.Draws().empty())
-        return;
+    if (!ws_.IsIdle() || n <= 0 || ws_.Combs().List.Count() == 0 || ws_.Draws().empty()) return;
     ws_.Combs().CombsDelExists(n, ws_.Draws(), ws_.DrawsOffset());
 }
 
 void TCombsPage::OnDelSelected() {
-    if (!ws_.IsIdle())
-        return;
+    if (!ws_.IsIdle()) return;
     const TCombSelection selection = Selection();
-    if (!selection.Empty())
-        ws_.Combs().CombsDelSelected(selection);
+    if (!selection.Empty()) ws_.Combs().CombsDelSelected(selection);
 }
 
 void TCombsPage::OnSelectAll() {
-    if (!ws_.IsIdle() || ws_.Combs().List.Count() == 0)
-        return;
+    if (!ws_.IsIdle() || ws_.Combs().List.Count() == 0) return;
     TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Подождите пожалуйста...");
     lvCombs->selectAll();
 }
 
 void TCombsPage::OnCopy() {
-    if (!ws_.IsIdle())
-        return;
+    if (!ws_.IsIdle()) return;
     const TCombSelection selection = Selection();
-    if (selection.Empty())
-        return;
+    if (selection.Empty()) return;
     const std::string text = ws_.Combs().CopyText(selection);
-    if (text.empty())
-        return;
+    if (text.empty()) return;
     // Plain bytes: the digits and blanks need no conversion to UTF-16 (155 MB of text for
     // the full list would take longer to convert than to make).
     auto* data = new QMimeData;
@@ -328,37 +319,33 @@ void TCombsPage::OnCopy() {
 }
 
 void TCombsPage::OnPaste() {
-    if (!ws_.IsIdle())
-        return;
+    if (!ws_.IsIdle()) return;
     const QString text = QGuiApplication::clipboard()->text();
     ws_.Combs().PasteText(StdStr(text));
 }
 
 void TCombsPage::OnFindInDraws() {
-    if (!ws_.IsIdle())
-        return;
+    if (!ws_.IsIdle()) return;
     if (const auto comb = ws_.Combs().FirstSelected(Selection()))
         ws_.Combs().FindInDraws(*comb, ws_.Draws());
 }
 
 void TCombsPage::OnCheckNums() {
-    if (ws_.IsIdle())
-        ws_.Combs().CountUniqueNumbers();
+    if (ws_.IsIdle()) ws_.Combs().CountUniqueNumbers();
 }
 
 void TCombsPage::OnInfo() {
-    if (!ws_.IsIdle())
-        return;
+    if (!ws_.IsIdle()) return;
     if (const auto comb = ws_.Combs().FirstSelected(Selection())) {
         const int index = ws_.AnalysisIndex();
-        TFormInfo::ShowDetails(window(), ws_, -1, std::string(), *comb, ws_.SortedDraws(), index < 0 ? 0 : index);
+        TFormInfo::ShowDetails(window(), ws_, -1, std::string(), *comb, ws_.SortedDraws(),
+                               index < 0 ? 0 : index);
     }
 }
 
 void TCombsPage::OnXlsExport() {
     const TCombList& list = ws_.Combs().List;
-    if (!ws_.IsIdle() || list.Count() == 0)
-        return;
+    if (!ws_.IsIdle() || list.Count() == 0) return;
     // Every row straight from the list: the view's generic path would go through a
     // QVariant per cell for millions of rows.
     std::vector<int> columns;
@@ -383,8 +370,7 @@ void TCombsPage::OnXlsExport() {
 }
 
 void TCombsPage::OnColorCombs() {
-    if (!ws_.IsIdle())
-        return;
+    if (!ws_.IsIdle()) return;
     options_.ColorCombs = !options_.ColorCombs;
     Q_EMIT OptionToggled(QStringLiteral("ColorCombs"), options_.ColorCombs);
     model_->Repaint();

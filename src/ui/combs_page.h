@@ -22,7 +22,7 @@ class Workspace;
 
 class TCombsPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     TCombsPage(Workspace& ws, TViewOptions& options, QWidget* parent = nullptr);
 
     QTableView* lvCombs = nullptr;
@@ -61,13 +61,13 @@ public:
     void ListChanged();
     void HistoryChanged();
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void OptionToggled(const QString& key, bool value);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void CreateActions();
     void OnGen();
     void OnOpen();

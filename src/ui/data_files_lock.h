@@ -13,7 +13,7 @@ class TRandomAccessFile;
 // The stakes file is STAKES_FILE_NAME of stakes/stake_record.h.
 
 class TDataFilesLock {
-public:
+  public:
     TDataFilesLock();
     ~TDataFilesLock();
     TDataFilesLock(const TDataFilesLock&) = delete;
@@ -24,7 +24,7 @@ public:
     void Release();
     bool Held() const { return file_ != nullptr; }
 
-private:
+  private:
     std::unique_ptr<TRandomAccessFile> file_;
 };
 

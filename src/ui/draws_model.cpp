@@ -24,46 +24,39 @@ int TDrawsModel::columnCount(const QModelIndex& parent) const {
 int TDrawsModel::ArchiveIndex(int row) const {
     const int size = static_cast<int>(ws_.Draws().size());
     // An operation may have shrunk the archive before the view heard of it.
-    if (row < 0 || row >= rows_ || row >= size)
-        return -1;
+    if (row < 0 || row >= rows_ || row >= size) return -1;
     return size - 1 - row;
 }
 
 QVariant TDrawsModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid())
-        return {};
+    if (!index.isValid()) return {};
     const int archiveIndex = ArchiveIndex(index.row());
-    if (archiveIndex < 0)
-        return {};
+    if (archiveIndex < 0) return {};
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole: {
         const TDrawData draw = DrawForAnalysis(ws_.Draws()[archiveIndex], ws_.SortedDraws());
-        if (column == colNumber)
-            return draw.Number;
-        if (column >= colN1 && column <= colN6)
-            return int(draw.Nums[column - colN1]);
+        if (column == colNumber) return draw.Number;
+        if (column >= colN1 && column <= colN6) return int(draw.Nums[column - colN1]);
         if (column == colSum) {
             int sum = 0;
             for (std::uint8_t n : draw.Nums)
                 sum += n;
             return sum;
         }
-        if (column == colDate)
-            return QStr(draw.DateText());
+        if (column == colDate) return QStr(draw.DateText());
         return {};
     }
     case Qt::TextAlignmentRole:
         return column == colDate ? QVariant(int(Qt::AlignLeft | Qt::AlignVCenter))
                                  : QVariant(int(Qt::AlignCenter));
     case Qt::BackgroundRole: {
-        if (index.row() == ws_.DrawsOffset())
-            return QColor::fromRgb(ANALYSIS_POINT_COLOR);
-        if (!options_.ColorDraws)
-            return {};
+        if (index.row() == ws_.DrawsOffset()) return QColor::fromRgb(ANALYSIS_POINT_COLOR);
+        if (!options_.ColorDraws) return {};
         if (column >= colN1 && column <= colN6) {
             const TDrawData draw = DrawForAnalysis(ws_.Draws()[archiveIndex], ws_.SortedDraws());
-            return QColor::fromRgb(ChannelColor(draw.Nums[column - colN1], ws_.Config().ChannelSize));
+            return QColor::fromRgb(
+                ChannelColor(draw.Nums[column - colN1], ws_.Config().ChannelSize));
         }
         return column == colNumber ? QVariant() : QVariant(QColor(Qt::white));
     }
@@ -73,10 +66,8 @@ QVariant TDrawsModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TDrawsModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole)
-        return {};
-    if (orientation == Qt::Vertical)
-        return section + 1;
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Vertical) return section + 1;
     switch (section) {
     case colNumber:
         return QStringLiteral("Тираж");
@@ -85,7 +76,8 @@ QVariant TDrawsModel::headerData(int section, Qt::Orientation orientation, int r
     case colDate:
         return QStringLiteral("Дата тиража");
     default:
-        return section >= colN1 && section <= colN6 ? QVariant(QString::number(section)) : QVariant();
+        return section >= colN1 && section <= colN6 ? QVariant(QString::number(section))
+                                                    : QVariant();
     }
 }
 

@@ -14,7 +14,7 @@ class Workspace;
 
 class TDrawsModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     enum TColumn { colNumber, colN1, colN2, colN3, colN4, colN5, colN6, colSum, colDate, colCount };
     static constexpr unsigned ANALYSIS_POINT_COLOR = 0xFFAAAA;
 
@@ -23,14 +23,15 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
 
     // Archive index of a row, -1 outside the archive.
     int ArchiveIndex(int row) const;
     // The archive's size changed (or force): reset; otherwise repaint every row.
     void Refresh(bool force = false);
 
-private:
+  private:
     const Workspace& ws_;
     const TViewOptions& options_;
     int rows_ = 0;

@@ -47,8 +47,7 @@ TDrawsPage::TDrawsPage(Workspace& ws, TViewOptions& options, QWidget* parent)
     lvDraws->setColumnWidth(TDrawsModel::colDate, 110);
     lvDraws->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(lvDraws, &QTableView::customContextMenuRequested, this, [this](const QPoint& at) {
-        if (!ws_.IsIdle())
-            return;
+        if (!ws_.IsIdle()) return;
         QMenu menu(this);
         for (QAction* action : MenuActions()) {
             if (action)
@@ -93,10 +92,12 @@ void TDrawsPage::CreateActions() {
                            QStringLiteral("Изменить данные тиража вручную"));
     DrawsDel = MakeAction(this, "DrawsDel", QStringLiteral("Удалить"),
                           QStringLiteral("Удалить выделенные тиражи из списка"));
-    DrawsSorted = MakeOption(this, "DrawsSorted", QStringLiteral("Упорядочить MIN->MAX"), ws_.SortedDraws(),
-                             QStringLiteral("Упорядочить числа внутри тиража от меньшего к большему"));
-    ViewColorDraws = MakeOption(this, "ViewColorDraws", QStringLiteral("Выделять каналы в списке тиражей"),
-                                options_.ColorDraws);
+    DrawsSorted =
+        MakeOption(this, "DrawsSorted", QStringLiteral("Упорядочить MIN->MAX"), ws_.SortedDraws(),
+                   QStringLiteral("Упорядочить числа внутри тиража от меньшего к большему"));
+    ViewColorDraws =
+        MakeOption(this, "ViewColorDraws", QStringLiteral("Выделять каналы в списке тиражей"),
+                   options_.ColorDraws);
 
     connect(DrawsInfo, &QAction::triggered, this, &TDrawsPage::OnInfo);
     connect(DrawsImport, &QAction::triggered, this, &TDrawsPage::OnImport);
@@ -110,8 +111,8 @@ void TDrawsPage::CreateActions() {
 }
 
 QList<QAction*> TDrawsPage::MenuActions() const {
-    return {DrawsInfo, nullptr, DrawsImport, DrawsExport, DrawsXlsExport, nullptr,
-            DrawsAdd,  DrawsEdit, DrawsDel, nullptr, DrawsSorted};
+    return {DrawsInfo, nullptr,   DrawsImport, DrawsExport, DrawsXlsExport, nullptr,
+            DrawsAdd,  DrawsEdit, DrawsDel,    nullptr,     DrawsSorted};
 }
 
 void TDrawsPage::UpdateActions() {
@@ -142,8 +143,7 @@ std::vector<std::int32_t> TDrawsPage::SelectedNumbers() const {
     std::vector<std::int32_t> numbers;
     for (const QModelIndex& row : rows) {
         const int index = model_->ArchiveIndex(row.row());
-        if (index >= 0)
-            numbers.push_back(ws_.Draws()[index].Number);
+        if (index >= 0) numbers.push_back(ws_.Draws()[index].Number);
     }
     return numbers;
 }
@@ -151,84 +151,75 @@ std::vector<std::int32_t> TDrawsPage::SelectedNumbers() const {
 int TDrawsPage::FirstSelectedIndex() const {
     int first = -1;
     for (const QModelIndex& row : lvDraws->selectionModel()->selectedRows())
-        if (first < 0 || row.row() < first)
-            first = row.row();
+        if (first < 0 || row.row() < first) first = row.row();
     return first < 0 ? -1 : model_->ArchiveIndex(first);
 }
 
 void TDrawsPage::OnAdd() {
-    if (!ws_.IsIdle())
-        return;
+    if (!ws_.IsIdle()) return;
     TDrawData draw;
     draw.Number = NextDrawNumber(ws_.Draws(), 0);
-    if (!TFormDraw::EditDrawDialog(window(), QStringLiteral("Введите данные следующего тиража"), draw))
+    if (!TFormDraw::EditDrawDialog(window(), QStringLiteral("Введите данные следующего тиража"),
+                                   draw))
         return;
     ws_.AddDraw(draw);
 }
 
 void TDrawsPage::OnEdit() {
     const int index = FirstSelectedIndex();
-    if (!ws_.IsIdle() || index < 0)
-        return;
+    if (!ws_.IsIdle() || index < 0) return;
     TDrawData draw = ws_.Draws()[index];
-    if (!TFormDraw::EditDrawDialog(window(), QStringLiteral("Введите данные следующего тиража"), draw))
+    if (!TFormDraw::EditDrawDialog(window(), QStringLiteral("Введите данные следующего тиража"),
+                                   draw))
         return;
     ws_.ReplaceDraw(index, draw);
 }
 
 void TDrawsPage::OnDelete() {
     const std::vector<std::int32_t> numbers = SelectedNumbers();
-    if (!ws_.IsIdle() || numbers.empty())
-        return;
-    if (ws_.DeleteDraws(numbers))
-        lvDraws->clearSelection();
+    if (!ws_.IsIdle() || numbers.empty()) return;
+    if (ws_.DeleteDraws(numbers)) lvDraws->clearSelection();
 }
 
 void TDrawsPage::OnInfo() {
     const int index = FirstSelectedIndex();
-    if (!ws_.IsIdle() || index < 0)
-        return;
+    if (!ws_.IsIdle() || index < 0) return;
     const TDrawData& draw = ws_.Draws()[index];
     TComb numbers;
     for (int i = 0; i < LOTTO_COUNT; ++i)
         numbers[i] = draw.Nums[i];
-    TFormInfo::ShowDetails(window(), ws_, draw.Number, draw.DateText(), numbers, ws_.SortedDraws(), index);
+    TFormInfo::ShowDetails(window(), ws_, draw.Number, draw.DateText(), numbers, ws_.SortedDraws(),
+                           index);
 }
 
 void TDrawsPage::OnImport() {
-    if (!ws_.IsIdle())
-        return;
-    const QString file = TUiSeams::Current().OpenFileName(window(), DrawsImport->text(), DrawsFileFilter());
-    if (!file.isEmpty())
-        ws_.ImportDrawsCsv(PathOf(file));
+    if (!ws_.IsIdle()) return;
+    const QString file =
+        TUiSeams::Current().OpenFileName(window(), DrawsImport->text(), DrawsFileFilter());
+    if (!file.isEmpty()) ws_.ImportDrawsCsv(PathOf(file));
 }
 
 void TDrawsPage::OnExport() {
-    if (!ws_.IsIdle() || ws_.Draws().empty())
-        return;
-    const QString file = TUiSeams::Current().SaveFileName(window(), DrawsExport->text(), DrawsFileFilter(),
-                                                          QStringLiteral("csv"));
-    if (!file.isEmpty())
-        ws_.ExportDrawsCsv(PathOf(file));
+    if (!ws_.IsIdle() || ws_.Draws().empty()) return;
+    const QString file = TUiSeams::Current().SaveFileName(window(), DrawsExport->text(),
+                                                          DrawsFileFilter(), QStringLiteral("csv"));
+    if (!file.isEmpty()) ws_.ExportDrawsCsv(PathOf(file));
 }
 
 void TDrawsPage::OnXlsExport() {
-    if (!ws_.IsIdle() || ws_.Draws().empty())
-        return;
+    if (!ws_.IsIdle() || ws_.Draws().empty()) return;
     ExportViewToSpreadsheet(window(), ws_, *lvDraws, QStringLiteral("Архив тиражей"));
 }
 
 void TDrawsPage::OnSorted() {
-    if (!ws_.IsIdle())
-        return;
+    if (!ws_.IsIdle()) return;
     const bool sorted = !ws_.SortedDraws();
     Q_EMIT OptionToggled(QStringLiteral("SortedDraws"), sorted);
     ws_.SetSortedDraws(sorted); // repaints the list and refreshes the views
 }
 
 void TDrawsPage::OnColorDraws() {
-    if (!ws_.IsIdle())
-        return;
+    if (!ws_.IsIdle()) return;
     options_.ColorDraws = !options_.ColorDraws;
     Q_EMIT OptionToggled(QStringLiteral("ColorDraws"), options_.ColorDraws);
     model_->Refresh(false);

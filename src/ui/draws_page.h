@@ -21,7 +21,7 @@ class Workspace;
 
 class TDrawsPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     TDrawsPage(Workspace& ws, TViewOptions& options, QWidget* parent = nullptr);
 
     QTableView* lvDraws = nullptr;
@@ -48,11 +48,11 @@ public:
     // Archive index of the first selected row (list order), -1 when none.
     int FirstSelectedIndex() const;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     // A view option was toggled; the window stores it at once.
     void OptionToggled(const QString& key, bool value);
 
-private:
+  private:
     void CreateActions();
     void OnAdd();
     void OnEdit();

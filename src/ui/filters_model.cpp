@@ -8,8 +8,8 @@ namespace pelko {
 
 TFiltersModel::TFiltersModel(const TCombLists& combs, QObject* parent)
     : QAbstractTableModel(parent), combs_(combs), rows_(static_cast<int>(combs.History().size())),
-      include_(FilterKindIcon(TFilterKind::Include)), exclude_(FilterKindIcon(TFilterKind::Exclude)),
-      undo_(FilterKindIcon(TFilterKind::Undo)) {}
+      include_(FilterKindIcon(TFilterKind::Include)),
+      exclude_(FilterKindIcon(TFilterKind::Exclude)), undo_(FilterKindIcon(TFilterKind::Undo)) {}
 
 int TFiltersModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : rows_;
@@ -20,8 +20,7 @@ int TFiltersModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TFiltersModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= static_cast<int>(combs_.History().size()))
-        return {};
+    if (!index.isValid() || index.row() >= static_cast<int>(combs_.History().size())) return {};
     const TFilterHistoryRow& row = combs_.History()[static_cast<std::size_t>(index.row())];
     switch (role) {
     case Qt::DisplayRole:
@@ -36,9 +35,8 @@ QVariant TFiltersModel::data(const QModelIndex& index, int role) const {
             return {};
         }
     case Qt::DecorationRole:
-        if (index.column() != colOperation)
-            return {};
-        return row.Kind == TFilterKind::Include ? include_
+        if (index.column() != colOperation) return {};
+        return row.Kind == TFilterKind::Include   ? include_
                : row.Kind == TFilterKind::Exclude ? exclude_
                                                   : undo_;
     case Qt::ToolTipRole:
@@ -49,10 +47,8 @@ QVariant TFiltersModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TFiltersModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole)
-        return {};
-    if (orientation == Qt::Vertical)
-        return section + 1;
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Vertical) return section + 1;
     switch (section) {
     case colOperation:
         return QStringLiteral("Примененные фильтры");

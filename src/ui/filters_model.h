@@ -11,7 +11,7 @@ class TCombLists;
 
 class TFiltersModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     enum TColumn { colOperation, colValues, colCount_, colColumns };
 
     explicit TFiltersModel(const TCombLists& combs, QObject* parent = nullptr);
@@ -19,11 +19,12 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
 
     void Refresh();
 
-private:
+  private:
     const TCombLists& combs_;
     int rows_ = 0;
     QIcon include_, exclude_, undo_;

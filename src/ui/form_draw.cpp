@@ -29,8 +29,7 @@ namespace {
 // Throws the date's own error for an invalid stored text.
 QDateTime DialogDateTime(const TDrawData& draw) {
     const TDateTime parsed = ParseDrawDate(draw.DateText());
-    if (parsed.IsNull())
-        return QDateTime::currentDateTime();
+    if (parsed.IsNull()) return QDateTime::currentDateTime();
     return QDateTime(QDate(parsed.Year, parsed.Month, parsed.Day),
                      QTime(parsed.Hour, parsed.Minute, parsed.Second));
 }
@@ -67,7 +66,8 @@ TFormDraw::TFormDraw(const QString& title, const TDrawData& draw, QWidget* paren
     auto* form = new QFormLayout;
     form->setRowWrapPolicy(QFormLayout::WrapAllRows);
     form->addRow(QStringLiteral("Номер тиража:"), edDrawNumber);
-    form->addRow(QStringLiteral("Выпавшие числа, разделенные точкой с запятой или запятой:"), edDrawData);
+    form->addRow(QStringLiteral("Выпавшие числа, разделенные точкой с запятой или запятой:"),
+                 edDrawData);
     form->addRow(QStringLiteral("Дата и время тиража:"), when_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -108,8 +108,7 @@ bool TFormDraw::EditDrawDialog(QWidget* parent, const QString& title, TDrawData&
         ErrorBox(parent, QStr(e.what()));
         return false;
     }
-    if (TUiSeams::Current().ExecDialog(*dialog) != QDialog::Accepted)
-        return false;
+    if (TUiSeams::Current().ExecDialog(*dialog) != QDialog::Accepted) return false;
     draw = dialog->Result();
     return true;
 }

@@ -16,7 +16,7 @@ namespace pelko {
 
 class TFormDraw : public QDialog {
     Q_OBJECT
-public:
+  public:
     TFormDraw(const QString& title, const TDrawData& draw, QWidget* parent = nullptr);
 
     // The dialog as the draw actions open it; true with the accepted record in `draw`.
@@ -32,7 +32,7 @@ public:
 
     void accept() override;
 
-private:
+  private:
     TDrawData result_;
 };
 

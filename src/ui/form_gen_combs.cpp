@@ -35,8 +35,8 @@ TFormGenCombs::TFormGenCombs(const TGenerateParams& saved, QWidget* parent) : QD
     edCombsGenerateParam = new QLineEdit(QStr(saved.Parameters), this);
     edCombsGenerateParam->setObjectName(QStringLiteral("edCombsGenerateParam"));
     edCombsGenerateParam->setMaxLength(255);
-    const QString hint = QStringLiteral(
-        "Список \"моих чисел\" через точку с запятой или имя файла для режима \"Загрузка из файла\"");
+    const QString hint = QStringLiteral("Список \"моих чисел\" через точку с запятой или имя файла "
+                                        "для режима \"Загрузка из файла\"");
     edCombsGenerateParam->setToolTip(hint);
     edCombsGenerateParam->setStatusTip(hint);
 
@@ -67,7 +67,8 @@ TFormGenCombs::TFormGenCombs(const TGenerateParams& saved, QWidget* parent) : QD
     layout->addWidget(cbSaveParameters);
     layout->addWidget(buttons);
 
-    connect(cbCombsGenerateMode, &QComboBox::currentIndexChanged, this, &TFormGenCombs::ModeChanged);
+    connect(cbCombsGenerateMode, &QComboBox::currentIndexChanged, this,
+            &TFormGenCombs::ModeChanged);
     connect(btnSelectFile, &QToolButton::clicked, this, &TFormGenCombs::SelectFile);
     ModeChanged();
 }
@@ -81,8 +82,7 @@ void TFormGenCombs::ModeChanged() {
 void TFormGenCombs::SelectFile() {
     const QString file =
         TUiSeams::Current().OpenFileName(this, QStringLiteral("Выбор файла"), CombsFileFilter());
-    if (!file.isEmpty())
-        edCombsGenerateParam->setText(file);
+    if (!file.isEmpty()) edCombsGenerateParam->setText(file);
 }
 
 TGenerateParams TFormGenCombs::Params() const {

@@ -15,7 +15,7 @@ namespace pelko {
 
 class TFormGenCombs : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TFormGenCombs(const TGenerateParams& saved, QWidget* parent = nullptr);
 
     TGenerateParams Params() const;
@@ -26,7 +26,7 @@ public:
     QToolButton* btnSelectFile = nullptr;
     QCheckBox* cbSaveParameters = nullptr;
 
-private:
+  private:
     void ModeChanged();
     void SelectFile();
 };

@@ -14,9 +14,9 @@
 #include "ui/ui_text.h"
 #include "ui/window_settings.h"
 
-#include "ui/statistics_tab.h"
 #include "ui/form_config.h"
 #include "ui/form_shredding.h"
+#include "ui/statistics_tab.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -53,7 +53,7 @@ constexpr int DESIGN_FILTERS_HEIGHT = 120;
 // A status-bar panel: its design width (or its text's, when longer) while there is room,
 // squeezed rather than holding the window wide when there is not.
 class TStatusPanel : public QLabel {
-public:
+  public:
     explicit TStatusPanel(int designWidth) : designWidth_(designWidth) {}
     QSize sizeHint() const override {
         const QSize text = QLabel::sizeHint();
@@ -61,7 +61,7 @@ public:
     }
     QSize minimumSizeHint() const override { return {24, QLabel::minimumSizeHint().height()}; }
 
-private:
+  private:
     int designWidth_;
 };
 
@@ -90,8 +90,7 @@ TFormMain::TFormMain(TStartupOptions options, std::filesystem::path dataFolder, 
         ws_->LoadConfig();
         ws_->Stats().Build();
         std::string error;
-        if (!ws_->Stats().LoadNames(ws_->NamesFile(), true, &error))
-            ErrorBox(this, QStr(error));
+        if (!ws_->Stats().LoadNames(ws_->NamesFile(), true, &error)) ErrorBox(this, QStr(error));
         statsTab_->RefillMethods(true);
     } catch (const std::exception& e) {
         ErrorBox(this, StartupFailure("Ошибка запуска программы!", e));
@@ -143,7 +142,8 @@ void TFormMain::CreateWidgets() {
     edDrawsOffset->setObjectName(QStringLiteral("edDrawsOffset"));
     edDrawsOffset->setRange(0, 0);
     edDrawsOffset->setKeyboardTracking(false);
-    const QString offsetHint = QStringLiteral("Смещение относительно последнего загруженного номера тиража");
+    const QString offsetHint =
+        QStringLiteral("Смещение относительно последнего загруженного номера тиража");
     edDrawsOffset->setToolTip(offsetHint);
     edDrawsOffset->setStatusTip(offsetHint);
     connect(edDrawsOffset, &QSpinBox::valueChanged, this, &TFormMain::OffsetEdited);
@@ -169,8 +169,7 @@ void TFormMain::CreateWidgets() {
     pcRight->addTab(statsTab_, QStringLiteral("Статистика"));
     connect(statsTab_, &TStatisticsTab::CombsChanged, this, &TFormMain::UpdateActions);
     connect(pcRight, &QTabWidget::currentChanged, this, [this] {
-        if (started_)
-            ws_->RefreshViews();
+        if (started_) ws_->RefreshViews();
     });
 
     splMain = new QSplitter(Qt::Horizontal);
@@ -230,30 +229,33 @@ void TFormMain::CreateMenus() {
     file->addSeparator();
     EditConfig = MakeAction(this, "EditConfig", QStringLiteral("Параметры"));
     EditShredding = MakeAction(this, "EditShredding", QStringLiteral("Формулы шинковки"));
-    ExitProgram = MakeAction(this, "ExitProgram", QStringLiteral("Выход"), {}, QKeySequence(QStringLiteral("Alt+F4")));
+    ExitProgram = MakeAction(this, "ExitProgram", QStringLiteral("Выход"), {},
+                             QKeySequence(QStringLiteral("Alt+F4")));
     file->addAction(EditConfig);
     file->addAction(EditShredding);
     file->addSeparator();
     file->addAction(ExitProgram);
     connect(ExitProgram, &QAction::triggered, this, &QWidget::close);
     connect(EditConfig, &QAction::triggered, this, [this] {
-        if (ws_->IsIdle())
-            TFormConfig::Execute(this, *ws_);
+        if (ws_->IsIdle()) TFormConfig::Execute(this, *ws_);
     });
     connect(EditShredding, &QAction::triggered, this, [this] {
-        if (ws_->IsIdle())
-            TFormShredding::Execute(this, *ws_);
+        if (ws_->IsIdle()) TFormShredding::Execute(this, *ws_);
     });
 
-    AddMenu(QStringLiteral("Архив тиражей"), drawsPage_->MenuActions())->setObjectName(QStringLiteral("mnDraws"));
-    AddMenu(QStringLiteral("Комбинации"), combsPage_->MenuActions())->setObjectName(QStringLiteral("mnCombs"));
-    AddMenu(QStringLiteral("Статистика"), statsTab_->MenuActions())->setObjectName(QStringLiteral("mnStats"));
+    AddMenu(QStringLiteral("Архив тиражей"), drawsPage_->MenuActions())
+        ->setObjectName(QStringLiteral("mnDraws"));
+    AddMenu(QStringLiteral("Комбинации"), combsPage_->MenuActions())
+        ->setObjectName(QStringLiteral("mnCombs"));
+    AddMenu(QStringLiteral("Статистика"), statsTab_->MenuActions())
+        ->setObjectName(QStringLiteral("mnStats"));
     AddMenu(QStringLiteral("Вид"), {drawsPage_->ViewColorDraws, combsPage_->ViewColorCombs})
         ->setObjectName(QStringLiteral("mnView"));
 
     GetHelp = MakeAction(this, "GetHelp", QStringLiteral("Справка"), {}, QKeySequence(Qt::Key_F1));
     About = MakeAction(this, "About", QStringLiteral("О программе"));
-    AddMenu(QStringLiteral("Справка"), {GetHelp, nullptr, About})->setObjectName(QStringLiteral("mnHelp"));
+    AddMenu(QStringLiteral("Справка"), {GetHelp, nullptr, About})
+        ->setObjectName(QStringLiteral("mnHelp"));
     connect(About, &QAction::triggered, this, &TFormMain::ShowAbout);
 
     // Every operation ends with the enable rules evaluated again.
@@ -290,8 +292,7 @@ void TFormMain::CombsListChanged() {
 }
 
 void TFormMain::RefreshViews() {
-    if (!started_)
-        return;
+    if (!started_) return;
     statsTab_->RefreshView();
 }
 
@@ -306,8 +307,7 @@ void TFormMain::OffsetEdited(int value) {
 }
 
 void TFormMain::UpdateActions() {
-    if (!ws_)
-        return;
+    if (!ws_) return;
     const bool idle = ws_->IsIdle();
     drawsPage_->UpdateActions();
     combsPage_->UpdateActions();
@@ -322,8 +322,7 @@ void TFormMain::UpdateActions() {
 }
 
 void TFormMain::IdleTick() {
-    if (!ws_ || !ws_->IsIdle())
-        return;
+    if (!ws_ || !ws_->IsIdle()) return;
     UpdateActions();
     if (closePending_) {
         closePending_ = false;
@@ -339,8 +338,10 @@ void TFormMain::LoadSettings() {
         RestorePlacement(ini, SECTION, *this);
         const int left = ini.ReadInteger(SECTION, "LeftPanelWidth", DESIGN_LEFT_WIDTH);
         splMain->setSizes({left, std::max(100, width() - left)});
-        combsPage_->edCombsExclude->setValue(std::max(0, ini.ReadInteger(SECTION, "DrawsExclude", 0)));
-        combsPage_->SetFiltersHeight(ini.ReadInteger(SECTION, "FiltersHeight", DESIGN_FILTERS_HEIGHT));
+        combsPage_->edCombsExclude->setValue(
+            std::max(0, ini.ReadInteger(SECTION, "DrawsExclude", 0)));
+        combsPage_->SetFiltersHeight(
+            ini.ReadInteger(SECTION, "FiltersHeight", DESIGN_FILTERS_HEIGHT));
         options_.ColorDraws = ini.ReadBool(SECTION, "ColorDraws", true);
         options_.ColorCombs = ini.ReadBool(SECTION, "ColorCombs", true);
         ws_->SetSortedDraws(ini.ReadBool(SECTION, "SortedDraws", false));
@@ -371,8 +372,7 @@ void TFormMain::SaveSettings() {
 }
 
 void TFormMain::WriteOption(const QString& key, bool value) {
-    if (refused_)
-        return;
+    if (refused_) return;
     try {
         TIniFile ini(SettingsFile());
         ini.WriteBool(SECTION, StdStr(key), value);
@@ -405,8 +405,7 @@ void TFormMain::DeferredStartup() {
         ws_->LoadDraws();
         if (!archiveExisted) {
             const std::filesystem::path sample = SampleArchivePath();
-            if (!sample.empty())
-                ws_->ImportDrawsCsv(sample);
+            if (!sample.empty()) ws_->ImportDrawsCsv(sample);
         }
         {
             TIniFile ini(SettingsFile());
@@ -481,11 +480,12 @@ void TFormMain::Terminate(int code) {
 
 bool TFormMain::RestartProgram() {
     QStringList arguments{QStringLiteral("restart")};
-    if (!startup_.DataDir.isEmpty())
-        arguments << QStringLiteral("--data-dir") << startup_.DataDir;
+    if (!startup_.DataDir.isEmpty()) arguments << QStringLiteral("--data-dir") << startup_.DataDir;
     if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments,
                                  QCoreApplication::applicationDirPath())) {
-        ErrorBox(this, QStringLiteral("SysError #%1: \"%2\"!").arg(errno).arg(QStr(std::strerror(errno))));
+        ErrorBox(
+            this,
+            QStringLiteral("SysError #%1: \"%2\"!").arg(errno).arg(QStr(std::strerror(errno))));
         return false;
     }
     Terminate(0);
@@ -502,9 +502,9 @@ void TFormMain::ShowAbout() {
     font.setBold(true);
     title->setFont(font);
     layout->addWidget(title);
-    layout->addWidget(new QLabel(QStringLiteral("%1 ( %2 )")
-                                     .arg(QStringLiteral(PELKO_VERSION), QSysInfo::buildAbi()),
-                                 &dialog));
+    layout->addWidget(new QLabel(
+        QStringLiteral("%1 ( %2 )").arg(QStringLiteral(PELKO_VERSION), QSysInfo::buildAbi()),
+        &dialog));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -521,8 +521,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (!refused_ && lock_.Held())
-        SaveSettings();
+    if (!refused_ && lock_.Held()) SaveSettings();
     initTimer_->stop();
     idleTimer_->stop();
     event->accept();

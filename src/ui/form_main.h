@@ -34,7 +34,7 @@ class TStatisticsTab;
 
 class TFormMain : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     static constexpr const char* SECTION = "TFormMain";
     static constexpr int STATUS_PANELS = 7;
     static constexpr int STATUS_TEXT_PANEL = 6;
@@ -74,14 +74,14 @@ public:
     // Starts the program again with "restart" and ends this one; false when it could not.
     bool RestartProgram();
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void StartupFinished();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
 
-private:
+  private:
     void CreateWidgets();
     void CreateStatusBar();
     void CreateMenus();
@@ -105,9 +105,9 @@ private:
     std::unique_ptr<Workspace> ws_;
     TDataFilesLock lock_;
     TViewOptions options_;
-    bool started_ = false;     // deferred start-up reached the interactive state
+    bool started_ = false; // deferred start-up reached the interactive state
     bool startupDone_ = false;
-    bool refused_ = false;     // no exclusive access: leave every file alone
+    bool refused_ = false; // no exclusive access: leave every file alone
     bool closePending_ = false;
     int exitCode_ = 0;
 

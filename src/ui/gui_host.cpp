@@ -12,8 +12,7 @@ namespace pelko {
 
 void TGuiHost::StatusText(const std::string& text) {
     status_ = QStr(text);
-    if (panel_)
-        panel_->setText(status_);
+    if (panel_) panel_->setText(status_);
     if (EchoStatus && !status_.isEmpty() && status_ != lastEcho_) {
         lastEcho_ = status_;
         std::fprintf(stderr, "%s\n", text.c_str());
@@ -43,8 +42,7 @@ void TGuiHost::BusyChanged(bool busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
-    if (OnBusyChanged)
-        OnBusyChanged(busy);
+    if (OnBusyChanged) OnBusyChanged(busy);
 }
 
 } // namespace pelko

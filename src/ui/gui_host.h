@@ -7,16 +7,15 @@
 
 #include <QLabel>
 #include <QPointer>
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 
 #include <functional>
-
 
 namespace pelko {
 
 class TGuiHost : public Host {
-public:
+  public:
     // Boxes are parented to the window once it exists.
     void SetWindow(QWidget* window) { window_ = window; }
     // Panel 6 of the status bar; texts before it exists are only kept.
@@ -36,7 +35,7 @@ public:
     bool AskYesNo(const std::string& text, const std::string& caption, bool defaultYes) override;
     void BusyChanged(bool busy) override;
 
-private:
+  private:
     QPointer<QWidget> window_;
     QPointer<QLabel> panel_;
     QString status_;

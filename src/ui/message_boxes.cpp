@@ -37,17 +37,18 @@ void WarningBox(QWidget* parent, const QString& text, const QString& caption) {
 bool ConfirmBox(QWidget* parent, const QString& text, bool defaultYes, const QString& caption) {
     const QString shown = caption.isEmpty() ? QStringLiteral("Подтверждение") : caption;
     const bool warning = shown == QStringLiteral("Предупреждение");
-    return TUiSeams::Current().MessageBox(parent, warning ? QMessageBox::Warning : QMessageBox::Question,
-                                          shown, text, QMessageBox::Yes | QMessageBox::No,
-                                          defaultYes ? QMessageBox::Yes : QMessageBox::No) ==
-           QMessageBox::Yes;
+    return TUiSeams::Current().MessageBox(
+               parent, warning ? QMessageBox::Warning : QMessageBox::Question, shown, text,
+               QMessageBox::Yes | QMessageBox::No,
+               defaultYes ? QMessageBox::Yes : QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool ConfirmDelete(QWidget* parent, int count) {
     const QString text =
-        count == 1 ? QStringLiteral("Удалить выделенную запись?")
-                   : QStringLiteral("Удалить все выделенные записи (всего будет удалено %1 записи(ей))?")
-                         .arg(count);
+        count == 1
+            ? QStringLiteral("Удалить выделенную запись?")
+            : QStringLiteral("Удалить все выделенные записи (всего будет удалено %1 записи(ей))?")
+                  .arg(count);
     return ConfirmBox(parent, text, false, QStringLiteral("Предупреждение"));
 }
 

@@ -11,14 +11,15 @@ namespace pelko {
 int CountOtherInstances(const QString& executableName) {
     const QString self = QString::number(QCoreApplication::applicationPid());
     int count = 0;
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList entries =
+        QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString& pid : entries) {
         bool numeric = false;
         pid.toLongLong(&numeric);
-        if (!numeric || pid == self)
-            continue;
+        if (!numeric || pid == self) continue;
         const QString exe = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
-        if (!exe.isEmpty() && QFileInfo(exe).fileName().compare(executableName, Qt::CaseInsensitive) == 0)
+        if (!exe.isEmpty() &&
+            QFileInfo(exe).fileName().compare(executableName, Qt::CaseInsensitive) == 0)
             ++count;
     }
     return count;
@@ -26,8 +27,7 @@ int CountOtherInstances(const QString& executableName) {
 
 bool WaitForOtherInstances(const QString& executableName, int rounds) {
     for (int i = 0; i < rounds; ++i) {
-        if (CountOtherInstances(executableName) == 0)
-            return true;
+        if (CountOtherInstances(executableName) == 0) return true;
         QDeadlineTimer deadline(100);
         while (!deadline.hasExpired()) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);

@@ -26,8 +26,7 @@ int RunProgram(int argc, char** argv) {
     // No person at the screen: every box takes its default answer (its text still goes to
     // the standard error stream).
     TUnattendedSeams unattended;
-    if (qEnvironmentVariableIntValue("PELKO_UNATTENDED") != 0)
-        TUiSeams::Install(&unattended);
+    if (qEnvironmentVariableIntValue("PELKO_UNATTENDED") != 0) TUiSeams::Install(&unattended);
 
     TSignalClose signalClose;
     if (options.Restart() &&
@@ -37,8 +36,7 @@ int RunProgram(int argc, char** argv) {
     std::filesystem::path dataFolder;
     try {
         std::optional<std::filesystem::path> explicitDir;
-        if (!options.DataDir.isEmpty())
-            explicitDir = PathOf(options.DataDir);
+        if (!options.DataDir.isEmpty()) explicitDir = PathOf(options.DataDir);
         dataFolder = ResolveDataFolder(explicitDir, ExecutableDir());
     } catch (const std::exception& e) {
         ErrorBox(nullptr, QStringLiteral("Ошибка запуска программы!\n\n") + QStr(e.what()));

@@ -21,8 +21,7 @@ void OnSignal(int) {
 } // namespace
 
 TSignalClose::TSignalClose(QObject* parent) : QObject(parent) {
-    if (pipeFds[0] < 0 && ::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0)
-        return;
+    if (pipeFds[0] < 0 && ::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) return;
     notifier_ = new QSocketNotifier(pipeFds[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &TSignalClose::SignalArrived);
     struct sigaction action {};

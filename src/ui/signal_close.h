@@ -13,14 +13,14 @@ namespace pelko {
 
 class TSignalClose : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TSignalClose(QObject* parent = nullptr);
     ~TSignalClose() override;
 
     // The window to close; signals before it is set are remembered and act once it is.
     void SetWindow(QWidget* window);
 
-private:
+  private:
     void SignalArrived();
 
     QSocketNotifier* notifier_ = nullptr;

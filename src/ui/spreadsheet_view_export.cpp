@@ -37,10 +37,11 @@ bool IsNumber(const QVariant& value) {
 QString ExportFileName(const QString& title) {
     QString base = title;
     for (QChar& ch : base)
-        if (QStringLiteral("\\/:*?\"<>|").contains(ch))
-            ch = QLatin1Char('_');
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
-    return QDir(QDir::tempPath()).filePath(base + QLatin1Char(' ') + stamp + QStringLiteral(".xlsx"));
+        if (QStringLiteral("\\/:*?\"<>|").contains(ch)) ch = QLatin1Char('_');
+    const QString stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    return QDir(QDir::tempPath())
+        .filePath(base + QLatin1Char(' ') + stamp + QStringLiteral(".xlsx"));
 }
 
 } // namespace
@@ -56,8 +57,7 @@ TSheetTable SheetColumnsFromView(const QTableView& view, const QString& title,
     table.Title = StdStr(title);
     for (int visual = 0; visual < header->count(); ++visual) {
         const int logical = header->logicalIndex(visual);
-        if (header->isSectionHidden(logical))
-            continue;
+        if (header->isSectionHidden(logical)) continue;
         logicalColumns.push_back(logical);
         TSheetColumn column;
         column.Header = StdStr(model->headerData(logical, Qt::Horizontal).toString());
@@ -73,8 +73,7 @@ TSheetTable SheetFromView(const QTableView& view, const QString& title) {
     TSheetTable table = SheetColumnsFromView(view, title, columns);
     auto rows = std::make_shared<std::vector<int>>();
     for (int row = 0; row < model->rowCount(); ++row)
-        if (!view.isRowHidden(row))
-            rows->push_back(row);
+        if (!view.isRowHidden(row)) rows->push_back(row);
     table.RowCount = rows->size();
     table.FillRow = [model, columns, rows](std::size_t i, std::vector<TSheetCell>& cells) {
         const int row = (*rows)[i];
@@ -97,7 +96,8 @@ bool ExportToSpreadsheet(QWidget* parent, Workspace& ws, const TSheetTable& tabl
                 ws.GetHost().StatusText(PercentText(what, double(done), double(total)));
             });
         } catch (const std::exception& e) {
-            ErrorBox(parent, QStringLiteral("Ошибка экспорта в Microsoft Excel!\n\n") + QStr(e.what()));
+            ErrorBox(parent,
+                     QStringLiteral("Ошибка экспорта в Microsoft Excel!\n\n") + QStr(e.what()));
             QFile::remove(file);
             return false;
         }

@@ -6,8 +6,7 @@ bool HasSwitch(const QStringList& arguments, const QString& name) {
     for (const QString& argument : arguments) {
         for (const QString& prefix : {QString(), QStringLiteral("-"), QStringLiteral("--"),
                                       QStringLiteral("/"), QStringLiteral("\\")})
-            if (argument.compare(prefix + name, Qt::CaseInsensitive) == 0)
-                return true;
+            if (argument.compare(prefix + name, Qt::CaseInsensitive) == 0) return true;
     }
     return false;
 }

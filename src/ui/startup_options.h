@@ -12,8 +12,8 @@ namespace pelko {
 bool HasSwitch(const QStringList& arguments, const QString& name);
 
 struct TStartupOptions {
-    QStringList Arguments; // without the program name
-    QString DataDir;       // --data-dir, empty when not given
+    QStringList Arguments;  // without the program name
+    QString DataDir;        // --data-dir, empty when not given
     QString ScreenshotsDir; // --screenshots: save a picture of each tab there and exit
 
     bool Has(const QString& name) const { return HasSwitch(Arguments, name); }

@@ -16,8 +16,7 @@ inline QAction* MakeAction(QObject* parent, const char* name, const QString& cap
         action->setToolTip(hint);
         action->setStatusTip(hint);
     }
-    if (!shortcut.isEmpty())
-        action->setShortcut(shortcut);
+    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
     return action;
 }
 

@@ -37,8 +37,7 @@ QString TUiSeams::SaveFileName(QWidget* parent, const QString& caption, const QS
     QFileDialog dialog(parent, caption, QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
 }
 
@@ -50,9 +49,10 @@ void TUiSeams::OpenUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
 }
 
-QMessageBox::StandardButton TUnattendedSeams::MessageBox(QWidget*, QMessageBox::Icon, const QString&,
-                                                         const QString&, QMessageBox::StandardButtons,
-                                                         QMessageBox::StandardButton defaultButton) {
+QMessageBox::StandardButton
+TUnattendedSeams::MessageBox(QWidget*, QMessageBox::Icon, const QString&, const QString&,
+                             QMessageBox::StandardButtons,
+                             QMessageBox::StandardButton defaultButton) {
     return defaultButton == QMessageBox::NoButton ? QMessageBox::Ok : defaultButton;
 }
 

@@ -14,7 +14,7 @@ class QWidget;
 namespace pelko {
 
 class TUiSeams {
-public:
+  public:
     virtual ~TUiSeams() = default;
 
     virtual QMessageBox::StandardButton MessageBox(QWidget* parent, QMessageBox::Icon icon,
@@ -38,7 +38,7 @@ public:
 // Takes the default button of every box and cancels every dialog; for runs without a
 // person at the screen. The boxes' texts still reach the standard error stream.
 class TUnattendedSeams : public TUiSeams {
-public:
+  public:
     QMessageBox::StandardButton MessageBox(QWidget* parent, QMessageBox::Icon icon,
                                            const QString& caption, const QString& text,
                                            QMessageBox::StandardButtons buttons,

@@ -50,15 +50,15 @@ int ScreenPixelsPerInch(const QWidget& window) {
 
 void SavePlacement(TIniFile& ini, const std::string& section, const QWidget& window) {
     const std::string suffix = StdStr(ScreenSizeSuffix(window));
-    const int showCmd = window.isMinimized() ? SW_MINIMIZED
+    const int showCmd = window.isMinimized()   ? SW_MINIMIZED
                         : window.isMaximized() ? SW_MAXIMIZED
                                                : SW_NORMAL;
     const QRect r = window.isVisible() || window.isMinimized() || window.isMaximized()
                         ? window.normalGeometry()
                         : window.geometry();
     const QRect normal = r.isValid() ? r : window.geometry();
-    const std::string norm = std::to_string(normal.left()) + "," + std::to_string(normal.top()) + "," +
-                             std::to_string(normal.left() + normal.width()) + "," +
+    const std::string norm = std::to_string(normal.left()) + "," + std::to_string(normal.top()) +
+                             "," + std::to_string(normal.left() + normal.width()) + "," +
                              std::to_string(normal.top() + normal.height());
     const std::string minMax = "-1,-1,-1,-1";
     ini.WriteInteger(section, "Flags", 0);
@@ -70,7 +70,8 @@ void SavePlacement(TIniFile& ini, const std::string& section, const QWidget& win
     ini.WriteString(section, "NormPos_" + suffix, norm);
 }
 
-void RestorePlacement(const TIniFile& ini, const std::string& section, QWidget& window, bool sizeable) {
+void RestorePlacement(const TIniFile& ini, const std::string& section, QWidget& window,
+                      bool sizeable) {
     const std::string suffix = StdStr(ScreenSizeSuffix(window));
     int rect[4];
     if (ini.ReadInteger(section, "PixelsPerInch", -1) == ScreenPixelsPerInch(window) &&
@@ -102,7 +103,8 @@ void SaveColumns(TIniFile& ini, const std::string& section, const QTableView& li
     if (sortable) {
         const int direction = header->sortIndicatorOrder() == Qt::DescendingOrder ? 1 : 0;
         ini.WriteString(section, name + ".SortType",
-                        std::to_string(header->sortIndicatorSection()) + "," + std::to_string(direction));
+                        std::to_string(header->sortIndicatorSection()) + "," +
+                            std::to_string(direction));
     }
 }
 
@@ -111,8 +113,7 @@ void LoadColumns(const TIniFile& ini, const std::string& section, QTableView& li
     QHeaderView* header = list.horizontalHeader();
     for (int i = 0; i < header->count(); ++i) {
         const int width = ini.ReadInteger(section, name + ".Column" + std::to_string(i), -1);
-        if (width > 0)
-            header->resizeSection(i, width);
+        if (width > 0) header->resizeSection(i, width);
     }
     if (sortable) {
         int column = -1, direction = 0;

@@ -62,7 +62,7 @@ TDrawsArray ReadArchive(const std::filesystem::path& folder) {
 class TFormMainTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<TScriptedSeams> seams_;
     std::unique_ptr<TFormMain> window_;
@@ -76,8 +76,7 @@ private:
         WriteArchive(Folder(), draws);
         WriteGenerateParams(Folder(), 2, SMALL_LIST);
         window_ = StartWindow(Folder());
-        if (!window_)
-            return false;
+        if (!window_) return false;
         WatchModels();
         return true;
     }
@@ -93,15 +92,14 @@ private:
     TCombsPage* Combs() { return window_->CombsPage(); }
     Workspace& Ws() { return window_->Ws(); }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         seams_ = std::make_unique<TScriptedSeams>();
     }
     void cleanup() {
         testers_.clear();
-        if (window_)
-            CloseWindow(window_);
+        if (window_) CloseWindow(window_);
         seams_.reset();
         dir_.reset();
     }
@@ -120,8 +118,10 @@ private Q_SLOTS:
         QCOMPARE(model->rowCount(), 10);
         QCOMPARE(model->index(0, TDrawsModel::colNumber).data().toInt(), 10);
         QCOMPARE(model->index(9, TDrawsModel::colNumber).data().toInt(), 1);
-        QCOMPARE(model->index(0, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(0xFF, 0xAA, 0xAA));
-        QVERIFY(model->index(1, TDrawsModel::colSum).data(Qt::BackgroundRole).value<QColor>() == Qt::white);
+        QCOMPARE(model->index(0, 0).data(Qt::BackgroundRole).value<QColor>(),
+                 QColor(0xFF, 0xAA, 0xAA));
+        QVERIFY(model->index(1, TDrawsModel::colSum).data(Qt::BackgroundRole).value<QColor>() ==
+                Qt::white);
         const TDrawData& newest = Ws().Draws().back();
         int sum = 0;
         for (auto n : newest.Nums)
@@ -132,7 +132,8 @@ private Q_SLOTS:
         // The offset moves the painted row and the status panels.
         window_->edDrawsOffset->setValue(2);
         QCOMPARE(Ws().DrawsOffset(), 2);
-        QCOMPARE(model->index(2, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(0xFF, 0xAA, 0xAA));
+        QCOMPARE(model->index(2, 0).data(Qt::BackgroundRole).value<QColor>(),
+                 QColor(0xFF, 0xAA, 0xAA));
         QCOMPARE(PanelText(*window_, 1), QStringLiteral("Следующий тираж: 9"));
         QCOMPARE(PanelText(*window_, 2), QString::fromStdString(HiddenDrawText(Ws().Draws(), 2)));
         QCOMPARE(window_->edDrawsOffset->maximum(), 9);
@@ -173,15 +174,13 @@ private Q_SLOTS:
         seams_->OnDialog = [&](QDialog& dialog) {
             auto& form = dynamic_cast<TFormDraw&>(dialog);
             title = form.windowTitle();
-            if (form.edDrawNumber->value() != 11)
-                return int(QDialog::Rejected);
-            for (const char* bad : {"1;2;3;4;5;5", "0;1;2;3;4;5", "1;2;3;4;5", "1;2;3;4;5;46", "a;b;c;d;e;f",
-                                    "1;2;3;4;5;6;7"}) {
+            if (form.edDrawNumber->value() != 11) return int(QDialog::Rejected);
+            for (const char* bad : {"1;2;3;4;5;5", "0;1;2;3;4;5", "1;2;3;4;5", "1;2;3;4;5;46",
+                                    "a;b;c;d;e;f", "1;2;3;4;5;6;7"}) {
                 form.edDrawData->setText(QString::fromLatin1(bad));
                 form.edDrawNumber->setFocus();
                 form.accept();
-                if (form.result() == QDialog::Accepted)
-                    return int(QDialog::Accepted);
+                if (form.result() == QDialog::Accepted) return int(QDialog::Accepted);
                 refusedTexts << QString::fromLatin1(bad);
                 focusOnNumbers = focusOnNumbers && form.focusWidget() == form.edDrawData;
             }
@@ -221,8 +220,7 @@ private Q_SLOTS:
         QVERIFY(Draws()->DrawsEdit->isEnabled());
         seams_->OnDialog = [](QDialog& dialog) {
             auto& form = dynamic_cast<TFormDraw&>(dialog);
-            if (form.edDrawNumber->value() != 9)
-                return int(QDialog::Rejected);
+            if (form.edDrawNumber->value() != 9) return int(QDialog::Rejected);
             form.edDrawNumber->setValue(99);
             form.edDrawData->setText(QStringLiteral("7;8;9;10;11;12"));
             form.accept();
@@ -250,8 +248,9 @@ private Q_SLOTS:
         Draws()->DrawsDel->trigger();
         QCOMPARE(seams_->Boxes.size(), 1);
         QCOMPARE(seams_->Boxes[0].Caption, QStringLiteral("Предупреждение"));
-        QCOMPARE(seams_->Boxes[0].Text,
-                 QStringLiteral("Удалить все выделенные записи (всего будет удалено 2 записи(ей))?"));
+        QCOMPARE(
+            seams_->Boxes[0].Text,
+            QStringLiteral("Удалить все выделенные записи (всего будет удалено 2 записи(ей))?"));
         QCOMPARE(seams_->Boxes[0].DefaultButton, QMessageBox::No);
         const TDrawsArray stored = ReadArchive(Folder());
         if (!answerYes) {
@@ -341,7 +340,8 @@ private Q_SLOTS:
         window_->pcLeft->setCurrentWidget(Combs());
         SelectRows(Combs()->lvCombs, {27, 0});
         Combs()->CombsCopy->trigger();
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("01 02 03 04 05 06\r\n03 04 05 06 07 08\r\n"));
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QStringLiteral("01 02 03 04 05 06\r\n03 04 05 06 07 08\r\n"));
 
         QApplication::clipboard()->setText(QStringLiteral("40 41 42 43 44 45\r\n1 2 3 4 5 6\r\n"));
         QTRY_VERIFY(Combs()->CombsPaste->isEnabled());
@@ -366,7 +366,8 @@ private Q_SLOTS:
         Combs()->CombsFindInDraws->trigger();
         QCOMPARE(seams_->Boxes.size(), 1);
         QCOMPARE(seams_->Boxes[0].Caption, QStringLiteral("Информация"));
-        QVERIFY(seams_->Boxes[0].Text.startsWith(QStringLiteral("Выделенная комбинация найдена в следующих тиражах:")));
+        QVERIFY(seams_->Boxes[0].Text.startsWith(
+            QStringLiteral("Выделенная комбинация найдена в следующих тиражах:")));
         QVERIFY(seams_->Boxes[0].Text.contains(QStringLiteral("Тираж № 10")));
         Combs()->CombsCheckNums->trigger();
         QCOMPARE(seams_->Boxes.last().Text,
@@ -428,7 +429,8 @@ private Q_SLOTS:
     void actionsFollowTheBusyState() {
         QVERIFY(Start());
         Ws().Busy().Begin();
-        QVERIFY(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+        QVERIFY(QApplication::overrideCursor() &&
+                QApplication::overrideCursor()->shape() == Qt::WaitCursor);
         QStringList enabledWhileBusy;
         for (QAction* action : window_->findChildren<QAction*>())
             if (!action->objectName().isEmpty() && action->isEnabled())

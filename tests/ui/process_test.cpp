@@ -36,7 +36,8 @@ void StartProgram(QProcess& process, const QString& folder, const QStringList& s
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("PELKO_UNATTENDED"), QStringLiteral("1"));
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(PELKO_WINDOW_EXE), QStringList{QStringLiteral("--data-dir"), folder} + switches);
+    process.start(QStringLiteral(PELKO_WINDOW_EXE),
+                  QStringList{QStringLiteral("--data-dir"), folder} + switches);
 }
 
 } // namespace
@@ -44,7 +45,7 @@ void StartProgram(QProcess& process, const QString& folder, const QStringList& s
 class TProcessTest : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void secondInstanceIsRefusedAndTouchesNothing() {
         QTemporaryDir dir;
         const auto folder = FolderOf(dir);
@@ -65,7 +66,8 @@ private Q_SLOTS:
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 1);
         const QString errors = QString::fromUtf8(second.readAllStandardError());
-        QVERIFY2(errors.contains(QStringLiteral("Невозможно получить монопольный доступ к файлам данных!")),
+        QVERIFY2(errors.contains(
+                     QStringLiteral("Невозможно получить монопольный доступ к файлам данных!")),
                  qPrintable(errors));
         QVERIFY(errors.contains(QStringLiteral("Программа будет закрыта!")));
         QCOMPARE(StateOf(dir.path()), before);
@@ -81,7 +83,8 @@ private Q_SLOTS:
         QVERIFY(program.waitForStarted(10000));
         // The lock is taken and the first-run key written during the deferred start-up.
         const auto frm = WindowSettingsPath(folder);
-        QTRY_VERIFY_WITH_TIMEOUT(TIniFile(frm).ReadBool("TFormMain", "PrefetchsInit", false), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(TIniFile(frm).ReadBool("TFormMain", "PrefetchsInit", false),
+                                 30000);
         QVERIFY(!TIniFile(frm).HasKey("TFormMain", "NormPos"));
         QTest::qWait(300);
 
@@ -105,7 +108,8 @@ private Q_SLOTS:
         QVERIFY(program.waitForFinished(240000));
         QCOMPARE(program.exitCode(), 0);
         const QString errors = QString::fromUtf8(program.readAllStandardError());
-        QVERIFY2(errors.contains(QStringLiteral("( завершено 100 % )")), qPrintable(errors.right(500)));
+        QVERIFY2(errors.contains(QStringLiteral("( завершено 100 % )")),
+                 qPrintable(errors.right(500)));
         const QStringList files = QDir(dir.filePath(QStringLiteral("Prefetchs")))
                                       .entryList({QStringLiteral("*.dfc")}, QDir::Files);
         QVERIFY(files.size() > 10);

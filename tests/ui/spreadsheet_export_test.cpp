@@ -28,7 +28,7 @@ QString PartOf(const QString& file, const QString& part) {
 class TSpreadsheetExportTest : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void writesTitleHeadersAndRows() {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("draws.xlsx"));
@@ -38,10 +38,12 @@ private Q_SLOTS:
         table.RowCount = 3;
         table.FillRow = [](std::size_t row, std::vector<TSheetCell>& cells) {
             cells[0] = TSheetCell::Of(double(100 + row));
-            cells[1] = TSheetCell::Of(row == 1 ? std::string() : "0" + std::to_string(row + 1) + ".01.2024 <&>");
+            cells[1] = TSheetCell::Of(row == 1 ? std::string()
+                                               : "0" + std::to_string(row + 1) + ".01.2024 <&>");
         };
         std::vector<std::size_t> progress;
-        WriteSpreadsheet(file.toStdString(), table, [&](std::size_t done, std::size_t) { progress.push_back(done); });
+        WriteSpreadsheet(file.toStdString(), table,
+                         [&](std::size_t done, std::size_t) { progress.push_back(done); });
         QCOMPARE(progress.back(), std::size_t(3));
 
         const QString sheet = PartOf(file, QStringLiteral("xl/worksheets/sheet1.xml"));
@@ -50,7 +52,8 @@ private Q_SLOTS:
         QVERIFY(sheet.contains(QStringLiteral("<v>102</v>")));
         QVERIFY(sheet.contains(QStringLiteral("03.01.2024 &lt;&amp;&gt;")));
         QVERIFY(!sheet.contains(QStringLiteral("02.01.2024"))); // the empty cell stays empty
-        QVERIFY(PartOf(file, QStringLiteral("xl/workbook.xml")).contains(QStringLiteral("name=\"Архив тиражей\"")));
+        QVERIFY(PartOf(file, QStringLiteral("xl/workbook.xml"))
+                    .contains(QStringLiteral("name=\"Архив тиражей\"")));
     }
 
     void sheetNamesFollowTheFormatsRules_data() {
@@ -58,9 +61,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("part");
         QTest::addColumn<QString>("expected");
         QTest::newRow("plain") << QStringLiteral("Комбинации") << 1 << QStringLiteral("Комбинации");
-        QTest::newRow("forbidden characters") << QStringLiteral("a/b:c[d]*?\\") << 1
-                                              << QStringLiteral("a b c d    ");
-        QTest::newRow("long, cut at a character") << QString(40, QChar(0x0416)) << 1 << QString(31, QChar(0x0416));
+        QTest::newRow("forbidden characters")
+            << QStringLiteral("a/b:c[d]*?\\") << 1 << QStringLiteral("a b c d    ");
+        QTest::newRow("long, cut at a character")
+            << QString(40, QChar(0x0416)) << 1 << QString(31, QChar(0x0416));
         QTest::newRow("continued sheet") << QString(40, QChar(0x0416)) << 2
                                          << QString(27, QChar(0x0416)) + QStringLiteral(" (2)");
         QTest::newRow("empty") << QString() << 1 << QStringLiteral("Лист");
@@ -74,7 +78,8 @@ private Q_SLOTS:
 
     void viewExportTakesVisibleColumnsAndRows() {
         QStandardItemModel model(4, 3);
-        model.setHorizontalHeaderLabels({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+        model.setHorizontalHeaderLabels(
+            {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
         for (int r = 0; r < 4; ++r) {
             model.setData(model.index(r, 0), r);
             model.setData(model.index(r, 1), QStringLiteral("b%1").arg(r));
@@ -103,8 +108,11 @@ private Q_SLOTS:
         table.Title = "x";
         table.Columns = {{"a", 5}};
         table.RowCount = 1;
-        table.FillRow = [](std::size_t, std::vector<TSheetCell>& cells) { cells[0] = TSheetCell::Of(1.0); };
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, WriteSpreadsheet("/nonexistent/folder/x.xlsx", table));
+        table.FillRow = [](std::size_t, std::vector<TSheetCell>& cells) {
+            cells[0] = TSheetCell::Of(1.0);
+        };
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                                 WriteSpreadsheet("/nonexistent/folder/x.xlsx", table));
     }
 };
 

@@ -19,12 +19,12 @@ TScriptedSeams::~TScriptedSeams() {
     TUiSeams::Install(nullptr);
 }
 
-QMessageBox::StandardButton TScriptedSeams::MessageBox(QWidget*, QMessageBox::Icon, const QString& caption,
-                                                       const QString& text, QMessageBox::StandardButtons,
+QMessageBox::StandardButton TScriptedSeams::MessageBox(QWidget*, QMessageBox::Icon,
+                                                       const QString& caption, const QString& text,
+                                                       QMessageBox::StandardButtons,
                                                        QMessageBox::StandardButton defaultButton) {
     Boxes.append({caption, text, defaultButton});
-    if (!Answers.isEmpty())
-        return Answers.takeFirst();
+    if (!Answers.isEmpty()) return Answers.takeFirst();
     return defaultButton == QMessageBox::NoButton ? QMessageBox::Ok : defaultButton;
 }
 
@@ -69,20 +69,21 @@ void WriteArchive(const std::filesystem::path& folder, const TDrawsArray& draws)
     WriteDrawsFile(folder / DRAWS_FILE_NAME, draws);
 }
 
-void WriteGenerateParams(const std::filesystem::path& folder, int mode, const std::string& parameters) {
+void WriteGenerateParams(const std::filesystem::path& folder, int mode,
+                         const std::string& parameters) {
     TGenerateParams params;
     params.Mode = static_cast<std::uint8_t>(mode);
     params.Parameters = parameters;
     SaveGenerateParams(folder / DATA_INI_NAME, params);
 }
 
-std::unique_ptr<TFormMain> StartWindow(const std::filesystem::path& folder, const QStringList& arguments) {
+std::unique_ptr<TFormMain> StartWindow(const std::filesystem::path& folder,
+                                       const QStringList& arguments) {
     QStringList all{QStringLiteral("Pelko_6x45")};
     all << arguments;
     auto window = std::make_unique<TFormMain>(TStartupOptions::Parse(all), folder);
     window->show();
-    if (!QTest::qWaitFor([&] { return window->StartupDone(); }, 30000))
-        return nullptr;
+    if (!QTest::qWaitFor([&] { return window->StartupDone(); }, 30000)) return nullptr;
     return window;
 }
 

@@ -26,7 +26,7 @@ struct TShownBox {
 // button when it runs out); file dialogs take FileNames in turn ("" when it runs out);
 // modal dialogs go to OnDialog (rejected when unset).
 class TScriptedSeams : public TUiSeams {
-public:
+  public:
     TScriptedSeams();
     ~TScriptedSeams() override;
 
@@ -36,8 +36,9 @@ public:
     std::function<int(QDialog&)> OnDialog;
     QList<QUrl> OpenedUrls;
 
-    QMessageBox::StandardButton MessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
-                                           const QString& text, QMessageBox::StandardButtons buttons,
+    QMessageBox::StandardButton MessageBox(QWidget* parent, QMessageBox::Icon icon,
+                                           const QString& caption, const QString& text,
+                                           QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton defaultButton) override;
     QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
@@ -55,11 +56,13 @@ inline std::filesystem::path FolderOf(const QTemporaryDir& dir) {
     return std::filesystem::path(dir.path().toStdString());
 }
 void WriteArchive(const std::filesystem::path& folder, const TDrawsArray& draws);
-void WriteGenerateParams(const std::filesystem::path& folder, int mode, const std::string& parameters);
+void WriteGenerateParams(const std::filesystem::path& folder, int mode,
+                         const std::string& parameters);
 
 // A shown window on the folder, its deferred start-up done; nullptr when it did not finish
 // within 30 s.
-std::unique_ptr<TFormMain> StartWindow(const std::filesystem::path& folder, const QStringList& arguments = {});
+std::unique_ptr<TFormMain> StartWindow(const std::filesystem::path& folder,
+                                       const QStringList& arguments = {});
 // Closes the window as a person would (saving its settings) and destroys it.
 void CloseWindow(std::unique_ptr<TFormMain>& window);
 

@@ -16,8 +16,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QItemSelectionModel>
+#include <QProcess>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTimer>
@@ -89,8 +89,7 @@ int LaunchOnly(int argc, char** argv, const char* folder) {
     QCoreApplication::processEvents();
     std::printf("interactive\n");
     std::fflush(stdout);
-    if (window)
-        CloseWindow(window);
+    if (window) CloseWindow(window);
     return window ? 0 : 1;
 }
 
@@ -109,8 +108,7 @@ double ProcessLaunchMs(const QString& folder) {
 }
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "--launch")
-        return LaunchOnly(argc, argv, argv[2]);
+    if (argc == 3 && std::string(argv[1]) == "--launch") return LaunchOnly(argc, argv, argv[2]);
     QElapsedTimer processClock;
     processClock.start();
     QApplication app(argc, argv);
@@ -129,8 +127,8 @@ int main(int argc, char** argv) {
            double(processClock.nsecsElapsed()) / 1e6, 0);
     CloseWindow(window);
 
-    Report("launch to interactive, a new process (sample archive, full list)", ProcessLaunchMs(dir.path()),
-           1500);
+    Report("launch to interactive, a new process (sample archive, full list)",
+           ProcessLaunchMs(dir.path()), 1500);
     double startMs = 0;
     window = TimedStart(folder, startMs);
     Report("window creation to interactive, in this process", startMs, 0);
@@ -162,9 +160,11 @@ int main(int argc, char** argv) {
             const int rows = std::min(8, table->model()->rowCount());
             for (int r = 0; r < rows; r += 2)
                 table->selectionModel()->select(table->model()->index(r, 0),
-                                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                                                QItemSelectionModel::Select |
+                                                    QItemSelectionModel::Rows);
         };
-        std::printf("  statistics method: %s\n", stats->cbDrawsStatType->currentText().toUtf8().constData());
+        std::printf("  statistics method: %s\n",
+                    stats->cbDrawsStatType->currentText().toUtf8().constData());
         selectSome();
         Report("longest event-loop gap: keep the selected statistics rows",
                LongestGapMs([&] { stats->StatFilter_Include->trigger(); }), 150);
@@ -191,8 +191,10 @@ int main(int argc, char** argv) {
                QCoreApplication::processEvents();
            }),
            0);
-    Report("copy all of the full list to the clipboard", ElapsedMs([&] { combs->CombsCopy->trigger(); }), 0);
-    Report("delete all selected (one range)", ElapsedMs([&] { combs->CombsDelSelected->trigger(); }), 0);
+    Report("copy all of the full list to the clipboard",
+           ElapsedMs([&] { combs->CombsCopy->trigger(); }), 0);
+    Report("delete all selected (one range)",
+           ElapsedMs([&] { combs->CombsDelSelected->trigger(); }), 0);
 
     CloseWindow(window);
     return 0;

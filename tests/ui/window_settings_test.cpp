@@ -17,12 +17,12 @@ using namespace pelko;
 class TWindowSettingsTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     static std::filesystem::path IniPath(const QTemporaryDir& dir) {
         return std::filesystem::path(dir.path().toStdString()) / "test.frm";
     }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void placementRoundTrip() {
         QTemporaryDir dir;
         TIniFile ini(IniPath(dir));
@@ -47,15 +47,21 @@ private Q_SLOTS:
         QTest::addColumn<bool>("sizeable");
         QTest::addColumn<QRect>("expected");
         const QRect design(0, 0, 100, 100);
-        QTest::newRow("this screen's key first") << "10,20,210,220" << "1,1,51,51" << true << true
-                                                 << QRect(10, 20, 200, 200);
-        QTest::newRow("plain key when none for this screen") << "" << "1,2,51,52" << true << true
-                                                             << QRect(1, 2, 50, 50);
-        QTest::newRow("another resolution keeps the design") << "10,20,210,220" << "" << false << true << design;
-        QTest::newRow("left not left of right") << "300,20,210,220" << "" << true << true << design;
-        QTest::newRow("malformed") << "10,20" << "" << true << true << design;
-        QTest::newRow("fixed border keeps its size") << "10,20,210,220" << "" << true << false
-                                                     << QRect(10, 20, 100, 100);
+        QTest::newRow("this screen's key first")
+            << "10,20,210,220"
+            << "1,1,51,51" << true << true << QRect(10, 20, 200, 200);
+        QTest::newRow("plain key when none for this screen")
+            << ""
+            << "1,2,51,52" << true << true << QRect(1, 2, 50, 50);
+        QTest::newRow("another resolution keeps the design") << "10,20,210,220"
+                                                             << "" << false << true << design;
+        QTest::newRow("left not left of right") << "300,20,210,220"
+                                                << "" << true << true << design;
+        QTest::newRow("malformed") << "10,20"
+                                   << "" << true << true << design;
+        QTest::newRow("fixed border keeps its size")
+            << "10,20,210,220"
+            << "" << true << false << QRect(10, 20, 100, 100);
     }
     void placementRestoreRules() {
         QFETCH(QString, sized);
@@ -67,12 +73,13 @@ private Q_SLOTS:
         TIniFile ini(IniPath(dir));
         QWidget window;
         window.setGeometry(0, 0, 100, 100);
-        ini.WriteInteger("S", "PixelsPerInch", ScreenPixelsPerInch(window) + (samePixelsPerInch ? 0 : 24));
+        ini.WriteInteger("S", "PixelsPerInch",
+                         ScreenPixelsPerInch(window) + (samePixelsPerInch ? 0 : 24));
         if (!sized.isEmpty())
-            ini.WriteString("S", "NormPos_" + ScreenSizeSuffix(window).toStdString(), sized.toStdString());
+            ini.WriteString("S", "NormPos_" + ScreenSizeSuffix(window).toStdString(),
+                            sized.toStdString());
         ini.WriteString("S", "NormPos_1x1", "5,5,6,6"); // another screen's: never used here
-        if (!plain.isEmpty())
-            ini.WriteString("S", "NormPos", plain.toStdString());
+        if (!plain.isEmpty()) ini.WriteString("S", "NormPos", plain.toStdString());
         RestorePlacement(ini, "S", window, sizeable);
         QCOMPARE(window.geometry(), expected);
     }
@@ -124,7 +131,8 @@ private Q_SLOTS:
         QFETCH(QString, argument);
         QFETCH(bool, matches);
         const TStartupOptions options =
-            TStartupOptions::Parse({QStringLiteral("prog"), QStringLiteral("--data-dir"), QStringLiteral("restart"), argument});
+            TStartupOptions::Parse({QStringLiteral("prog"), QStringLiteral("--data-dir"),
+                                    QStringLiteral("restart"), argument});
         QCOMPARE(options.Restart(), matches); // the data folder's value is no switch
         QCOMPARE(options.DataDir, QStringLiteral("restart"));
     }
