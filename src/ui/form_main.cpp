@@ -47,7 +47,7 @@ namespace pelko {
 namespace {
 
 const QString WINDOW_CAPTION = QStringLiteral("Анализ статистики лотереи \"Сфера 6 из 45\"");
-constexpr int DESIGN_LEFT_WIDTH = 420;
+constexpr int DESIGN_LEFT_WIDTH = 480;
 constexpr int DESIGN_FILTERS_HEIGHT = 120;
 
 // A status-bar panel: its design width (or its text's, when longer) while there is room,
@@ -386,49 +386,56 @@ void TFormMain::WriteOption(const QString& key, bool value) {
 
 void TFormMain::DeferredStartup() {
     initTimer_->stop();
-    host_.StatusText("Инициализация...");
-    try {
-        setWindowTitle(WINDOW_CAPTION + QStringLiteral(" версия ") + QStringLiteral(PELKO_VERSION));
-        ws_->ChangeDrawsOffset(0);
-        if (!lock_.Acquire(ws_->DataFolder())) {
-            refused_ = true;
-            host_.StatusText({});
-            ErrorBox(this, QStr(ExclusiveAccessMessage()));
-            startupDone_ = true;
-            Terminate(1);
-            Q_EMIT StartupFinished();
-            return;
+    QString failure;
+    {
+        // Busy throughout: no action starts and a close request waits until it is done.
+        TBusyScope busy(ws_->Busy(), host_, "Инициализация...");
+        try {
+            StartupSteps();
+        } catch (const std::exception& e) {
+            failure = StartupFailure("Ошибка инициализации программы!", e);
         }
-        // A new data folder gets the bundled archive, so there is something to look at.
-        std::error_code ec;
-        const bool archiveExisted = std::filesystem::exists(ws_->DataFile(DRAWS_FILE_NAME), ec);
-        ws_->LoadDraws();
-        if (!archiveExisted) {
-            const std::filesystem::path sample = SampleArchivePath();
-            if (!sample.empty()) ws_->ImportDrawsCsv(sample);
-        }
-        {
-            TIniFile ini(SettingsFile());
-            if (!ini.ReadBool(SECTION, "PrefetchsInit", false)) {
-                ini.WriteBool(SECTION, "PrefetchsInit", true);
-                ini.WriteBool(SECTION, "PrefetchsEnabled", ws_->PrefetchsEnabled);
-                ini.Save();
-            }
-        }
-        ws_->GenerateStartupCombs();
-        started_ = true;
-        ws_->RefreshViews();
-        RunStartupModes();
-    } catch (const std::exception& e) {
-        ErrorBox(this, StartupFailure("Ошибка инициализации программы!", e));
     }
-    host_.StatusText({});
-    started_ = true;
     startupDone_ = true;
+    if (refused_) {
+        ErrorBox(this, QStr(ExclusiveAccessMessage()));
+        Terminate(1);
+        Q_EMIT StartupFinished();
+        return;
+    }
+    if (!failure.isEmpty()) ErrorBox(this, failure);
+    started_ = true;
     UpdateActions();
     Q_EMIT StartupFinished();
     if (!startup_.ScreenshotsDir.isEmpty())
         QTimer::singleShot(0, this, &TFormMain::TakeScreenshots);
+}
+
+void TFormMain::StartupSteps() {
+    setWindowTitle(WINDOW_CAPTION + QStringLiteral(" версия ") + QStringLiteral(PELKO_VERSION));
+    ws_->ChangeDrawsOffset(0);
+    if (!lock_.Acquire(ws_->DataFolder())) {
+        refused_ = true; // leave every file as it is
+        return;
+    }
+    // A new data folder gets the bundled archive, so there is something to look at.
+    std::error_code ec;
+    const bool archiveExisted = std::filesystem::exists(ws_->DataFile(DRAWS_FILE_NAME), ec);
+    ws_->LoadDraws();
+    if (!archiveExisted) {
+        const std::filesystem::path sample = SampleArchivePath();
+        if (!sample.empty()) ws_->ImportDrawsCsv(sample);
+    }
+    TIniFile ini(SettingsFile());
+    if (!ini.ReadBool(SECTION, "PrefetchsInit", false)) {
+        ini.WriteBool(SECTION, "PrefetchsInit", true);
+        ini.WriteBool(SECTION, "PrefetchsEnabled", ws_->PrefetchsEnabled);
+        ini.Save();
+    }
+    ws_->GenerateStartupCombs();
+    started_ = true;
+    ws_->RefreshViews();
+    RunStartupModes();
 }
 
 void TFormMain::RunStartupModes() {

@@ -90,6 +90,7 @@ class TFormMain : public QMainWindow {
     void SaveSettings();
     void WriteOption(const QString& key, bool value);
     void DeferredStartup();
+    void StartupSteps();
     void RunStartupModes();
     void TakeScreenshots();
     void Terminate(int code);
