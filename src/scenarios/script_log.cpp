@@ -1,0 +1,110 @@
+#include "scenarios/script_log.h"
+
+#include "core/atomic_file.h"
+#include "core/codec.h"
+#include "core/format.h"
+#include "stats/text_compare.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <stdexcept>
+
+namespace pelko {
+
+namespace {
+
+constexpr std::string_view LOG_PREFIX = "ScriptLog_";
+constexpr std::string_view LOG_SUFFIX = ".txt";
+
+bool IsScriptLogName(std::string_view name) {
+    return name.size() >= LOG_PREFIX.size() + LOG_SUFFIX.size() &&
+           SameTextAscii(name.substr(0, LOG_PREFIX.size()), LOG_PREFIX) &&
+           SameTextAscii(name.substr(name.size() - LOG_SUFFIX.size()), LOG_SUFFIX);
+}
+
+} // namespace
+
+TDateTime LocalTimeNow() {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+#ifdef _WIN32
+    localtime_s(&tm, &t);
+#else
+    localtime_r(&t, &tm);
+#endif
+    TDateTime now;
+    now.Year = tm.tm_year + 1900;
+    now.Month = tm.tm_mon + 1;
+    now.Day = tm.tm_mday;
+    now.Hour = tm.tm_hour;
+    now.Minute = tm.tm_min;
+    now.Second = tm.tm_sec;
+    return now;
+}
+
+std::string ScriptLogName(const TDateTime& start) {
+    return Format("ScriptLog_%.4d-%.2d-%.2d-%.2d-%.2d-%.2d.txt", start.Year, start.Month,
+                  start.Day, start.Hour, start.Minute, start.Second);
+}
+
+std::string ScriptLogLine(const TDateTime& when, std::string_view message) {
+    return Format("[%.4d-%.2d-%.2d %.2d:%.2d:%.2d]: ", when.Year, when.Month, when.Day,
+                  when.Hour, when.Minute, when.Second) +
+           std::string(message);
+}
+
+TScriptLog::TScriptLog(std::filesystem::path folder, TClock clock)
+    : folder_(std::move(folder)), clock_(std::move(clock)) {}
+
+void TScriptLog::Start(const TDateTime& start) {
+    file_ = folder_ / ScriptLogName(start);
+}
+
+void TScriptLog::Write(std::string_view message) {
+    if (file_.empty()) Start();
+    const std::string bytes = Utf8ToCp1251(ScriptLogLine(clock_(), message)) + "\r\n";
+    errno = 0;
+    FILE* f = std::fopen(file_.string().c_str(), "ab");
+    if (!f) throw std::runtime_error(SysErrorText(errno ? errno : ENOENT));
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    int code = errno;
+    const bool closed = std::fclose(f) == 0;
+    if (closed && written) return;
+    if (code == 0) code = errno ? errno : EIO;
+    throw std::runtime_error(SysErrorText(code));
+}
+
+std::optional<std::filesystem::path> TScriptLog::End() {
+    std::optional<std::filesystem::path> result;
+    std::error_code ec;
+    if (!file_.empty() && std::filesystem::is_regular_file(file_, ec)) result = file_;
+    file_.clear();
+    return result;
+}
+
+std::vector<std::filesystem::path> FindScriptLogs(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> logs;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+        if (entry.is_regular_file(ec) && IsScriptLogName(entry.path().filename().string()))
+            logs.push_back(entry.path());
+    std::sort(logs.begin(), logs.end());
+    return logs;
+}
+
+TFilesDeleted DeleteFiles(const std::vector<std::filesystem::path>& files) {
+    TFilesDeleted result;
+    result.Total = static_cast<int>(files.size());
+    for (const auto& file : files) {
+        std::error_code ec;
+        if (std::filesystem::remove(file, ec))
+            ++result.Deleted;
+        else
+            ++result.Failed;
+    }
+    return result;
+}
+
+} // namespace pelko
