@@ -287,6 +287,18 @@ bool TStakesDesk::DeleteStakesByCondition(int condition, int value) {
     return ok;
 }
 
+bool TStakesDesk::EmptyStakesFile() {
+    bool ok = true;
+    try {
+        file_.Truncate(0);
+    } catch (const std::exception& e) {
+        ShowFailure("Ошибка удаления записи из файла ставок!", e);
+        ok = false;
+    }
+    StakesChanged(true, false);
+    return ok;
+}
+
 bool TStakesDesk::ClearStakes() {
     const std::int64_t count = StakesCount();
     if (count == 0 || !ws_.GetHost().AskYesNo(DeleteQuestion(count), "Предупреждение", false))

@@ -104,6 +104,11 @@ class TStakesDesk {
                            std::int32_t drawNumber, const std::string& comment, int drawsCount);
     void StartStakesGroup();
     bool FindStake(std::int32_t drawNumber, const TNumberSet& numbers);
+    // A scenario line that clears the stakes first: the file is emptied without a
+    // question and the ratings are left alone. False after the error box.
+    bool EmptyStakesFile();
+    // Tells the grid to follow the file.
+    void RefreshStakesGrid(bool scroll) { StakesChanged(true, scroll); }
 
     // ------------------------------------------------------------ deleting
     // StakeDel: grid rows first..last (1-based), after the question.
