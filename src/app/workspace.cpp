@@ -1,5 +1,6 @@
 #include "app/workspace.h"
 
+#include "app/script_desk.h"
 #include "app/stakes_workspace.h"
 
 #include "core/atomic_file.h"
@@ -23,6 +24,7 @@ Workspace::Workspace(Host& host, std::filesystem::path dataFolder)
       stats_(draws_, TConfigData{}), prefetch_(stats_, dataFolder_), statTable_(stats_, &prefetch_) {
     combs_.SetBufferFile(DataFile(COMBS_BUFFER_FILE_NAME));
     stakes_ = std::make_unique<TStakesDesk>(*this);
+    script_ = std::make_unique<TScriptDesk>(*this);
 }
 
 bool Workspace::StartStakes() {
@@ -48,6 +50,7 @@ void Workspace::Open(bool withCombinations) {
     LoadDraws();
     if (withCombinations)
         GenerateStartupCombs();
+    script_->LoadWorkingScript();
 }
 
 void Workspace::GenerateStartupCombs() {

@@ -22,6 +22,7 @@
 namespace pelko {
 
 class TStakesDesk;
+class TScriptDesk;
 
 class Workspace {
 public:
@@ -94,6 +95,9 @@ public:
     bool StartStakes();
     bool StakesStarted() const { return stakesStarted_; }
 
+    // --- scenario (the working scenario file and the run log) ---
+    TScriptDesk& Script() { return *script_; }
+
     // --- draw archive ---
     const TDrawsArray& Draws() const { return draws_; }
     void LoadDraws();
@@ -138,6 +142,7 @@ private:
     TPrefetchFiles prefetch_;
     TStatTable statTable_;
     std::unique_ptr<TStakesDesk> stakes_;
+    std::unique_ptr<TScriptDesk> script_;
     bool stakesStarted_ = false;
     int drawsOffset_ = 0;
     bool sortedDraws_ = false;
