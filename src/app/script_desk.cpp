@@ -2,7 +2,10 @@
 
 #include "app/workspace.h"
 #include "core/format.h"
+#include "filters/filter_text.h"
 #include "scenarios/script_file.h"
+#include "scenarios/script_line.h"
+#include "scenarios/script_options.h"
 
 #include <algorithm>
 
@@ -23,6 +26,17 @@ std::size_t DistinctCount(std::vector<std::size_t> indices) {
 }
 
 } // namespace
+
+TScriptRowTexts ScriptRowTexts(const TStatList& stats, const std::string& line) {
+    TScriptRowTexts cells;
+    if (IsSeparatorLine(line)) return cells;
+    cells[0] = ScriptLineField(line, SCRIPT_COMMENT_FIELD);
+    cells[1] = OptionsCaption(TextToOptions(ScriptLineField(line, SCRIPT_OPTIONS_FIELD)));
+    for (int i = 0; i < SCRIPT_FILTER_COUNT; ++i)
+        cells[static_cast<std::size_t>(2 + i)] =
+            FilterToText(TextToFilter(stats, ScriptLineField(line, SCRIPT_FIRST_FILTER_FIELD + i)));
+    return cells;
+}
 
 TScriptDesk::TScriptDesk(Workspace& ws) : ws_(ws), log_(ws.DataFolder()) {}
 

@@ -7,6 +7,7 @@
 #include "scenarios/script_lines.h"
 #include "scenarios/script_log.h"
 
+#include <array>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -17,6 +18,14 @@
 namespace pelko {
 
 class Workspace;
+class TStatList;
+
+inline constexpr int SCRIPT_VIEW_COLUMN_COUNT = 9;
+using TScriptRowTexts = std::array<std::string, SCRIPT_VIEW_COLUMN_COUNT>;
+
+// The cells of one scenario list row: the comment, the options caption and the seven
+// filters as normalised texts ("" for an empty filter); nine empty cells for a separator.
+TScriptRowTexts ScriptRowTexts(const TStatList& stats, const std::string& line);
 
 class TScriptDesk {
   public:

@@ -2,6 +2,7 @@
 #include "app/workspace.h"
 #include "core/atomic_file.h"
 #include "scenarios/script_file.h"
+#include "stats/stat_list.h"
 #include "support/temp_dir.h"
 #include "support/test_host.h"
 
@@ -188,6 +189,29 @@ TEST_F(ScriptDesk, DeletingLogsReportsNoneOrASummary) {
               "предупреждений - 0, ошибок - 0.");
     EXPECT_TRUE(std::filesystem::exists(dir.file("Pelko_6x45-3.log")));
     EXPECT_TRUE(ws.IsIdle());
+}
+
+TEST(ScriptRows, ShowTheCommentTheOptionsCaptionAndNormalisedFilters) {
+    const TDrawsArray draws;
+    TStatList stats(draws, TConfigData{});
+    stats.Build();
+    const TScriptRowTexts cells = ScriptRowTexts(
+        stats, "excl:5#rand#clr| TSD1#NUMS:1000 | |TSD1#QQQQ:100#LMV:5#SF:1| | | | | мой комментарий ");
+    const TScriptRowTexts expected{"мой комментарий",
+                                   "Исключить 5 тиражей; Случайно; Удалить ставки; "
+                                   "Все создаваемые ставки",
+                                   "TSD1#NUMS:1000#LNO:#SF:0",
+                                   "",
+                                   "TSD1#QQQQ:100#LMV:5#SF:1",
+                                   "",
+                                   "",
+                                   "",
+                                   ""};
+    EXPECT_EQ(cells, expected);
+    EXPECT_EQ(ScriptRowTexts(stats, " \t "), TScriptRowTexts{});
+    // A line of garbage still gives a row (default options, its words as filters).
+    EXPECT_EQ(ScriptRowTexts(stats, "garbage")[1],
+              "Исходный список; Расширенная; Все создаваемые ставки");
 }
 
 } // namespace
