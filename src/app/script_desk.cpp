@@ -88,8 +88,7 @@ bool TScriptDesk::LoadScript(const std::filesystem::path& file, bool append) {
 
 bool TScriptDesk::SaveScript(const std::filesystem::path& file) {
     const std::string name = file.string();
-    TBusyScope busy(ws_.Busy(), ws_.GetHost(),
-                    Format("Сохранение файла \"%s\"...", name.c_str()));
+    TBusyScope busy(ws_.Busy(), ws_.GetHost(), Format("Сохранение файла \"%s\"...", name.c_str()));
     bool ok = true;
     try {
         WriteScriptFile(file, lines_.Lines());

@@ -45,13 +45,13 @@ TDateTime LocalTimeNow() {
 }
 
 std::string ScriptLogName(const TDateTime& start) {
-    return Format("ScriptLog_%.4d-%.2d-%.2d-%.2d-%.2d-%.2d.txt", start.Year, start.Month,
-                  start.Day, start.Hour, start.Minute, start.Second);
+    return Format("ScriptLog_%.4d-%.2d-%.2d-%.2d-%.2d-%.2d.txt", start.Year, start.Month, start.Day,
+                  start.Hour, start.Minute, start.Second);
 }
 
 std::string ScriptLogLine(const TDateTime& when, std::string_view message) {
-    return Format("[%.4d-%.2d-%.2d %.2d:%.2d:%.2d]: ", when.Year, when.Month, when.Day,
-                  when.Hour, when.Minute, when.Second) +
+    return Format("[%.4d-%.2d-%.2d %.2d:%.2d:%.2d]: ", when.Year, when.Month, when.Day, when.Hour,
+                  when.Minute, when.Second) +
            std::string(message);
 }
 

@@ -138,9 +138,9 @@ TScriptOptions TextToOptions(std::string_view text) {
 }
 
 std::string OptionsCaption(const TScriptOptions& options) {
-    std::string caption = StartTypeListCaption(static_cast<int>(options.StartType),
-                                               options.DrawsExclude) +
-                          "; " + ResultModeListCaption(static_cast<int>(options.ResultMode));
+    std::string caption =
+        StartTypeListCaption(static_cast<int>(options.StartType), options.DrawsExclude) + "; " +
+        ResultModeListCaption(static_cast<int>(options.ResultMode));
     if (options.ClearStakes) caption += "; Удалить ставки";
     caption += options.NewOnly ? "; Только новые ставки" : "; Все создаваемые ставки";
     return caption;

@@ -9,7 +9,18 @@
 namespace pelko {
 
 enum class TStartCombsType : std::uint8_t { Full, Excl, Curr };
-enum class TResultCombsMode : std::uint8_t { Ext, Rand, First, Last, All, Sysa, Sysc, Stop, Skip, None };
+enum class TResultCombsMode : std::uint8_t {
+    Ext,
+    Rand,
+    First,
+    Last,
+    All,
+    Sysa,
+    Sysc,
+    Stop,
+    Skip,
+    None
+};
 
 inline constexpr int START_COMBS_TYPE_COUNT = 3;
 inline constexpr int RESULT_COMBS_MODE_COUNT = 10;

@@ -48,7 +48,8 @@ TEST_F(ScriptDesk, TheWorkingFileMirrorsEveryChange) {
     EXPECT_TRUE(desk.MoveScriptDown(0));
     ExpectMirrored();
     EXPECT_TRUE(desk.DeleteScriptRows({2}));
-    EXPECT_EQ(desk.Lines().Lines(), (Lines{"FULL:0#RAND|B| | | | | | |", "EXCL:3#EXT|C| | | | | | |"}));
+    EXPECT_EQ(desk.Lines().Lines(),
+              (Lines{"FULL:0#RAND|B| | | | | | |", "EXCL:3#EXT|C| | | | | | |"}));
     ExpectMirrored();
     EXPECT_TRUE(desk.ClearScript());
     EXPECT_EQ(ReadWholeFile(desk.WorkingFile()), "");
@@ -148,8 +149,9 @@ TEST_F(ScriptDesk, RunLogIsWrittenOnlyWhenEnabledAndForwardedToTheHost) {
     const auto file = desk.EndScriptLog();
     ASSERT_TRUE(file.has_value());
     EXPECT_EQ(file->filename(), "ScriptLog_2024-03-05-19-40-07.txt");
-    EXPECT_EQ(ReadWholeFile(*file), "[2024-03-05 19:40:07]: ### \xC7\xC0\xCF\xD3\xD1\xCA "
-                                    "\xD1\xD6\xC5\xCD\xC0\xD0\xC8\xDF\r\n[2024-03-05 19:40:07]: \r\n");
+    EXPECT_EQ(ReadWholeFile(*file),
+              "[2024-03-05 19:40:07]: ### \xC7\xC0\xCF\xD3\xD1\xCA "
+              "\xD1\xD6\xC5\xCD\xC0\xD0\xC8\xDF\r\n[2024-03-05 19:40:07]: \r\n");
     EXPECT_EQ(host.log, (Lines{"### ЗАПУСК СЦЕНАРИЯ", ""}));
     EXPECT_EQ(desk.EndScriptLog(), std::nullopt);
 }
@@ -196,7 +198,8 @@ TEST(ScriptRows, ShowTheCommentTheOptionsCaptionAndNormalisedFilters) {
     TStatList stats(draws, TConfigData{});
     stats.Build();
     const TScriptRowTexts cells = ScriptRowTexts(
-        stats, "excl:5#rand#clr| TSD1#NUMS:1000 | |TSD1#QQQQ:100#LMV:5#SF:1| | | | | мой комментарий ");
+        stats,
+        "excl:5#rand#clr| TSD1#NUMS:1000 | |TSD1#QQQQ:100#LMV:5#SF:1| | | | | мой комментарий ");
     const TScriptRowTexts expected{"мой комментарий",
                                    "Исключить 5 тиражей; Случайно; Удалить ставки; "
                                    "Все создаваемые ставки",

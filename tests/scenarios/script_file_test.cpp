@@ -51,8 +51,8 @@ TEST(ScriptFile, GarbageAndManyLinesLoad) {
     test::TTempDir dir;
     std::string text;
     for (int i = 0; i < 10000; ++i)
-        text += (i % 3 == 0 ? "\x01\xFF|||garbage" : "FULL:0#XYZ|what|") + std::to_string(i) +
-                "\r\n";
+        text +=
+            (i % 3 == 0 ? "\x01\xFF|||garbage" : "FULL:0#XYZ|what|") + std::to_string(i) + "\r\n";
     WriteFileAtomically(dir.file("big.lsc"), text);
     const Lines lines = ReadScriptFile(dir.file("big.lsc"));
     ASSERT_EQ(lines.size(), 10000u);

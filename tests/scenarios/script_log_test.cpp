@@ -39,7 +39,8 @@ TEST(ScriptLog, ARunInTheSameSecondAppendsAndAWriteWithoutStartNamesTheFile) {
     log.End();
     log.Start();
     log.Write("b");
-    EXPECT_EQ(ReadWholeFile(log.File()), "[2024-03-01 00:00:09]: a\r\n[2024-03-01 00:00:09]: b\r\n");
+    EXPECT_EQ(ReadWholeFile(log.File()),
+              "[2024-03-01 00:00:09]: a\r\n[2024-03-01 00:00:09]: b\r\n");
 }
 
 TEST(ScriptLog, AFailedWriteThrowsAndKeepsTheName) {

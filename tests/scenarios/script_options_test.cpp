@@ -65,7 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ReadCase{"excl:7#rand#nex",
                  Options(TStartCombsType::Excl, 7, TResultCombsMode::Rand, false, true)},
-        ReadCase{"FULL:0#XYZ", Options(TStartCombsType::Full, 0, TResultCombsMode::Ext, false, false)},
+        ReadCase{"FULL:0#XYZ",
+                 Options(TStartCombsType::Full, 0, TResultCombsMode::Ext, false, false)},
         // The short text loses CLR.
         ReadCase{"EXCL:5#RAND#NEX",
                  Options(TStartCombsType::Excl, 5, TResultCombsMode::Rand, false, true)},
