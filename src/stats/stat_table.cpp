@@ -164,7 +164,8 @@ void TStatTable::FillRows(TCustomStat& stat, const TStatDrawList& values, const 
         }
     bool prepared = false;
     for (const TStatDraw& v : values) {
-        TStatRow row;
+        // filled in place: a row holds twenty strings, moving it costs as much as filling it
+        TStatRow& row = rows_.emplace_back();
         row.Item = v;
         row.Caption = stat.ValueToText(v);
         auto& t = row.Texts;
@@ -184,7 +185,6 @@ void TStatTable::FillRows(TCustomStat& stat, const TStatDrawList& values, const 
         if (v.LastAge == 0 || v.Count <= 0) {
             for (int c = scDepth; c < STAT_COLUMNS; ++c)
                 t[static_cast<std::size_t>(c)] = DASH;
-            rows_.push_back(std::move(row));
             continue;
         }
         t[scDepth] = std::to_string(v.LastAge);
@@ -218,7 +218,6 @@ void TStatTable::FillRows(TCustomStat& stat, const TStatDrawList& values, const 
             t[scDiffSTF] = DiffText(t[scExpectSTF], row.Fact);
             t[scDiffKRN] = DiffText(t[scExpectKRN], row.Fact);
         }
-        rows_.push_back(std::move(row));
     }
 }
 
@@ -226,6 +225,8 @@ void TStatTable::BuildChart(TCustomStat& stat, TStatDrawList& values, const std:
                             bool showTotalLine) {
     if (values.size() <= 1)
         return;
+    // rows_ is still in the order of values here, so row i carries the text of value i
+    auto textOf = [this](std::size_t i) -> const std::string& { return rows_[i].Caption; };
     if (hasPrefetch_) {
         chart_.HasTotal = showTotalLine;
         double x = 0;
@@ -237,16 +238,21 @@ void TStatTable::BuildChart(TCustomStat& stat, TStatDrawList& values, const std:
             }
             const int at = values.Find(record.Key);
             if (at >= 0) {
-                const TStatDraw& v = values[static_cast<std::size_t>(at)];
-                chart_.Actual.push_back({x, static_cast<double>(v.Count), stat.ValueToText(v)});
+                const auto i = static_cast<std::size_t>(at);
+                chart_.Actual.push_back({x, static_cast<double>(values[i].Count), textOf(i)});
             }
         }
         return;
     }
-    values.SortByKey();
+    std::vector<std::size_t> byKey(values.size());
+    for (std::size_t i = 0; i < byKey.size(); ++i)
+        byKey[i] = i;
+    std::sort(byKey.begin(), byKey.end(),
+              [&](std::size_t a, std::size_t b) { return CompareKeys(values[a].Key, values[b].Key) < 0; });
+    chart_.Actual.reserve(byKey.size());
     double x = 0;
-    for (const TStatDraw& v : values)
-        chart_.Actual.push_back({++x, static_cast<double>(v.Count), stat.ValueToText(v)});
+    for (std::size_t i : byKey)
+        chart_.Actual.push_back({++x, static_cast<double>(values[i].Count), textOf(i)});
 }
 
 void TStatTable::SortRows() {
@@ -261,7 +267,7 @@ void TStatTable::SortRows() {
     auto keyOf = [](const std::string& text) {
         TCellKey key;
         key.IsNumber = CellToNumber(text, key.Number);
-        key.Folded = FoldCase(text);
+        key.Folded = FoldCase(text); // also for numbers: a number and a text compare as texts
         return key;
     };
     auto compare = [](const TCellKey& a, const TCellKey& b) {
@@ -286,11 +292,22 @@ void TStatTable::SortRows() {
             cmp = compare(captions[a], captions[b]);
         return descending_ ? cmp > 0 : cmp < 0;
     });
-    std::vector<TStatRow> sorted;
-    sorted.reserve(rows_.size());
-    for (std::size_t i : order)
-        sorted.push_back(std::move(rows_[i]));
-    rows_.swap(sorted);
+    // the permutation is applied in place, cycle by cycle: each row moves once and no second
+    // array of rows is allocated (thousands of rows of twenty strings)
+    for (std::size_t start = 0; start < order.size(); ++start) {
+        if (order[start] == start)
+            continue;
+        TStatRow held = std::move(rows_[start]);
+        std::size_t at = start;
+        while (order[at] != start) {
+            const std::size_t from = order[at];
+            rows_[at] = std::move(rows_[from]);
+            order[at] = at;
+            at = from;
+        }
+        rows_[at] = std::move(held);
+        order[at] = at;
+    }
 }
 
 void TStatTable::SortBy(int column, bool descending) {

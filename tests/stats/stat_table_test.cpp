@@ -211,6 +211,20 @@ TEST_F(StatTable, ChartWithoutPrefetchIsSortedByKey) {
     EXPECT_TRUE(table.Chart().Actual.empty());
 }
 
+TEST_F(StatTable, ChartPointsKeepTheirOwnCountsWhateverTheRowOrder) {
+    table.SortBy(scCount, true); // rows leave the order of the values
+    table.ComputeStatTable(Query("TVAL"), true);
+    const TStatChart& chart = table.Chart();
+    ASSERT_EQ(chart.Actual.size(), 45u);
+    for (std::size_t i = 0; i < chart.Actual.size(); ++i) {
+        EXPECT_EQ(chart.Actual[i].Label, std::to_string(i + 1));
+        EXPECT_EQ(chart.Actual[i].Y, RowOf(chart.Actual[i].Label).Item.Count) << chart.Actual[i].Label;
+    }
+    // 1 and 7 have the largest count; descending reverses the caption order of ties too
+    EXPECT_EQ(table.Row(0).Caption, "7");
+    EXPECT_EQ(table.Row(1).Caption, "1");
+}
+
 class StatTablePrefetch : public StatTable {
 protected:
     test::TTempDir dir;
