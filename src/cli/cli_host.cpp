@@ -1,8 +1,24 @@
 #include "cli/cli_host.h"
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 
 namespace pelko {
+
+namespace {
+std::atomic<bool> interrupted{false};
+extern "C" void OnInterrupt(int) { interrupted = true; }
+} // namespace
+
+bool TCliHost::StopRequested() {
+    return interrupted.load();
+}
+
+void TCliHost::WatchInterrupt() {
+    interrupted = false;
+    std::signal(SIGINT, OnInterrupt);
+}
 
 void TCliHost::StatusText(const std::string& text) {
     if (verbose && !text.empty())

@@ -15,6 +15,10 @@ public:
     void WarningBox(const std::string& text, const std::string& caption) override;
     bool AskYesNo(const std::string& text, const std::string& caption, bool defaultYes) override;
     void LogLine(const std::string& line) override;
+    // True once Ctrl+C was pressed after WatchInterrupt (a scenario run then stops).
+    bool StopRequested() override;
+    // From now on Ctrl+C requests the stop instead of ending the program.
+    static void WatchInterrupt();
 
     int ErrorCount() const { return errors_; }
     bool verbose = false;

@@ -4,6 +4,7 @@
 #include "cli/combs_commands.h"
 #include "cli/config_commands.h"
 #include "cli/draws_commands.h"
+#include "cli/scenario_commands.h"
 #include "cli/stats_commands.h"
 #include "cli/stakes_commands.h"
 
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     AddCombsCommands(app, ctx);
     AddStatsCommands(app, ctx);
     AddStakesCommands(app, ctx);
+    AddScenarioCommands(app, ctx);
 
     try {
         app.parse(argc, argv);
