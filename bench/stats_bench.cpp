@@ -25,6 +25,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -205,11 +206,23 @@ struct TResult {
 class TCollectingReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            results[run.run_name.function_name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+        // with --benchmark_repetitions the mean of the repetitions counts, not the last one
+        // nor the other aggregates (stddev, cv)
+        for (const Run& run : runs) {
+            const bool mean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
+            if (run.run_type == Run::RT_Aggregate && !mean)
+                continue;
+            if (mean || !means.count(run.run_name.function_name))
+                results[run.run_name.function_name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+            if (mean)
+                means.insert(run.run_name.function_name);
+        }
         ConsoleReporter::ReportRuns(runs);
     }
     std::map<std::string, TResult> results;
+
+private:
+    std::set<std::string> means;
 };
 
 // --- budget lines ---
@@ -318,11 +331,11 @@ int main(int argc, char** argv) {
         const bool filtered = family->second->FilterEvery ||
                               (m.StatClass->GetFlags() & (sfCombinable | sfReferenceDraw | sfPeriodic)) != 0;
         if (set != bsEngine && filtered) {
-            // one pass each: with every method of the families measured, iterations would cost minutes
+            // two passes each: with every method of the families measured, more would cost minutes
             const std::string name = "Filter/" + code;
             benchmark::RegisterBenchmark(name.c_str(), [method](benchmark::State& st) { RunFilter(st, method, -1); })
                 ->Unit(benchmark::kMillisecond)
-                ->Iterations(1);
+                ->Iterations(2);
             lines.push_back({name, mFilter, set, BUDGETS[set].FilterB1});
         }
         if (m.StatClass->SupportsCombinations()) {
