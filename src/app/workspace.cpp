@@ -9,6 +9,7 @@
 #include "core/format.h"
 #include "filters/filter_by_selection.h"
 #include "platform/data_folder.h"
+#include "stats/changed_prefetchs.h"
 
 #include <stdexcept>
 
@@ -98,6 +99,19 @@ bool Workspace::SaveGenerateParams(const TGenerateParams& params) {
     }
 }
 
+namespace {
+// The prefetch files of the groups whose parameters changed, once the registry holds the new
+// ones: remade while the comparison is on, deleted while it is off (else the old counts
+// would be read when it is switched on again).
+void RefreshPrefetchsOfGroups(Workspace& ws, TStatGroups changed) {
+    TBusyScope busy(ws.Busy(), ws.GetHost());
+    const TChangedPrefetchsResult result =
+        RefreshChangedPrefetchs(ws.Prefetch(), ws.Stats(), changed, ws.PrefetchsEnabled, &ws.GetHost());
+    for (const auto& error : result.Rebuilt.Errors)
+        ws.GetHost().ErrorBox(error);
+}
+} // namespace
+
 void Workspace::ApplyConfig(const TConfigData& config) {
     TStatGroups rebuild = 0;
     const TConfigData& old = stats_.Config;
@@ -109,7 +123,7 @@ void Workspace::ApplyConfig(const TConfigData& config) {
         rebuild |= TStatGroups(1u << 5);
     SaveConfig(config);
     RebuildMethods();
-    CreateAllPrefetchs(false, rebuild);
+    RefreshPrefetchsOfGroups(*this, rebuild);
     RefreshViews();
 }
 
@@ -125,7 +139,7 @@ void Workspace::ApplyShredding(const TShreddingFormulas& formulas) {
     }
     // The captions of the shredding methods show their formulas.
     RebuildMethods();
-    CreateAllPrefetchs(false, TStatGroups(1u << 12));
+    RefreshPrefetchsOfGroups(*this, TStatGroups(1u << sgShredding));
 }
 
 // ---------------------------------------------------------------- statistics

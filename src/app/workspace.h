@@ -51,10 +51,12 @@ public:
     bool SaveConfig(const TConfigData& config);
     bool SaveGenerateParams(const TGenerateParams& params);
     // The parameters dialog accepted: store and write them, rebuild the method list, remake
-    // the prefetch files of the groups whose parameters changed and refresh the views.
+    // (comparison on) or delete (off) the prefetch files of the groups whose parameters
+    // changed and refresh the views.
     void ApplyConfig(const TConfigData& config);
-    // The shredding formulas dialog accepted: store and write them, remake the group-12
-    // prefetch files and rebuild the method list (captions show the formulas).
+    // The shredding formulas dialog accepted: store and write them, rebuild the method list
+    // (captions show the formulas), then remake or delete the group-12 prefetch files as
+    // ApplyConfig does.
     void ApplyShredding(const TShreddingFormulas& formulas);
 
     // --- statistics ---

@@ -1,14 +1,17 @@
 #include "app/workspace.h"
 #include "core/atomic_file.h"
 #include "core/draw_archive.h"
+#include "stats/prefetch_files.h"
 #include "support/temp_dir.h"
 #include "support/test_host.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <fstream>
 #include <sys/resource.h>
+#include <tuple>
 
 namespace pelko {
 namespace {
@@ -157,6 +160,86 @@ TEST(WorkspaceStartup, GeneratesTheListFromTheSavedParameters) {
     EXPECT_TRUE(ws.IsIdle());
     EXPECT_TRUE(host.Errors().empty());
 }
+
+// A change of the parameters a group's prefetch files were made with: those files must not
+// survive as they stand, whether the comparison with the full set is on or off.
+struct TParameterChange {
+    const char* Name;
+    TStatGroup Group;
+    void (*Apply)(Workspace& ws);
+};
+
+class WorkspacePrefetchs : public ::testing::TestWithParam<std::tuple<TParameterChange, bool>> {
+protected:
+    static constexpr const char* STALE = "stale";
+    test::TTempDir dir;
+    test::TTestHost host;
+    Workspace ws{host, dir.path()};
+
+    // A stale stand-in for every file, so only the files the operation makes cost a pass.
+    void SetUp() override {
+        ws.Open(false);
+        for (const TStatMethod& m : ws.Stats().Methods())
+            if (m.StatClass->SupportsCombinations()) {
+                const auto file = ws.Prefetch().PrefetchFileName(m);
+                std::filesystem::create_directories(file.parent_path());
+                std::ofstream(file, std::ios::binary) << STALE; // no sync: seventy files
+            }
+    }
+};
+
+TEST_P(WorkspacePrefetchs, FilesOfTheChangedGroupAreRemadeOrDeleted) {
+    const auto& [change, comparisonOn] = GetParam();
+    ws.PrefetchsEnabled = comparisonOn;
+    change.Apply(ws);
+
+    int ofGroup = 0;
+    for (const TStatMethod& m : ws.Stats().Methods()) {
+        if (!m.StatClass->SupportsCombinations())
+            continue;
+        const auto file = ws.Prefetch().PrefetchFileName(m);
+        if (m.StatClass->GetGroup() != change.Group) {
+            EXPECT_EQ(ReadWholeFile(file), STALE) << file << ": another group's file is left alone";
+            continue;
+        }
+        ++ofGroup;
+        if (!comparisonOn) {
+            EXPECT_FALSE(std::filesystem::exists(file)) << file;
+            continue;
+        }
+        const auto data = PrefetchFromBytes(ReadWholeFile(file));
+        ASSERT_TRUE(data.has_value()) << file;
+        EXPECT_TRUE(data->HasNorms()) << file;
+    }
+    EXPECT_GT(ofGroup, 0);
+    EXPECT_TRUE(host.Errors().empty());
+    EXPECT_TRUE(ws.IsIdle());
+    const bool progressShown = std::find(host.statuses.begin(), host.statuses.end(),
+                                         "Создание файлов для полного набора комбинаций...") != host.statuses.end();
+    EXPECT_EQ(progressShown, comparisonOn);
+}
+
+const TParameterChange PARAMETER_CHANGES[] = {
+    {"ShreddingFormula", sgShredding,
+     [](Workspace& ws) {
+         TShreddingFormulas formulas = ws.Shredding();
+         formulas.Formula[0] = "n1/7";
+         ws.ApplyShredding(formulas);
+     }},
+    {"ChannelSize", sgChannels,
+     [](Workspace& ws) {
+         TConfigData config = ws.Config();
+         config.ChannelSize = 15; // three channels: few files to remake
+         ws.ApplyConfig(config);
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Workspace, WorkspacePrefetchs,
+                         ::testing::Combine(::testing::ValuesIn(PARAMETER_CHANGES), ::testing::Bool()),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).Name) +
+                                    (std::get<1>(info.param) ? "_ComparisonOn" : "_ComparisonOff");
+                         });
 
 } // namespace
 } // namespace pelko
