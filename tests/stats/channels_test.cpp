@@ -14,27 +14,11 @@ namespace {
 using test::FamilyTest;
 using test::ForEachCombination;
 
-struct ClassRow {
-    const char* Name;
-    int Type;
-    const char* Code;
-    const char* Caption;
-    const char* Flags;
-    bool Scalar;
-};
+using test::ClassRow;
 
 class ChannelClasses : public testing::TestWithParam<ClassRow> {};
 
-TEST_P(ChannelClasses, CodeCaptionGroupAndFlags) {
-    const ClassRow& row = GetParam();
-    const TStatClassInfo* info = StandardStatClasses().FindByName(row.Name);
-    ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->CodeOf(row.Type), row.Code);
-    EXPECT_EQ(info->CaptionOf(row.Type), row.Caption);
-    EXPECT_EQ(info->GetGroup(), sgChannels);
-    EXPECT_EQ(FlagLetters(info->GetAllFlags()), row.Flags);
-    EXPECT_EQ(info->HasScalarValues(), row.Scalar);
-}
+TEST_P(ChannelClasses, CodeCaptionGroupAndFlags) { test::ExpectClassRow(GetParam(), sgChannels); }
 
 INSTANTIATE_TEST_SUITE_P(
     Registry, ChannelClasses,
@@ -50,12 +34,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ClassRow{"TstChnValCnt", 4, "CHN4", "Количество чисел в 4 канале", "NG",
                              true}));
 
-std::vector<std::string> GroupCodes(const TStatList& list, TStatGroup group) {
-    std::vector<std::string> codes;
-    for (const TStatMethod& m : list.Methods())
-        if (m.StatClass->GetGroup() == group) codes.push_back(list.MethodCode(m));
-    return codes;
-}
+using test::GroupCodes;
 
 TEST(ChannelRegistry, TypesFollowTheChannelSizeAtEveryBuild) {
     TStatList list;
@@ -169,11 +148,7 @@ TEST_F(ChannelStats, SelectingAnEmptyChannelKeepsCombinationsAvoidingIt) {
     const TStatSelection empty4 = Select({TStatKey::FromK(4, 0)});
     EXPECT_TRUE(Test(*values, empty4, {1, 2, 3, 4, 5, 6}));
     EXPECT_FALSE(Test(*values, empty4, {1, 2, 3, 4, 5, 16}));
-    values->PrepareTest(empty4, 0, false, false);
-    std::int64_t kept = 0;
-    ForEachCombination(
-        [&](const TComb& c) { kept += values->TestCombination(c, empty4, 0, false, false); });
-    EXPECT_EQ(kept, Binomial(40, 6));
+    EXPECT_EQ(KeptOfAll(*values, empty4), Binomial(40, 6));
 }
 
 // Over all combinations, channel c of width w holds k numbers in C(w, k) * C(45 - w, 6 - k)
@@ -237,10 +212,11 @@ TEST_F(ChannelStats, DegenerateParametersNeitherCrashNorDivideByZero) {
         stat->SelectDraws(-1, 1, false);
         stat->PrepareTest(selection, 1, false, false);
         // The second draw's own values are selected, so it passes as a combination too.
-        if (!values.empty())
+        if (!values.empty()) {
             EXPECT_EQ(
                 stat->TestCombination(Comb({0, 46, 70, 255, 1, 2}), selection, 1, false, false),
                 !DrawValues(*stat, 1, false).empty());
+        }
         const TComb combs[2] = {Comb({1, 2, 3, 4, 5, 6}), Comb({0, 46, 70, 255, 1, 2})};
         TStatDrawList all;
         stat->ComputeForCombinations(combs, 2, all);

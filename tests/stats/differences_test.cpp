@@ -14,42 +14,27 @@ namespace {
 using test::FamilyTest;
 using test::ForEachCombination;
 
-struct ClassRow {
-    const char* Name;
-    const char* Code;
-    const char* Caption;
-    const char* Flags;
-    bool Scalar;
-};
+using test::ClassRow;
 
 class DifferenceClasses : public testing::TestWithParam<ClassRow> {};
 
-TEST_P(DifferenceClasses, CodeCaptionGroupAndFlags) {
-    const ClassRow& row = GetParam();
-    const TStatClassInfo* info = StandardStatClasses().FindByName(row.Name);
-    ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->CodeOf(0), row.Code);
-    EXPECT_EQ(info->CaptionOf(0), row.Caption);
-    EXPECT_EQ(info->GetGroup(), sgDiffs);
-    EXPECT_EQ(FlagLetters(info->GetAllFlags()), row.Flags);
-    EXPECT_EQ(info->HasScalarValues(), row.Scalar);
-}
+TEST_P(DifferenceClasses, CodeCaptionGroupAndFlags) { test::ExpectClassRow(GetParam(), sgDiffs); }
 
 INSTANTIATE_TEST_SUITE_P(
     Registry, DifferenceClasses,
     testing::Values(
-        ClassRow{"TstDiffTotal", "DIFA", "Все разности между соседними позициями", "SN", true},
-        ClassRow{"TstDiffMax", "DIFM", "Максимальная разность между соседними позициями", "SNG",
+        ClassRow{"TstDiffTotal", 0, "DIFA", "Все разности между соседними позициями", "SN", true},
+        ClassRow{"TstDiffMax", 0, "DIFM", "Максимальная разность между соседними позициями", "SNG",
                  true},
-        ClassRow{"TstMinMaxDiffs", "DIFD", "Разность между минимальным и максимальным числом", "NG",
+        ClassRow{"TstMinMaxDiffs", 0, "DIFD", "Разность между минимальным и максимальным числом", "NG",
                  true},
-        ClassRow{"TstDiffSame", "DIFO", "Одинаковые разности между соседними позициями", "SN",
+        ClassRow{"TstDiffSame", 0, "DIFO", "Одинаковые разности между соседними позициями", "SN",
                  false},
-        ClassRow{"TstDiffSameCnt", "DIFK",
+        ClassRow{"TstDiffSameCnt", 0, "DIFK",
                  "Количество одинаковых разностей между соседними позициями", "SNG", true},
-        ClassRow{"TstCombDiffSeq2", "KDS2", "Сочетания из 2 разностей между числами", "S", false},
-        ClassRow{"TstCombDiffSeq3", "KDS3", "Сочетания из 3 разностей между числами", "S", false},
-        ClassRow{"TstCombDiffSeq4", "KDS4", "Сочетания из 4 разностей между числами", "S", false}));
+        ClassRow{"TstCombDiffSeq2", 0, "KDS2", "Сочетания из 2 разностей между числами", "S", false},
+        ClassRow{"TstCombDiffSeq3", 0, "KDS3", "Сочетания из 3 разностей между числами", "S", false},
+        ClassRow{"TstCombDiffSeq4", 0, "KDS4", "Сочетания из 4 разностей между числами", "S", false}));
 
 TEST(DifferenceRegistry, BuildListsTheFamilyInTableOrder) {
     TStatList list;

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -98,10 +99,41 @@ class FamilyTest : public testing::Test {
         stat.PrepareTest(selected, refIndex, false, false);
         return stat.TestCombination(Comb(nums), selected, refIndex, false, false);
     }
+    // How many of all combinations the statistic keeps with this selection, prepared once
+    // as the filter pass does.
+    static std::int64_t KeptOfAll(TCustomStat& stat, const TStatSelection& selected, int refIndex = 0);
 
     TDrawsArray draws_;
     TStatList list_;
 };
+
+// One row of a family's class table: the descriptor of the class with that type.
+struct ClassRow {
+    const char* Name;
+    int Type;
+    const char* Code;
+    const char* Caption;
+    const char* Flags;
+    bool Scalar;
+};
+
+inline void ExpectClassRow(const ClassRow& row, TStatGroup group) {
+    const TStatClassInfo* info = StandardStatClasses().FindByName(row.Name);
+    ASSERT_NE(info, nullptr) << row.Name;
+    EXPECT_EQ(info->CodeOf(row.Type), row.Code);
+    EXPECT_EQ(info->CaptionOf(row.Type), row.Caption);
+    EXPECT_EQ(info->GetGroup(), group);
+    EXPECT_EQ(FlagLetters(info->GetAllFlags()), row.Flags);
+    EXPECT_EQ(info->HasScalarValues(), row.Scalar);
+}
+
+// The codes of the group's methods in list order.
+inline std::vector<std::string> GroupCodes(const TStatList& list, TStatGroup group) {
+    std::vector<std::string> codes;
+    for (const TStatMethod& m : list.Methods())
+        if (m.StatClass->GetGroup() == group) codes.push_back(list.MethodCode(m));
+    return codes;
+}
 
 // The first n ascending combinations in generation order.
 inline std::vector<TComb> FirstCombinations(std::size_t n) {
@@ -163,6 +195,14 @@ template <class F> void ForEachCombination(F&& f) {
                             c.N[5] = static_cast<std::uint8_t>(h);
                             f(c);
                         }
+}
+
+inline std::int64_t FamilyTest::KeptOfAll(TCustomStat& stat, const TStatSelection& selected, int refIndex) {
+    stat.SelectDraws(-1, refIndex, false);
+    stat.PrepareTest(selected, refIndex, false, false);
+    std::int64_t kept = 0;
+    ForEachCombination([&](const TComb& c) { kept += stat.TestCombination(c, selected, refIndex, false, false); });
+    return kept;
 }
 
 } // namespace pelko::test

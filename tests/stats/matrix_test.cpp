@@ -15,27 +15,11 @@ namespace {
 using test::FamilyTest;
 using test::ForEachCombination;
 
-struct ClassRow {
-    const char* Name;
-    int Type;
-    const char* Code;
-    const char* Caption;
-    const char* Flags;
-    bool Scalar;
-};
+using test::ClassRow;
 
 class MatrixClasses : public testing::TestWithParam<ClassRow> {};
 
-TEST_P(MatrixClasses, CodeCaptionGroupAndFlags) {
-    const ClassRow& row = GetParam();
-    const TStatClassInfo* info = StandardStatClasses().FindByName(row.Name);
-    ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->CodeOf(row.Type), row.Code);
-    EXPECT_EQ(info->CaptionOf(row.Type), row.Caption);
-    EXPECT_EQ(info->GetGroup(), sgMatrix);
-    EXPECT_EQ(FlagLetters(info->GetAllFlags()), row.Flags);
-    EXPECT_EQ(info->HasScalarValues(), row.Scalar);
-}
+TEST_P(MatrixClasses, CodeCaptionGroupAndFlags) { test::ExpectClassRow(GetParam(), sgMatrix); }
 
 INSTANTIATE_TEST_SUITE_P(
     Registry, MatrixClasses,
@@ -66,10 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
                  false}));
 
 std::vector<std::string> GroupCodes(const TStatList& list) {
-    std::vector<std::string> codes;
-    for (const TStatMethod& m : list.Methods())
-        if (m.StatClass->GetGroup() == sgMatrix) codes.push_back(list.MethodCode(m));
-    return codes;
+    return test::GroupCodes(list, sgMatrix);
 }
 
 TEST(MatrixRegistry, TypesFollowTheColumnsAtEveryBuild) {
@@ -204,11 +185,7 @@ TEST_F(MatrixStats, ParameterChangeAndRebuildChangeTheValues) {
 TEST_F(MatrixStats, SelectingAnEmptyColumnKeepsCombinationsAvoidingIt) {
     auto values = Create("TstColValues");
     const TStatSelection empty1 = Select({TStatKey::FromK(1, 0)});
-    values->PrepareTest(empty1, 0, false, false);
-    std::int64_t kept = 0;
-    ForEachCombination(
-        [&](const TComb& c) { kept += values->TestCombination(c, empty1, 0, false, false); });
-    EXPECT_EQ(kept, Binomial(36, 6)); // column 1 holds nine numbers
+    EXPECT_EQ(KeptOfAll(*values, empty1), Binomial(36, 6)); // column 1 holds nine numbers
 }
 
 // Independent counts over all combinations: every number occurs in C(44, 5) of them, so a

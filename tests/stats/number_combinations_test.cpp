@@ -13,7 +13,6 @@ namespace pelko {
 namespace {
 
 using test::FamilyTest;
-using test::ForEachCombination;
 
 struct CombRow {
     const char* Name;
@@ -77,13 +76,7 @@ protected:
         return Texts(*stat, DrawValues(*stat, 0, sorted));
     }
     long Kept(const char* className, int type, std::initializer_list<TStatKey> keys) {
-        auto stat = Create(className, type);
-        const TStatSelection selection = Select(keys);
-        stat->SelectDraws(-1, 0, false);
-        stat->PrepareTest(selection, 0, false, false);
-        long kept = 0;
-        ForEachCombination([&](const TComb& c) { kept += stat->TestCombination(c, selection, 0, false, false); });
-        return kept;
+        return static_cast<long>(KeptOfAll(*Create(className, type), Select(keys)));
     }
 };
 

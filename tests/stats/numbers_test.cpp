@@ -16,27 +16,11 @@ using test::FamilyTest;
 using test::ForEachCombination;
 
 // Registry rows of the number family as the method lists show them.
-struct ClassRow {
-    const char* Name;
-    int Type;
-    const char* Code;
-    const char* Caption;
-    const char* Flags;
-    bool Scalar;
-};
+using test::ClassRow;
 
 class NumberClasses : public testing::TestWithParam<ClassRow> {};
 
-TEST_P(NumberClasses, CodeCaptionGroupAndFlags) {
-    const ClassRow& row = GetParam();
-    const TStatClassInfo* info = StandardStatClasses().FindByName(row.Name);
-    ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->CodeOf(row.Type), row.Code);
-    EXPECT_EQ(info->CaptionOf(row.Type), row.Caption);
-    EXPECT_EQ(info->GetGroup(), sgNumbers);
-    EXPECT_EQ(FlagLetters(info->GetAllFlags()), row.Flags);
-    EXPECT_EQ(info->HasScalarValues(), row.Scalar);
-}
+TEST_P(NumberClasses, CodeCaptionGroupAndFlags) { test::ExpectClassRow(GetParam(), sgNumbers); }
 
 INSTANTIATE_TEST_SUITE_P(
     Registry, NumberClasses,

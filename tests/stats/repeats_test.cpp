@@ -15,7 +15,6 @@ namespace pelko {
 namespace {
 
 using test::FamilyTest;
-using test::ForEachCombination;
 
 struct RepeatRow {
     const char* Name;
@@ -108,20 +107,14 @@ protected:
     // Combinations of the full set that the class keeps with these selected K1 values,
     // judged against the newest draw.
     long Kept(const char* className, std::initializer_list<int> selected) {
-        auto stat = Create(className);
         TStatDrawArray items;
         for (int k : selected) {
             TStatDraw item;
             item.Key = TStatKey::FromK(static_cast<std::uint16_t>(k));
             items.push_back(item);
         }
-        const TStatSelection selection(items);
         const int ref = static_cast<int>(Draws().size()) - 1;
-        stat->SelectDraws(-1, ref, false);
-        stat->PrepareTest(selection, ref, false, false);
-        long kept = 0;
-        ForEachCombination([&](const TComb& c) { kept += stat->TestCombination(c, selection, ref, false, false); });
-        return kept;
+        return static_cast<long>(KeptOfAll(*Create(className), TStatSelection(items), ref));
     }
 };
 

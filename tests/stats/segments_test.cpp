@@ -22,27 +22,11 @@ TSegments ThreeThirds() {
     return TextToSegments(std::string(15, '1') + std::string(15, '2') + std::string(15, '3'));
 }
 
-struct ClassRow {
-    const char* Name;
-    int Type;
-    const char* Code;
-    const char* Caption;
-    const char* Flags;
-    bool Scalar;
-};
+using test::ClassRow;
 
 class SegmentClasses : public testing::TestWithParam<ClassRow> {};
 
-TEST_P(SegmentClasses, CodeCaptionGroupAndFlags) {
-    const ClassRow& row = GetParam();
-    const TStatClassInfo* info = StandardStatClasses().FindByName(row.Name);
-    ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->CodeOf(row.Type), row.Code);
-    EXPECT_EQ(info->CaptionOf(row.Type), row.Caption);
-    EXPECT_EQ(info->GetGroup(), sgSegments);
-    EXPECT_EQ(FlagLetters(info->GetAllFlags()), row.Flags);
-    EXPECT_EQ(info->HasScalarValues(), row.Scalar);
-}
+TEST_P(SegmentClasses, CodeCaptionGroupAndFlags) { test::ExpectClassRow(GetParam(), sgSegments); }
 
 INSTANTIATE_TEST_SUITE_P(
     Registry, SegmentClasses,
@@ -57,10 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                  false}));
 
 std::vector<std::string> GroupCodes(const TStatList& list) {
-    std::vector<std::string> codes;
-    for (const TStatMethod& m : list.Methods())
-        if (m.StatClass->GetGroup() == sgSegments) codes.push_back(list.MethodCode(m));
-    return codes;
+    return test::GroupCodes(list, sgSegments);
 }
 
 TEST(SegmentRegistry, TypesRunFromTheSmallestToTheLargestSegment) {

@@ -16,33 +16,21 @@ using test::FamilyTest;
 using test::ForEachCombination;
 using Texts_ = std::vector<std::string>;
 
-struct ClassRow {
-    const char* Name;
-    const char* Code;
-    const char* Caption;
-    const char* Flags;
-};
+using test::ClassRow;
 
 class SequenceClasses : public testing::TestWithParam<ClassRow> {};
 
 TEST_P(SequenceClasses, CodeCaptionGroupAndFlags) {
-    const ClassRow& row = GetParam();
-    const TStatClassInfo* info = StandardStatClasses().FindByName(row.Name);
-    ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->CodeOf(0), row.Code);
-    EXPECT_EQ(info->CaptionOf(0), row.Caption);
-    EXPECT_EQ(info->GetGroup(), sgSequences);
-    EXPECT_EQ(FlagLetters(info->GetAllFlags()), row.Flags);
-    EXPECT_TRUE(info->HasScalarValues());
-    EXPECT_FALSE(info->HasTypes());
+    test::ExpectClassRow(GetParam(), sgSequences);
+    EXPECT_FALSE(StandardStatClasses().FindByName(GetParam().Name)->HasTypes());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Registry, SequenceClasses,
     testing::Values(
-        ClassRow{"TstSequenceLen", "SEQL", "Длина последовательности в тираже", "SN"},
-        ClassRow{"TstSequenceCnt", "SEQS", "Количество последовательностей в тираже", "SNG"},
-        ClassRow{"TstSequenceLenMax", "LENS", "Макс. длина последовательности в тираже", "SNG"}));
+        ClassRow{"TstSequenceLen", 0, "SEQL", "Длина последовательности в тираже", "SN", true},
+        ClassRow{"TstSequenceCnt", 0, "SEQS", "Количество последовательностей в тираже", "SNG", true},
+        ClassRow{"TstSequenceLenMax", 0, "LENS", "Макс. длина последовательности в тираже", "SNG", true}));
 
 TEST(SequenceRegistry, TheFamilyFollowsTheSegmentsInTableOrder) {
     TStatList list;

@@ -14,27 +14,11 @@ namespace {
 using test::FamilyTest;
 using test::ForEachCombination;
 
-struct ClassRow {
-    const char* Name;
-    int Type;
-    const char* Code;
-    const char* Caption;
-    const char* Flags;
-    bool Scalar;
-};
+using test::ClassRow;
 
 class SumClasses : public testing::TestWithParam<ClassRow> {};
 
-TEST_P(SumClasses, CodeCaptionGroupAndFlags) {
-    const ClassRow& row = GetParam();
-    const TStatClassInfo* info = StandardStatClasses().FindByName(row.Name);
-    ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->CodeOf(row.Type), row.Code);
-    EXPECT_EQ(info->CaptionOf(row.Type), row.Caption);
-    EXPECT_EQ(info->GetGroup(), sgSums);
-    EXPECT_EQ(FlagLetters(info->GetAllFlags()), row.Flags);
-    EXPECT_EQ(info->HasScalarValues(), row.Scalar);
-}
+TEST_P(SumClasses, CodeCaptionGroupAndFlags) { test::ExpectClassRow(GetParam(), sgSums); }
 
 INSTANTIATE_TEST_SUITE_P(
     Registry, SumClasses,
