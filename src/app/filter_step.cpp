@@ -53,6 +53,7 @@ void TFilterStep::ComputeTable(const TFilterPart& part, int method) {
     const TCDLData& computedWith = tableCDL_ ? *tableCDL_ : stats.CDLBackup();
     const bool force = !(computedWith == stats.Config.CDL);
     TStatTable& table = ws_.StatTable();
+    TTimeSlot timing(run_.Timings(), &TRunTimings::Tables);
     table.ComputeStatTable(query, force, &ws_.GetHost());
     tableCDL_ = stats.Config.CDL;
     table.SortBy(part.SortOrder, true);
@@ -76,6 +77,7 @@ bool TFilterStep::ApplySelection(const TFilterPart& part, TCustomStat& stat, int
     TStatTable& table = ws_.StatTable();
     TCombLists& combs = ws_.Combs();
     run_.Log(part.KeepSelected ? "Оставляем выделенные значения..." : "Удаляем выделенные значения...");
+    TTimeSlot timing(run_.Timings(), &TRunTimings::Filtering);
     combs.BackupCombs(true);
     const TStatDrawArray rows = table.SelectedItems();
     if (!rows.empty())

@@ -191,11 +191,13 @@ void TScenarioRunner::RunScript() {
     ws_.Combs().DropCombsBuffer();
     ws_.Stats().BackupCDL();
     step_.emplace(ws_, *this);
+    stakes.BeginRatingsBatch();
     struct TRestore {
         Workspace& ws;
         ~TRestore() {
             ws.Stats().RestoreCDL();
             ws.Combs().DropCombsBuffer();
+            ws.Stakes().EndRatingsBatch();
         }
     } restore{ws_};
     const TScriptLines& lines = ws_.Script().Lines();
@@ -217,6 +219,7 @@ void TScenarioRunner::RunScript() {
             break;
     }
     if (!stakes.Options.CheckOnLine) {
+        TTimeSlot timing(timings_, &TRunTimings::Stakes);
         stakes.CheckStakesAndSave();
         stakes.RefreshStakesGrid(false);
     }
@@ -238,6 +241,7 @@ void TScenarioRunner::CheckStakesIfPerLine() {
     TStakesDesk& stakes = ws_.Stakes();
     if (!stakes.Options.CheckOnLine)
         return;
+    TTimeSlot timing(timings_, &TRunTimings::Stakes);
     stakes.CheckStakesAndSave();
     stakes.RefreshStakesGrid(false);
 }
@@ -321,6 +325,7 @@ void TScenarioRunner::RunWithoutFilters(int line, const TScriptOptions& options,
 }
 
 bool TScenarioRunner::PrepareStartList(const TScriptOptions& options) {
+    TTimeSlot timing(timings_, &TRunTimings::StartLists);
     TCombLists& combs = ws_.Combs();
     if (options.StartType == TStartCombsType::Full || options.StartType == TStartCombsType::Excl)
         combs.GenerateCombs(true, ws_.GenerateParams());
@@ -382,6 +387,7 @@ bool TScenarioRunner::MakeScriptStake(const TNumberSet& numbers, bool bulk, int 
 
 void TScenarioRunner::MakeScriptStakes(TResultCombsMode mode, int line, const std::string& filterText,
                                        const std::string& comment, bool newOnly, int variant) {
+    TTimeSlot timing(timings_, &TRunTimings::Stakes);
     const TCombList& list = ws_.Combs().List;
     const std::size_t count = list.Count();
     Log(Format("{*} Добавление ставки, режим: \"%s\"", ResultModeDialogCaption(static_cast<int>(mode)).c_str()));

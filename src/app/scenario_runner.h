@@ -76,6 +76,9 @@ class TScenarioRunner : public TRunControl {
     bool StopCheck() override;
     bool LogEnabled() const override;
     void Log(const std::string& message) override;
+    TRunTimings* Timings() override { return timings_; }
+    // Set to measure where a run's time goes.
+    void MeasureInto(TRunTimings* timings) { timings_ = timings; }
 
     // --- the pieces of a pass (also for tests) ---
     void RunScript();
@@ -109,6 +112,7 @@ class TScenarioRunner : public TRunControl {
     std::string panelText_;
     std::chrono::steady_clock::time_point lastBulkStatus_{};
     std::optional<TFilterStep> step_;
+    TRunTimings* timings_ = nullptr;
 };
 
 } // namespace pelko

@@ -369,9 +369,40 @@ std::int64_t TStakesDesk::CheckStakesAndSave() {
         ws_.GetHost().ErrorBox(std::string("Ошибка проверки ставок!") + "\n\n" + *outcome.Error);
     if (outcome.Settled > 0) {
         file_.DropCache();
-        RatingsSort(Options.SortColumn, Options.SortDescending);
+        if (ratingsBatch_) {
+            ratings_.Sort(Options.SortColumn, Options.SortDescending);
+            SaveRatingsInBatch();
+        } else {
+            RatingsSort(Options.SortColumn, Options.SortDescending);
+        }
     }
     return outcome.Settled;
+}
+
+void TStakesDesk::BeginRatingsBatch() {
+    ratingsBatch_ = true;
+    ratingsPending_ = false;
+    ratingsSaved_ = std::chrono::steady_clock::now();
+}
+
+void TStakesDesk::SaveRatingsInBatch() {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - ratingsSaved_ < std::chrono::seconds(1)) {
+        ratingsPending_ = true;
+        if (OnRatingsChanged) OnRatingsChanged();
+        return;
+    }
+    ratingsPending_ = false;
+    ratingsSaved_ = now;
+    SaveRatings();
+}
+
+void TStakesDesk::EndRatingsBatch() {
+    ratingsBatch_ = false;
+    if (ratingsPending_) {
+        ratingsPending_ = false;
+        SaveRatings();
+    }
 }
 
 // ---------------------------------------------------------------- ratings

@@ -18,6 +18,7 @@
 #include "stakes/stakes_file.h"
 #include "stakes/systems.h"
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -124,6 +125,11 @@ class TStakesDesk {
     // CheckStakesAndSave: returns how many stakes were settled; the ratings are sorted and
     // saved when any was.
     std::int64_t CheckStakesAndSave();
+    // A scenario run checks after every line or variant: between BeginRatingsBatch and
+    // EndRatingsBatch the ratings file is written at most once a second (each write waits
+    // for the disk), and EndRatingsBatch writes what is still pending.
+    void BeginRatingsBatch();
+    void EndRatingsBatch();
 
     // ------------------------------------------------------------ ratings
     const TRatings& Ratings() const { return ratings_; }
@@ -175,6 +181,8 @@ class TStakesDesk {
     void LoadStakes();
     void LoadRatings();
     bool SaveRatings();
+    // Saves now, or marks the ratings for the end of the batch.
+    void SaveRatingsInBatch();
     void ShowFailure(const std::string& message, const std::exception& e);
     void StakesChanged(bool refresh, bool scroll);
     void ReportBulkProgress(std::size_t done, std::size_t total, std::size_t& nextReport);
@@ -186,6 +194,9 @@ class TStakesDesk {
     TRatings ratings_;
     TTablesArray tables_;
     TStakeLog log_;
+    bool ratingsBatch_ = false;
+    bool ratingsPending_ = false;
+    std::chrono::steady_clock::time_point ratingsSaved_{};
 };
 
 } // namespace pelko

@@ -7,6 +7,7 @@
 #include "app/workspace.h"
 #include "core/text_forms.h"
 #include "filters/filter_text.h"
+#include "stakes/rating_record.h"
 #include "stakes/stake_record.h"
 #include "support/temp_dir.h"
 #include "support/test_host.h"
@@ -292,6 +293,10 @@ TEST_F(ScenarioRun, BackTestChecksAndRatesEveryCycle) {
     EXPECT_EQ(stakes[0].MatchCount(), 5);
     const TRatings& ratings = ws.Stakes().Ratings();
     ASSERT_EQ(ratings.Count(), 1u);
+    // The ratings written during the run (at most once a second) are all on disk at its end.
+    const TRatingsArray saved = ReadRatingsFile(ws.DataFile(RATINGS_FILE_NAME));
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0].CommentText(), "01.001: bt @ FULL#FIRST + TSF#NUMS:12#LVA:1#SF:1 + TSF#NUMS:12#LVA:2#SF:1");
     EXPECT_EQ(ws.DrawsOffset(), 0);
     EXPECT_EQ(runner.ScriptStakesMade(), 3);
 }
