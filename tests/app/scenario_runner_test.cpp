@@ -7,6 +7,7 @@
 #include "app/workspace.h"
 #include "core/text_forms.h"
 #include "filters/filter_text.h"
+#include "filters/filter_variants.h"
 #include "stakes/rating_record.h"
 #include "stakes/stake_record.h"
 #include "support/temp_dir.h"
@@ -318,7 +319,25 @@ TEST_F(ScenarioRun, ABadFilterEndsTheRunAndKeepsTheStakesMade) {
     EXPECT_EQ(Stakes().size(), 1u);
     ASSERT_EQ(host.Errors().size(), 1u);
     EXPECT_EQ(host.Errors()[0], "Некорректное описание фильтра: TSD1#QQQQ:100#LMV:5#SF:1!");
-    EXPECT_FALSE(ws.Busy().IsIdle() == false);
+    EXPECT_TRUE(ws.IsIdle());
+}
+
+TEST_F(ScenarioRun, ConversionErrorsAndTooManyVariantsEndTheRun) {
+    // Over the first four draws most numbers have no depth ("-"): a depth list cannot read it.
+    ws.ChangeDrawsOffset(8);
+    Lines({"CURR:0#FIRST|TSD0#NUMS:4#LDV:1#SF:1|", "CURR:0#LAST|"});
+    SetList(FIVE);
+    ASSERT_TRUE(runner.ScriptRun());
+    ASSERT_EQ(host.Errors().size(), 1u);
+    EXPECT_EQ(host.Errors()[0], "'-' - неверное целое значение");
+    EXPECT_TRUE(Stakes().empty()); // the second line never ran
+
+    ws.Script().SetScriptLine(0, "CURR:0#FIRST|TSD1#NUMS:1-1000;1#LMV:1-1000;1#SF:1|TSD1#EVEN:1-1000;1#LNO:#SF:1|");
+    ASSERT_TRUE(runner.ScriptRun());
+    ASSERT_EQ(host.Errors().size(), 2u);
+    EXPECT_EQ(host.Errors()[1].rfind(TOO_MANY_VARIANTS_MESSAGE, 0), 0u);
+    EXPECT_TRUE(Stakes().empty());
+    EXPECT_TRUE(ws.IsIdle());
 }
 
 } // namespace
