@@ -18,7 +18,17 @@ void TGuiHost::StatusText(const std::string& text) {
         std::fprintf(stderr, "%s\n", text.c_str());
     }
     // Let the window repaint and show the text while the work goes on.
+    ProcessEvents();
+}
+
+void TGuiHost::ProcessEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    sinceEvents_.start();
+}
+
+bool TGuiHost::StopRequested() {
+    if (!sinceEvents_.isValid() || sinceEvents_.elapsed() >= EVENTS_INTERVAL_MS) ProcessEvents();
+    return false;
 }
 
 void TGuiHost::ErrorBox(const std::string& text) {

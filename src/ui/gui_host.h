@@ -5,6 +5,7 @@
 
 #include "app/host.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPointer>
 #include <QString>
@@ -34,12 +35,19 @@ class TGuiHost : public Host {
     void WarningBox(const std::string& text, const std::string& caption) override;
     bool AskYesNo(const std::string& text, const std::string& caption, bool defaultYes) override;
     void BusyChanged(bool busy) override;
+    // Scenario stop checks: the window runs its pending events (repaints, the "Стоп"
+    // button) at most every EVENTS_INTERVAL_MS; the run keeps its own stop flag.
+    bool StopRequested() override;
+    static constexpr int EVENTS_INTERVAL_MS = 20;
 
   private:
+    void ProcessEvents();
+
     QPointer<QWidget> window_;
     QPointer<QLabel> panel_;
     QString status_;
     QString lastEcho_;
+    QElapsedTimer sinceEvents_;
 };
 
 } // namespace pelko
