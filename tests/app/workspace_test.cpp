@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <algorithm>
 #include <csignal>
 #include <fstream>
@@ -184,8 +186,10 @@ protected:
                 const auto file = ws.Prefetch().PrefetchFileName(m);
                 std::filesystem::create_directories(file.parent_path());
                 std::ofstream(file, std::ios::binary) << STALE; // no sync: seventy files
+                before.push_back({file, m.StatClass->GetGroup()});
             }
     }
+    std::vector<std::pair<std::filesystem::path, int>> before;
 };
 
 TEST_P(WorkspacePrefetchs, FilesOfTheChangedGroupAreRemadeOrDeleted) {
@@ -212,6 +216,14 @@ TEST_P(WorkspacePrefetchs, FilesOfTheChangedGroupAreRemadeOrDeleted) {
         EXPECT_TRUE(data->HasNorms()) << file;
     }
     EXPECT_GT(ofGroup, 0);
+    // Files of the group's methods that the new parameters no longer have are gone too
+    // (channel size 15 keeps three of the nine channel methods).
+    std::set<std::filesystem::path> current;
+    for (const TStatMethod& m : ws.Stats().Methods())
+        current.insert(ws.Prefetch().PrefetchFileName(m));
+    for (const auto& [file, group] : before)
+        if (group == change.Group && !current.count(file))
+            EXPECT_FALSE(std::filesystem::exists(file)) << file;
     EXPECT_TRUE(host.Errors().empty());
     EXPECT_TRUE(ws.IsIdle());
     const bool progressShown = std::find(host.statuses.begin(), host.statuses.end(),
