@@ -44,14 +44,21 @@ std::filesystem::path Workspace::IniFile() const {
     return DataFile(DATA_INI_NAME);
 }
 
-void Workspace::Open(bool withCombinations) {
-    LoadConfig();
-    stats_.Build();
-    LoadNames();
+bool Workspace::Open(bool withCombinations, bool withStakes) {
+    LoadParameters();
+    if (withStakes && !StartStakes())
+        return false;
     LoadDraws();
     if (withCombinations)
         GenerateStartupCombs();
     script_->LoadWorkingScript();
+    return true;
+}
+
+void Workspace::LoadParameters() {
+    LoadConfig();
+    stats_.Build();
+    LoadNames();
 }
 
 void Workspace::GenerateStartupCombs() {

@@ -31,9 +31,13 @@ public:
     Workspace(const Workspace&) = delete;
     Workspace& operator=(const Workspace&) = delete;
 
-    // Start-up: parameters first, then the archive, then (unless told not to) the
-    // combination list generated from the saved generation parameters.
-    void Open(bool withCombinations = true);
+    // Start-up in the window's order, each step public so the window can run them apart
+    // (parameters at window creation, the rest a timer tick later): LoadParameters, then
+    // (when asked) StartStakes, LoadDraws and (unless told not to) GenerateStartupCombs.
+    // False when the stakes file could not be had exclusively (nothing after it ran).
+    bool Open(bool withCombinations = true, bool withStakes = false);
+    // The lottery parameters, the statistic method list and its names file.
+    void LoadParameters();
 
     Host& GetHost() { return host_; }
     TBusyState& Busy() { return busy_; }

@@ -1,12 +1,14 @@
 #include "ui/form_main.h"
 
 #include "app/stakes_workspace.h"
+#include "stakes/stake_grid.h"
 #include "core/draw_archive.h"
 #include "core/ini_file.h"
 #include "platform/data_folder.h"
 #include "ui/combs_model.h"
 #include "ui/combs_page.h"
 #include "ui/draws_page.h"
+#include "ui/help_file.h"
 #include "ui/message_boxes.h"
 #include "ui/ui_actions.h"
 #include "ui/ui_icons.h"
@@ -36,6 +38,7 @@
 #include <QSysInfo>
 #include <QTabWidget>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <cerrno>
@@ -87,10 +90,7 @@ TFormMain::TFormMain(TStartupOptions options, std::filesystem::path dataFolder, 
         ConnectWorkspace();
         LoadSettings();
         // Parameters, then the statistic methods and their names file.
-        ws_->LoadConfig();
-        ws_->Stats().Build();
-        std::string error;
-        if (!ws_->Stats().LoadNames(ws_->NamesFile(), true, &error)) ErrorBox(this, QStr(error));
+        ws_->LoadParameters();
         statsTab_->RefillMethods(true);
     } catch (const std::exception& e) {
         ErrorBox(this, StartupFailure("Ошибка запуска программы!", e));
@@ -115,12 +115,13 @@ TFormMain::~TFormMain() {
         ws_->OnRefreshViews = nullptr;
         ws_->Combs().OnListChanged = nullptr;
         ws_->Combs().OnHistoryChanged = nullptr;
+        ws_->Stakes().OnStakesChanged = nullptr;
+        ws_->Stakes().OnRatingsChanged = nullptr;
     }
     host_.OnBusyChanged = nullptr;
     host_.SetStatusPanel(nullptr);
     // The pages read the workspace: they go before it does.
     delete takeCentralWidget();
-    lock_.Release();
 }
 
 std::filesystem::path TFormMain::SettingsFile() const {
@@ -202,6 +203,8 @@ void TFormMain::CreateStatusBar() {
         panels_[static_cast<std::size_t>(i)] = panel;
     }
     panels_[2]->setAlignment(Qt::AlignCenter);
+    panels_[4]->setText(QStr(StakesCountText(0)));
+    panels_[5]->setText(QStringLiteral("Рейтинг: 0"));
     host_.SetStatusPanel(panels_[STATUS_TEXT_PANEL]);
 }
 
@@ -257,6 +260,10 @@ void TFormMain::CreateMenus() {
     AddMenu(QStringLiteral("Справка"), {GetHelp, nullptr, About})
         ->setObjectName(QStringLiteral("mnHelp"));
     connect(About, &QAction::triggered, this, &TFormMain::ShowAbout);
+    connect(GetHelp, &QAction::triggered, this, [this] {
+        if (!ws_->IsIdle() || helpFile_.empty()) return;
+        TUiSeams::Current().OpenUrl(QUrl::fromLocalFile(QPathStr(helpFile_)));
+    });
 
     // Every operation ends with the enable rules evaluated again.
     for (QAction* action : findChildren<QAction*>())
@@ -268,6 +275,10 @@ void TFormMain::ConnectWorkspace() {
     ws_->OnRefreshViews = [this] { RefreshViews(); };
     ws_->Combs().OnListChanged = [this] { CombsListChanged(); };
     ws_->Combs().OnHistoryChanged = [this] { combsPage_->HistoryChanged(); };
+    ws_->Stakes().OnStakesChanged = [this](bool refresh, bool scroll) {
+        StakesChanged(refresh, scroll);
+    };
+    ws_->Stakes().OnRatingsChanged = [this] { RatingsChanged(); };
 }
 
 // ------------------------------------------------------------------ views
@@ -289,6 +300,15 @@ void TFormMain::CombsListChanged() {
     combsPage_->ListChanged();
     panels_[3]->setText(QStringLiteral("Комбинаций: %1").arg(ws_->Combs().List.Count()));
     UpdateActions();
+}
+
+void TFormMain::StakesChanged(bool /*refresh*/, bool /*scroll*/) {
+    panels_[4]->setText(QStr(StakesCountText(ws_->Stakes().StakesCount())));
+    UpdateActions();
+}
+
+void TFormMain::RatingsChanged() {
+    panels_[5]->setText(QStringLiteral("Рейтинг: %1").arg(ws_->Stakes().Ratings().Count()));
 }
 
 void TFormMain::RefreshViews() {
@@ -315,7 +335,7 @@ void TFormMain::UpdateActions() {
     EditConfig->setEnabled(idle && started_);
     EditShredding->setEnabled(idle && started_);
     ExitProgram->setEnabled(idle);
-    GetHelp->setEnabled(false); // no help pages are shipped yet
+    GetHelp->setEnabled(idle && !helpFile_.empty());
     About->setEnabled(idle);
     edDrawsOffset->setEnabled(idle && started_);
     combsPage_->edCombsExclude->setEnabled(idle);
@@ -398,7 +418,7 @@ void TFormMain::DeferredStartup() {
     }
     startupDone_ = true;
     if (refused_) {
-        ErrorBox(this, QStr(ExclusiveAccessMessage()));
+        // The desk has shown why, and the exclusive-access message.
         Terminate(1);
         Q_EMIT StartupFinished();
         return;
@@ -414,7 +434,8 @@ void TFormMain::DeferredStartup() {
 void TFormMain::StartupSteps() {
     setWindowTitle(WINDOW_CAPTION + QStringLiteral(" версия ") + QStringLiteral(PELKO_VERSION));
     ws_->ChangeDrawsOffset(0);
-    if (!lock_.Acquire(ws_->DataFolder())) {
+    // The stakes file, opened exclusively: a second copy on this folder stops here.
+    if (!ws_->StartStakes()) {
         refused_ = true; // leave every file as it is
         return;
     }
@@ -522,13 +543,21 @@ void TFormMain::ShowAbout() {
 // ------------------------------------------------------------------ events
 
 void TFormMain::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        event->accept();
+        return;
+    }
     if (ws_ && !ws_->IsIdle()) {
         // An operation is running inside this very call stack: close when it is done.
         closePending_ = true;
         event->ignore();
         return;
     }
-    if (!refused_ && lock_.Held()) SaveSettings();
+    closing_ = true;
+    if (!refused_ && ws_ && ws_->StakesStarted()) {
+        SaveSettings();
+        ws_->Stakes().Shutdown();
+    }
     initTimer_->stop();
     idleTimer_->stop();
     event->accept();

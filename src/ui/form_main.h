@@ -6,8 +6,8 @@
 // right: the analysis tabs.
 
 #include "app/workspace.h"
-#include "ui/data_files_lock.h"
 #include "ui/gui_host.h"
+#include "ui/help_file.h"
 #include "ui/startup_options.h"
 #include "ui/view_options.h"
 
@@ -96,6 +96,8 @@ class TFormMain : public QMainWindow {
     void Terminate(int code);
     void DrawsViewChanged();
     void CombsListChanged();
+    void StakesChanged(bool refresh, bool scroll);
+    void RatingsChanged();
     void OffsetEdited(int value);
     void IdleTick();
     void ShowAbout();
@@ -104,12 +106,13 @@ class TFormMain : public QMainWindow {
     TStartupOptions startup_;
     TGuiHost host_;
     std::unique_ptr<Workspace> ws_;
-    TDataFilesLock lock_;
     TViewOptions options_;
+    std::filesystem::path helpFile_ = HelpFile();
     bool started_ = false; // deferred start-up reached the interactive state
     bool startupDone_ = false;
     bool refused_ = false; // no exclusive access: leave every file alone
     bool closePending_ = false;
+    bool closing_ = false; // the close was accepted; the stakes file is being closed
     int exitCode_ = 0;
 
     TDrawsPage* drawsPage_ = nullptr;

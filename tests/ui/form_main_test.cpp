@@ -16,6 +16,9 @@
 #include "ui/form_gen_combs.h"
 #include "ui/statistics_tab.h"
 #include "ui/window_settings.h"
+#include "app/stakes_workspace.h"
+#include "core/record_helpers.h"
+#include "stakes/stake_making.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -141,6 +144,51 @@ class TFormMainTest : public QObject {
         QCOMPARE(Combs()->Model()->rowCount(), 28);
         QCOMPARE(Combs()->Model()->index(27, TCombsModel::colN1).data().toInt(), 3);
         QCOMPARE(Combs()->Model()->index(27, TCombsModel::colPosition).data().toInt(), 28);
+    }
+
+    void stakesPanelsFollowTheDesk() {
+        // Two stakes made earlier for draw 10, which the archive holds.
+        {
+            TStakesFile file;
+            file.Open(Folder() / STAKES_FILE_NAME);
+            TStakeData stake = NewStakeDefaults(10, 28);
+            stake.Numbers = CombToNumberSet({1, 2, 3, 4, 5, 6});
+            file.Write(TSeekOrigin::Begin, 0, stake);
+            stake.SetCommentText("другая");
+            file.Write(TSeekOrigin::Begin, 1, stake);
+        }
+        QVERIFY(Start());
+        QCOMPARE(PanelText(*window_, 4), QStringLiteral("Ставок: 2"));
+        QCOMPARE(PanelText(*window_, 5), QStringLiteral("Рейтинг: 0"));
+        TStakeData stake = Ws().Stakes().NewStake(28);
+        stake.Numbers = CombToNumberSet({7, 8, 9, 10, 11, 12});
+        QVERIFY(Ws().Stakes().AddStakeInBatch(stake, 2, false));
+        // A separator before each draw of the series.
+        QCOMPARE(PanelText(*window_, 4), QStringLiteral("Ставок: 6"));
+        QCOMPARE(Ws().Stakes().CheckStakesAndSave(), 2);
+        QCOMPARE(PanelText(*window_, 5), QStringLiteral("Рейтинг: 2"));
+
+        // No help pages are installed here: F1 stays disabled and does nothing.
+        QVERIFY(!window_->GetHelp->isEnabled());
+        window_->GetHelp->trigger();
+        QTest::keyClick(window_.get(), Qt::Key_F1);
+        QVERIFY(seams_->OpenedUrls.isEmpty());
+    }
+
+    void secondWindowOnTheFolderIsRefused() {
+        QVERIFY(Start());
+        auto second = StartWindow(Folder());
+        QVERIFY(second);
+        QCOMPARE(second->ExitCode(), 1);
+        QVERIFY(!seams_->Boxes.isEmpty());
+        QCOMPARE(seams_->Boxes.last().Caption, QStringLiteral("Ошибка"));
+        QVERIFY(seams_->Boxes.last().Text.startsWith(
+            QStringLiteral("Невозможно получить монопольный доступ к файлам данных!")));
+        QTRY_VERIFY(!second->isVisible());
+        second.reset();
+        // The first window keeps its file.
+        QVERIFY(Ws().Stakes().IsOpen());
+        QVERIFY(Ws().Stakes().AddStakeInBatch(Ws().Stakes().NewStake(1), 1, false));
     }
 
     void newDataFolderGetsTheSampleArchiveAndTheFullList() {
