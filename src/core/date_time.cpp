@@ -3,6 +3,7 @@
 #include "core/format.h"
 #include "core/text_forms.h"
 
+#include <ctime>
 #include <stdexcept>
 
 namespace pelko {
@@ -52,6 +53,24 @@ TDateTime ParseDrawDate(std::string_view text) {
         throw std::runtime_error(
             Format("Некорректная дата тиража: \"%s\"!", std::string(text).c_str()));
     return value;
+}
+
+TDateTime LocalNow() {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+#ifdef _WIN32
+    localtime_s(&tm, &t);
+#else
+    localtime_r(&t, &tm);
+#endif
+    TDateTime now;
+    now.Year = tm.tm_year + 1900;
+    now.Month = tm.tm_mon + 1;
+    now.Day = tm.tm_mday;
+    now.Hour = tm.tm_hour;
+    now.Minute = tm.tm_min;
+    now.Second = tm.tm_sec;
+    return now;
 }
 
 } // namespace pelko

@@ -26,6 +26,9 @@ struct TDateTime {
 
 int DaysInMonth(int year, int month);
 
+// The computer's local date and time, to the second.
+TDateTime LocalNow();
+
 // "dd.mm.yyyy hh:nn", or "" for the null date.
 std::string FormatDrawDate(const TDateTime& value);
 // Reads the fields at their places in "dd.mm.yyyy hh:nn" (a field that is not a number

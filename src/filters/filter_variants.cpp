@@ -28,7 +28,9 @@ TItemValues ParseItemValues(const TFilterItem& item) {
     return values;
 }
 
-TFilterPart PartOf(const TFilterItem& item, int drawsLen) {
+} // namespace
+
+TFilterPart FilterPartOf(const TFilterItem& item, int drawsLen) {
     TFilterPart part;
     part.Active = true;
     part.Method = item.Method;
@@ -44,6 +46,8 @@ TFilterPart PartOf(const TFilterItem& item, int drawsLen) {
     part.StopValue = item.StopValue;
     return part;
 }
+
+namespace {
 
 bool IsListLevelMode(int mode) {
     switch (mode) {
@@ -81,13 +85,13 @@ class TExpansion {
                 for (int level : values_[d].Levels) {
                     if (Stopped())
                         return false;
-                    current_[d] = PartOf(item, drawsLen);
+                    current_[d] = FilterPartOf(item, drawsLen);
                     current_[d].LevelValues = current_[d].LevelText = std::to_string(level);
                     if (!Fill(d + 1))
                         return false;
                 }
             } else {
-                current_[d] = PartOf(item, drawsLen);
+                current_[d] = FilterPartOf(item, drawsLen);
                 current_[d].LevelValues = IsListLevelMode(item.LevelMode) && !values_[d].Levels.empty()
                                               ? IntArrayToText(values_[d].Levels, ",")
                                               : item.LevelValue;

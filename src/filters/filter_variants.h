@@ -37,6 +37,9 @@ struct TVariantCallbacks {
     std::function<void(std::size_t)> Progress;
 };
 
+// The item as a part with one draws count; the level values are left to the caller.
+TFilterPart FilterPartOf(const TFilterItem& item, int drawsLen);
+
 // Whether a level mode makes one variant per listed value (the threshold modes and the
 // weight and period list modes) or keeps the whole list in one part.
 bool IsPerValueLevelMode(int mode);

@@ -26,24 +26,6 @@ bool IsScriptLogName(std::string_view name) {
 
 } // namespace
 
-TDateTime LocalTimeNow() {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-#ifdef _WIN32
-    localtime_s(&tm, &t);
-#else
-    localtime_r(&t, &tm);
-#endif
-    TDateTime now;
-    now.Year = tm.tm_year + 1900;
-    now.Month = tm.tm_mon + 1;
-    now.Day = tm.tm_mday;
-    now.Hour = tm.tm_hour;
-    now.Minute = tm.tm_min;
-    now.Second = tm.tm_sec;
-    return now;
-}
-
 std::string ScriptLogName(const TDateTime& start) {
     return Format("ScriptLog_%.4d-%.2d-%.2d-%.2d-%.2d-%.2d.txt", start.Year, start.Month, start.Day,
                   start.Hour, start.Minute, start.Second);

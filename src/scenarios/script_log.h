@@ -16,9 +16,6 @@ namespace pelko {
 
 using TClock = std::function<TDateTime()>;
 
-// The local time of day, to the second.
-TDateTime LocalTimeNow();
-
 // "ScriptLog_2024-03-05-19-40-07.txt"
 std::string ScriptLogName(const TDateTime& start);
 // "[2024-03-05 19:40:07]: message" (without the line end).
@@ -26,7 +23,7 @@ std::string ScriptLogLine(const TDateTime& when, std::string_view message);
 
 class TScriptLog {
   public:
-    explicit TScriptLog(std::filesystem::path folder, TClock clock = LocalTimeNow);
+    explicit TScriptLog(std::filesystem::path folder, TClock clock = LocalNow);
 
     // Names the file after the moment given (a run started in the same second as an earlier
     // one appends to its file).

@@ -16,20 +16,6 @@ std::string StakeLogName(int matches) {
     return Format("Pelko_6x45-%d.log", matches);
 }
 
-TDateTime LocalNow() {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    TDateTime now;
-    now.Year = tm.tm_year + 1900;
-    now.Month = tm.tm_mon + 1;
-    now.Day = tm.tm_mday;
-    now.Hour = tm.tm_hour;
-    now.Minute = tm.tm_min;
-    now.Second = tm.tm_sec;
-    return now;
-}
-
 std::string StakeLogLine(const TStakeData& stake, const TDateTime& when) {
     const std::string stamp = Format("%.4d.%.2d.%.2d %.2d:%.2d:%.2d", when.Year, when.Month,
                                      when.Day, when.Hour, when.Minute, when.Second);

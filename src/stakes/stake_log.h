@@ -19,7 +19,6 @@ inline constexpr std::uintmax_t STAKE_LOG_LIMIT = 268435456;
 std::string StakeLogName(int matches);
 // "yyyy.mm.dd hh:nn:ss: Тираж № ... Профит: -100.00." (UTF-8, without the line end).
 std::string StakeLogLine(const TStakeData& stake, const TDateTime& when);
-TDateTime LocalNow();
 
 class TStakeLog {
   public:

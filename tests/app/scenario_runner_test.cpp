@@ -82,18 +82,8 @@ class ScenarioRun : public ::testing::Test {
     }
     TFilterPart PartOf(const std::string& text, int drawsLen) {
         const TFilterItem item = TextToFilter(ws.Stats(), text);
-        TFilterPart part;
-        part.Active = true;
-        part.Method = item.Method;
-        part.DrawsLen = drawsLen;
-        part.SortOrder = item.SortOrder;
-        part.BottomUp = item.BottomUp;
-        part.MultiSelect = item.MultiSelect;
-        part.KeepSelected = item.KeepSelected;
-        part.LevelMode = item.LevelMode;
+        TFilterPart part = FilterPartOf(item, drawsLen);
         part.LevelValues = part.LevelText = item.LevelValue;
-        part.StopMode = item.StopMode;
-        part.StopValue = item.StopValue;
         return part;
     }
     // Applies one part to the list with a fresh step, as a run does.

@@ -1,4 +1,5 @@
 #include "core/atomic_file.h"
+#include "cli/cli_process.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -10,10 +11,7 @@
 namespace pelko {
 namespace {
 
-struct TRun {
-    int code = -1;
-    std::string out;
-};
+using TRun = test::TProcessRun;
 
 class CombsCli : public ::testing::Test {
   protected:
@@ -21,19 +19,8 @@ class CombsCli : public ::testing::Test {
     std::filesystem::path err = dir.file("stderr.txt");
 
     TRun Run(const std::string& args) {
-        const std::string cmd = std::string("'") + PELKO_CLI_PATH + "' --data-dir '" +
-                                (dir.path() / "data").string() + "' " + args + " 2>'" +
-                                err.string() + "'";
-        TRun r;
-        FILE* p = popen(cmd.c_str(), "r");
-        if (!p) return r;
-        std::array<char, 4096> buf{};
-        std::size_t n;
-        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
-            r.out.append(buf.data(), n);
-        const int status = pclose(p);
-        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return r;
+        return test::RunShell(
+            test::CliCommand("--data-dir '" + (dir.path() / "data").string() + "' " + args, err.string()));
     }
     std::string Path(const char* name) { return "'" + dir.file(name).string() + "'"; }
 

@@ -1,4 +1,5 @@
 #include "core/atomic_file.h"
+#include "cli/cli_process.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

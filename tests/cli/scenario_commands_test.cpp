@@ -1,5 +1,6 @@
 // The scenario commands as processes: editing the working scenario, a back-test on the
 // sample archive whose stakes are checked and rated, and Ctrl+C stopping a long run.
+#include "cli/cli_process.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -14,24 +15,8 @@
 namespace pelko {
 namespace {
 
-struct TRun {
-    int code = -1;
-    std::string out;
-};
-
-TRun Shell(const std::string& cmd) {
-    TRun r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p)
-        return r;
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
-        r.out.append(buf.data(), n);
-    const int status = pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
+using TRun = test::TProcessRun;
+using test::RunShell;
 
 class ScenarioCli : public ::testing::Test {
   protected:
@@ -39,10 +24,9 @@ class ScenarioCli : public ::testing::Test {
     std::filesystem::path data = dir.path() / "data";
 
     std::string Cli(const std::string& args, const std::string& prefix = "") const {
-        return prefix + "'" + PELKO_CLI_PATH + "' --data-dir '" + data.string() + "' " + args + " 2>'" +
-               dir.file("stderr.txt").string() + "'";
+        return prefix + test::CliCommand("--data-dir '" + data.string() + "' " + args, dir.file("stderr.txt").string());
     }
-    TRun Run(const std::string& args) const { return Shell(Cli(args)); }
+    TRun Run(const std::string& args) const { return RunShell(Cli(args)); }
     void ImportSample() const {
         ASSERT_EQ(Run(std::string("draws import '") + PELKO_SHARE_DIR + "/sample_draws.csv'").code, 0);
     }
@@ -95,7 +79,7 @@ TEST_F(ScenarioCli, InterruptStopsTheRunAndPrintsTheSummary) {
     const std::string file = dir.file("long.lsc").string();
     std::ofstream(file) << "FULL:0#FIRST|TSD1#SUMS:100#LNO:#SF:1| | | | | | |long\r\n";
     // Every sum row of every cycle is a filtering pass: far more than two seconds of work.
-    const TRun run = Shell(Cli("scenario test '" + file + "' --draws 2000", "timeout -s INT -k 20 2 "));
+    const TRun run = RunShell(Cli("scenario test '" + file + "' --draws 2000", "timeout -s INT -k 20 2 "));
     const int made = Number(run.out, "Ставок сделано");
     EXPECT_GE(made, 0) << run.out;
     EXPECT_LT(made, 2000);

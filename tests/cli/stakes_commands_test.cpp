@@ -2,6 +2,7 @@
 #include "core/config.h"
 #include "platform/file_lock.h"
 #include "stakes/stake_record.h"
+#include "cli/cli_process.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -15,24 +16,10 @@
 namespace pelko {
 namespace {
 
-struct TRun {
-    int code = -1;
-    std::string out;
-};
+using TRun = test::TProcessRun;
 
 TRun RunCli(const std::string& args, const std::filesystem::path& errFile) {
-    const std::string cmd =
-        std::string("'") + PELKO_CLI_PATH + "' " + args + " 2>'" + errFile.string() + "'";
-    TRun r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
-        r.out.append(buf.data(), n);
-    const int status = pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return test::RunShell(test::CliCommand(args, errFile.string()));
 }
 
 std::vector<std::vector<std::string>> TsvRows(const std::string& out) {

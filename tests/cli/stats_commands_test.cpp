@@ -1,4 +1,5 @@
 #include "core/atomic_file.h"
+#include "cli/cli_process.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -12,17 +13,10 @@ namespace pelko {
 namespace {
 
 std::string RunCli(const std::string& args, int* code = nullptr) {
-    const std::string cmd = std::string("'") + PELKO_CLI_PATH + "' " + args + " 2>/dev/null";
-    std::string out;
-    FILE* p = popen(cmd.c_str(), "r");
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while (p && (n = fread(buf.data(), 1, buf.size(), p)) > 0)
-        out.append(buf.data(), n);
-    const int status = p ? pclose(p) : -1;
+    const test::TProcessRun run = test::RunShell(test::CliCommand(args, "/dev/null"));
     if (code)
-        *code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return out;
+        *code = run.code;
+    return run.out;
 }
 
 // One data folder with the first 300 draws of the sample archive for the whole suite.

@@ -1,5 +1,5 @@
 #include "filters/filter_text.h"
-#include "stats/stat_list.h"
+#include "filters/registry_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +8,7 @@
 namespace pelko {
 namespace {
 
-const TStatList& Registry() {
-    static const TDrawsArray draws;
-    static TStatList list(draws, TConfigData{});
-    static const bool built = (list.Build(), true);
-    (void)built;
-    return list;
-}
+using test::Registry;
 
 TEST(FilterText, EveryWrittenTextReadsBackUnchanged) {
     const char* texts[] = {

@@ -1,19 +1,13 @@
 #include "filters/filter_text.h"
 #include "filters/filter_variants.h"
-#include "stats/stat_list.h"
+#include "filters/registry_fixture.h"
 
 #include <gtest/gtest.h>
 
 namespace pelko {
 namespace {
 
-const TStatList& Registry() {
-    static const TDrawsArray draws;
-    static TStatList list(draws, TConfigData{});
-    static const bool built = (list.Build(), true);
-    (void)built;
-    return list;
-}
+using test::Registry;
 
 std::vector<TFilterItem> Items(std::initializer_list<const char*> texts) {
     std::vector<TFilterItem> items;
