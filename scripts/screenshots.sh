@@ -1,17 +1,39 @@
 #!/usr/bin/env bash
 # Renders a picture of each tab of the window into docs/screenshots/: the Release program
-# starts in a virtual X server on a scratch data folder (which gets the sample archive),
-# saves the pictures and exits.
+# starts in a virtual X server on a scratch data folder (the sample archive and a few
+# stakes made with the command-line tool), saves the pictures and exits.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DPELKO_BUILD_TESTS=OFF -DPELKO_BUILD_BENCH=OFF >/dev/null
-cmake --build build/release --parallel 2 --target Pelko_6x45
+cmake --build build/release --parallel 2 --target Pelko_6x45 pelko6x45-cli
 
 scratch="$(mktemp -d -t pelko6x45-shots.XXXXXX)"
 trap 'rm -rf "$scratch"' EXIT
 mkdir -p docs/screenshots
+
+# A few stakes on the last draws of the sample archive, so the stakes tab has checked
+# stakes (matches, profits) and one still waiting for its draw.
+cli() { build/release/src/cli/pelko6x45-cli --data-dir "$scratch" "$@" >/dev/null; }
+cat > "$scratch/Pelko_6x45.ini" <<'INI'
+[STAKES]
+Cost=100
+Profits=4
+Profit_0_Overlap=3
+Profit_0_Profit=300
+Profit_1_Overlap=4
+Profit_1_Profit=2000
+Profit_2_Overlap=5
+Profit_2_Profit=50000
+Profit_3_Overlap=6
+Profit_3_Profit=1000000
+INI
+cli draws import share/sample_draws.csv
+last=$(tail -n 1 share/sample_draws.csv | cut -d';' -f1)
+cli stakes add "3;5;6;12;13;18" --draw $((last - 4)) --draws 5 --comment "Мои числа"
+cli stakes add "10;13;18;22;26;33;40;44" --draw $((last - 1)) --comment "Расширенная ставка"
+cli stakes add "1;7;14;21;28;35" --draw $((last + 1)) --comment "На следующий тираж"
 PELKO_UNATTENDED=1 xvfb-run -a -s "-screen 0 1280x800x24" \
   build/release/src/ui/Pelko_6x45 --data-dir "$scratch" --screenshots "$PWD/docs/screenshots"
 ls -1 docs/screenshots/*.png

@@ -74,11 +74,18 @@ TCombsPage::TCombsPage(Workspace& ws, TViewOptions& options, QWidget* parent)
             else
                 menu.addSeparator();
         }
+        if (!popupActions_.isEmpty()) {
+            menu.addSeparator();
+            menu.addActions(popupActions_);
+        }
         menu.exec(lvCombs->viewport()->mapToGlobal(at));
     });
     connect(lvCombs->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TCombsPage::UpdateActions);
-    connect(lvCombs, &QTableView::doubleClicked, CombsInfo, &QAction::trigger);
+    doubleClickAction_ = CombsInfo;
+    connect(lvCombs, &QTableView::doubleClicked, this, [this] {
+        if (doubleClickAction_ && doubleClickAction_->isEnabled()) doubleClickAction_->trigger();
+    });
 
     filters_ = new TFiltersModel(ws_.Combs(), this);
     lvFilters = MakeList(this, "lvFilters");
@@ -197,6 +204,11 @@ QList<QAction*> TCombsPage::MenuActions() const {
             CombsDelExists, CombsDelSelected, nullptr,          CombsCopy, CombsPaste,
             CombsSelectAll, nullptr,          CombsOpen,        CombsSave, nullptr,
             CombsUndo,      nullptr,          CombsXlsExport};
+}
+
+void TCombsPage::AddPopupActions(const QList<QAction*>& actions, QAction* onDoubleClick) {
+    popupActions_ = actions;
+    if (onDoubleClick) doubleClickAction_ = onDoubleClick;
 }
 
 void TCombsPage::UpdateActions() {

@@ -49,6 +49,9 @@ class TCombsPage : public QWidget {
 
     // The menu "Комбинации" in its order (nullptr stands for a separator).
     QList<QAction*> MenuActions() const;
+    // Actions of other tabs that the list's pop-up menu also offers (after a separator),
+    // and the one a double click runs instead of the details.
+    void AddPopupActions(const QList<QAction*>& actions, QAction* onDoubleClick);
     void UpdateActions();
 
     // The list's selection as position ranges (no object per row).
@@ -89,6 +92,8 @@ class TCombsPage : public QWidget {
     TCombsModel* model_ = nullptr;
     TFiltersModel* filters_ = nullptr;
     bool clipboardHasText_ = false;
+    QList<QAction*> popupActions_;
+    QAction* doubleClickAction_ = nullptr;
 };
 
 } // namespace pelko

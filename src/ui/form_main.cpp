@@ -18,6 +18,7 @@
 
 #include "ui/form_config.h"
 #include "ui/form_shredding.h"
+#include "ui/stakes_tab.h"
 #include "ui/statistics_tab.h"
 
 #include <QActionGroup>
@@ -37,6 +38,7 @@
 #include <QStatusTipEvent>
 #include <QSysInfo>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -87,6 +89,7 @@ TFormMain::TFormMain(TStartupOptions options, std::filesystem::path dataFolder, 
         CreateWidgets();
         CreateStatusBar();
         CreateMenus();
+        ShareAltF4();
         ConnectWorkspace();
         LoadSettings();
         // Parameters, then the statistic methods and their names file.
@@ -118,6 +121,7 @@ TFormMain::~TFormMain() {
         ws_->Stakes().OnStakesChanged = nullptr;
         ws_->Stakes().OnRatingsChanged = nullptr;
     }
+    disconnect(focusFollower_);
     host_.OnBusyChanged = nullptr;
     host_.SetStatusPanel(nullptr);
     // The pages read the workspace: they go before it does.
@@ -172,6 +176,11 @@ void TFormMain::CreateWidgets() {
     connect(pcRight, &QTabWidget::currentChanged, this, [this] {
         if (started_) ws_->RefreshViews();
     });
+
+    stakesTab_ = new TStakesTab(*ws_, *combsPage_);
+    pcRight->addTab(stakesTab_, QStringLiteral("Ставки"));
+    connect(stakesTab_, &TStakesTab::OptionToggled, this, &TFormMain::WriteOption);
+    combsPage_->AddPopupActions(stakesTab_->CombsActions(), stakesTab_->StakeAdd);
 
     splMain = new QSplitter(Qt::Horizontal);
     splMain->setObjectName(QStringLiteral("splMain"));
@@ -252,6 +261,8 @@ void TFormMain::CreateMenus() {
         ->setObjectName(QStringLiteral("mnCombs"));
     AddMenu(QStringLiteral("Статистика"), statsTab_->MenuActions())
         ->setObjectName(QStringLiteral("mnStats"));
+    AddMenu(QStringLiteral("Ставки"), stakesTab_->MenuActions())
+        ->setObjectName(QStringLiteral("mnStakes"));
     AddMenu(QStringLiteral("Вид"), {drawsPage_->ViewColorDraws, combsPage_->ViewColorCombs})
         ->setObjectName(QStringLiteral("mnView"));
 
@@ -268,6 +279,20 @@ void TFormMain::CreateMenus() {
     // Every operation ends with the enable rules evaluated again.
     for (QAction* action : findChildren<QAction*>())
         connect(action, &QAction::triggered, this, &TFormMain::UpdateActions, Qt::QueuedConnection);
+}
+
+void TFormMain::ShareAltF4() {
+    // Alt+F4 ends the program, and makes stakes of the selected combinations while their
+    // list has the focus; two live shortcuts on one key would both be ignored.
+    const QKeySequence altF4(QStringLiteral("Alt+F4"));
+    auto follow = [this, altF4](QWidget*, QWidget* now) {
+        QTableView* list = combsPage_->lvCombs;
+        const bool inList = now && (now == list || list->isAncestorOf(now));
+        ExitProgram->setShortcut(inList ? QKeySequence() : altF4);
+        stakesTab_->StakeAddSelected->setShortcut(inList ? altF4 : QKeySequence());
+    };
+    focusFollower_ = connect(qApp, &QApplication::focusChanged, this, follow);
+    follow(nullptr, QApplication::focusWidget());
 }
 
 void TFormMain::ConnectWorkspace() {
@@ -302,13 +327,17 @@ void TFormMain::CombsListChanged() {
     UpdateActions();
 }
 
-void TFormMain::StakesChanged(bool /*refresh*/, bool /*scroll*/) {
+void TFormMain::StakesChanged(bool refresh, bool scroll) {
+    stakesTab_->StakesChanged(refresh, scroll);
     panels_[4]->setText(QStr(StakesCountText(ws_->Stakes().StakesCount())));
-    UpdateActions();
+    // While busy every action is off anyway; the end of the operation re-evaluates them.
+    if (ws_->IsIdle()) UpdateActions();
 }
 
 void TFormMain::RatingsChanged() {
     panels_[5]->setText(QStringLiteral("Рейтинг: %1").arg(ws_->Stakes().Ratings().Count()));
+    // The ratings change when a check settles stakes, which rewrites their records.
+    stakesTab_->RecordsChanged();
 }
 
 void TFormMain::RefreshViews() {
@@ -332,6 +361,7 @@ void TFormMain::UpdateActions() {
     drawsPage_->UpdateActions();
     combsPage_->UpdateActions();
     statsTab_->UpdateActions();
+    stakesTab_->UpdateActions();
     EditConfig->setEnabled(idle && started_);
     EditShredding->setEnabled(idle && started_);
     ExitProgram->setEnabled(idle);
@@ -369,6 +399,7 @@ void TFormMain::LoadSettings() {
         LoadColumns(ini, SECTION, *combsPage_->lvCombs, false);
         LoadColumns(ini, SECTION, *combsPage_->lvFilters, false);
         statsTab_->LoadSettings(ini);
+        stakesTab_->LoadSettings(ini);
     } catch (const std::exception& e) {
         ErrorBox(this, StartupFailure("Ошибка загрузки параметров программы!", e));
     }
@@ -385,6 +416,7 @@ void TFormMain::SaveSettings() {
         SaveColumns(ini, SECTION, *combsPage_->lvCombs, false);
         SaveColumns(ini, SECTION, *combsPage_->lvFilters, false);
         statsTab_->SaveSettings(ini);
+        stakesTab_->SaveSettings(ini);
         ini.Save();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());

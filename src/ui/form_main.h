@@ -30,6 +30,7 @@ namespace pelko {
 class TCombsPage;
 class TDrawsPage;
 class TIniFile;
+class TStakesTab;
 class TStatisticsTab;
 
 class TFormMain : public QMainWindow {
@@ -54,6 +55,7 @@ class TFormMain : public QMainWindow {
 
     TDrawsPage* DrawsPage() const { return drawsPage_; }
     TCombsPage* CombsPage() const { return combsPage_; }
+    TStakesTab* StakesTab() const { return stakesTab_; }
     QTabWidget* pcLeft = nullptr;
     QTabWidget* pcRight = nullptr;
     QSplitter* splMain = nullptr;
@@ -86,6 +88,7 @@ class TFormMain : public QMainWindow {
     void CreateStatusBar();
     void CreateMenus();
     void ConnectWorkspace();
+    void ShareAltF4();
     void LoadSettings();
     void SaveSettings();
     void WriteOption(const QString& key, bool value);
@@ -118,6 +121,8 @@ class TFormMain : public QMainWindow {
     TDrawsPage* drawsPage_ = nullptr;
     TCombsPage* combsPage_ = nullptr;
     TStatisticsTab* statsTab_ = nullptr;
+    TStakesTab* stakesTab_ = nullptr;
+    QMetaObject::Connection focusFollower_;
     std::array<QLabel*, STATUS_PANELS> panels_{};
     QTimer* initTimer_ = nullptr;
     QTimer* idleTimer_ = nullptr;
