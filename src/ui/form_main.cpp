@@ -1,5 +1,6 @@
 #include "ui/form_main.h"
 
+#include "app/script_desk.h"
 #include "app/stakes_workspace.h"
 #include "stakes/stake_grid.h"
 #include "core/draw_archive.h"
@@ -18,6 +19,7 @@
 
 #include "ui/form_config.h"
 #include "ui/form_shredding.h"
+#include "ui/scenario_tab.h"
 #include "ui/stakes_tab.h"
 #include "ui/statistics_tab.h"
 
@@ -182,6 +184,16 @@ void TFormMain::CreateWidgets() {
     connect(stakesTab_, &TStakesTab::OptionToggled, this, &TFormMain::WriteOption);
     combsPage_->AddPopupActions(stakesTab_->CombsActions(), stakesTab_->StakeAdd);
 
+    // The scenario tab comes last; a run disables the tabs it must not see change.
+    scriptTab_ = new TScenarioTab(*ws_, *statsTab_, *combsPage_->edCombsExclude);
+    scriptTab_->SetRunLockedWidgets({drawsPage_, combsPage_, statsTab_});
+    pcRight->addTab(scriptTab_, QStringLiteral("Сценарий"));
+    connect(scriptTab_, &TScenarioTab::OptionToggled, this, &TFormMain::WriteOption);
+    connect(scriptTab_, &TScenarioTab::RunStateChanged, this, [this](bool running) {
+        host_.PaceStatusTexts = running;
+        if (!running) CombsListChanged();
+    });
+
     splMain = new QSplitter(Qt::Horizontal);
     splMain->setObjectName(QStringLiteral("splMain"));
     splMain->addWidget(left);
@@ -263,6 +275,8 @@ void TFormMain::CreateMenus() {
         ->setObjectName(QStringLiteral("mnStats"));
     AddMenu(QStringLiteral("Ставки"), stakesTab_->MenuActions())
         ->setObjectName(QStringLiteral("mnStakes"));
+    AddMenu(QStringLiteral("Сценарий"), scriptTab_->MenuActions())
+        ->setObjectName(QStringLiteral("mnScript"));
     AddMenu(QStringLiteral("Вид"), {drawsPage_->ViewColorDraws, combsPage_->ViewColorCombs})
         ->setObjectName(QStringLiteral("mnView"));
 
@@ -322,7 +336,9 @@ void TFormMain::DrawsViewChanged() {
 }
 
 void TFormMain::CombsListChanged() {
-    combsPage_->ListChanged();
+    // A scenario run changes the list many times a line: the list view follows when the
+    // run has ended (a reset of millions of rows costs more than the run's own steps).
+    if (!scriptTab_->Running()) combsPage_->ListChanged();
     panels_[3]->setText(QStringLiteral("Комбинаций: %1").arg(ws_->Combs().List.Count()));
     UpdateActions();
 }
@@ -341,7 +357,8 @@ void TFormMain::RatingsChanged() {
 }
 
 void TFormMain::RefreshViews() {
-    if (!started_) return;
+    // A scenario run holds the views still; they refresh when it ends.
+    if (!started_ || scriptTab_->Running()) return;
     statsTab_->RefreshView();
 }
 
@@ -362,6 +379,7 @@ void TFormMain::UpdateActions() {
     combsPage_->UpdateActions();
     statsTab_->UpdateActions();
     stakesTab_->UpdateActions();
+    scriptTab_->UpdateActions();
     EditConfig->setEnabled(idle && started_);
     EditShredding->setEnabled(idle && started_);
     ExitProgram->setEnabled(idle);
@@ -400,6 +418,7 @@ void TFormMain::LoadSettings() {
         LoadColumns(ini, SECTION, *combsPage_->lvFilters, false);
         statsTab_->LoadSettings(ini);
         stakesTab_->LoadSettings(ini);
+        scriptTab_->LoadSettings(ini);
     } catch (const std::exception& e) {
         ErrorBox(this, StartupFailure("Ошибка загрузки параметров программы!", e));
     }
@@ -417,6 +436,7 @@ void TFormMain::SaveSettings() {
         SaveColumns(ini, SECTION, *combsPage_->lvFilters, false);
         statsTab_->SaveSettings(ini);
         stakesTab_->SaveSettings(ini);
+        scriptTab_->SaveSettings(ini);
         ini.Save();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
@@ -486,6 +506,7 @@ void TFormMain::StartupSteps() {
         ini.Save();
     }
     ws_->GenerateStartupCombs();
+    ws_->Script().LoadWorkingScript();
     started_ = true;
     ws_->RefreshViews();
     RunStartupModes();
@@ -580,7 +601,12 @@ void TFormMain::closeEvent(QCloseEvent* event) {
         return;
     }
     if (ws_ && !ws_->IsIdle()) {
-        // An operation is running inside this very call stack: close when it is done.
+        // An operation is running inside this very call stack: close when it is done. A
+        // scenario run is asked to stop first; declining keeps the window and the run.
+        if (!scriptTab_->StopForClose()) {
+            event->ignore();
+            return;
+        }
         closePending_ = true;
         event->ignore();
         return;

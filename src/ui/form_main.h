@@ -30,6 +30,7 @@ namespace pelko {
 class TCombsPage;
 class TDrawsPage;
 class TIniFile;
+class TScenarioTab;
 class TStakesTab;
 class TStatisticsTab;
 
@@ -123,6 +124,7 @@ class TFormMain : public QMainWindow {
     TStatisticsTab* statsTab_ = nullptr;
     TStakesTab* stakesTab_ = nullptr;
     QMetaObject::Connection focusFollower_;
+    TScenarioTab* scriptTab_ = nullptr;
     std::array<QLabel*, STATUS_PANELS> panels_{};
     QTimer* initTimer_ = nullptr;
     QTimer* idleTimer_ = nullptr;

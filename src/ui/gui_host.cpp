@@ -18,7 +18,10 @@ void TGuiHost::StatusText(const std::string& text) {
         std::fprintf(stderr, "%s\n", text.c_str());
     }
     // Let the window repaint and show the text while the work goes on.
-    ProcessEvents();
+    if (PaceStatusTexts)
+        StopRequested();
+    else
+        ProcessEvents();
 }
 
 void TGuiHost::ProcessEvents() {

@@ -24,6 +24,10 @@ class TGuiHost : public Host {
     // Status texts also go to the standard error stream (prefetch rebuilds at start-up,
     // which may run with no one looking at the window).
     bool EchoStatus = false;
+    // While set (during scenario runs, whose stop checks run the events anyway), status
+    // texts show at the stop checks' rate: the work sets them far more often than anyone
+    // can read them, and each repaint lays the status bar out again.
+    bool PaceStatusTexts = false;
     // Told when the busy state changes (the window re-evaluates its actions at once).
     std::function<void(bool busy)> OnBusyChanged;
 
@@ -38,7 +42,7 @@ class TGuiHost : public Host {
     // Scenario stop checks: the window runs its pending events (repaints, the "Стоп"
     // button) at most every EVENTS_INTERVAL_MS; the run keeps its own stop flag.
     bool StopRequested() override;
-    static constexpr int EVENTS_INTERVAL_MS = 20;
+    static constexpr int EVENTS_INTERVAL_MS = 50;
 
   private:
     void ProcessEvents();

@@ -22,7 +22,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSpinBox>
-#include <QStatusBar>
 #include <QTableView>
 #include <QToolButton>
 #include <QUrl>
@@ -38,14 +37,19 @@ constexpr const char* MAIN_SECTION = "TFormMain";
 const QString SCRIPT_FILE_FILTER = QStringLiteral("Файлы сценариев (*.lsc)");
 const QString NEW_LINE_CAPTION = QStringLiteral("Создание новой строки");
 
-// A panel of sbScript: its design width, the last one taking the rest.
+// A panel of sbScript: its design width, the last one taking the rest. No text may
+// change the layout: a run sets them many times a second, and a panel that grew with its
+// text would lay out (and repaint) the whole window each time.
 QLabel* MakePanel(int index, int width) {
     auto* panel = new QLabel;
     panel->setObjectName(QStringLiteral("ScriptPanel%1").arg(index));
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);
     panel->setContentsMargins(3, 0, 3, 0);
-    if (width > 0) panel->setFixedWidth(width);
+    if (width > 0)
+        panel->setFixedWidth(width);
+    else
+        panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     return panel;
 }
 
@@ -198,13 +202,18 @@ void TScenarioTab::CreateWidgets() {
     connect(lvScript->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TScenarioTab::UpdateActions);
 
-    sbScript = new QStatusBar(this);
+    // A row of panels rather than a QStatusBar, which lays itself out anew at every text
+    // change.
+    sbScript = new QWidget(this);
     sbScript->setObjectName(QStringLiteral("sbScript"));
-    sbScript->setSizeGripEnabled(false);
+    sbScript->setAutoFillBackground(true); // opaque: its texts repaint no widget behind it
+    auto* panels = new QHBoxLayout(sbScript);
+    panels->setContentsMargins(0, 0, 0, 0);
+    panels->setSpacing(2);
     const int widths[PANELS] = {80, 80, 85, 120, 0};
     for (int i = 0; i < PANELS; ++i) {
         panels_[static_cast<std::size_t>(i)] = MakePanel(i, widths[i]);
-        sbScript->addWidget(panels_[static_cast<std::size_t>(i)], widths[i] > 0 ? 0 : 1);
+        panels->addWidget(panels_[static_cast<std::size_t>(i)], widths[i] > 0 ? 0 : 1);
     }
 
     auto* layout = new QVBoxLayout(this);
@@ -301,6 +310,7 @@ void TScenarioTab::RunningChanged(bool running) {
         if (widget) widget->setEnabled(!running);
     ShowRunPanels();
     UpdateActions();
+    Q_EMIT RunStateChanged(running);
 }
 
 bool TScenarioTab::StopForClose() {

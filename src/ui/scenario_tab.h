@@ -21,7 +21,6 @@
 class QAction;
 class QLabel;
 class QSpinBox;
-class QStatusBar;
 class QTableView;
 
 namespace pelko {
@@ -44,7 +43,7 @@ class TScenarioTab : public QWidget {
     ~TScenarioTab() override;
 
     QTableView* lvScript = nullptr;
-    QStatusBar* sbScript = nullptr;
+    QWidget* sbScript = nullptr; // the run's status panels under the list
     QLabel* Panel(int i) const { return panels_.at(static_cast<std::size_t>(i)); }
     TScriptModel* Model() const { return model_; }
     TScenarioRunner& Runner() { return runner_; }
@@ -91,6 +90,8 @@ class TScenarioTab : public QWidget {
   Q_SIGNALS:
     // A window option changed and must be written at once.
     void OptionToggled(const QString& key, bool value);
+    // A run started or ended (at its end the views it held still may show its outcome).
+    void RunStateChanged(bool running);
 
   private:
     void CreateActions();
