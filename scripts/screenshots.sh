@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders a picture of each tab of the window into docs/screenshots/: the Release program
-# starts in a virtual X server on a scratch data folder (the sample archive and a few
-# stakes made with the command-line tool), saves the pictures and exits.
+# starts in a virtual X server on a scratch data folder (the sample archive, a few stakes
+# made with the command-line tool and a scenario), saves the pictures, runs a back-test of
+# the scenario with pictures during and after it, and exits.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -34,6 +35,9 @@ last=$(tail -n 1 share/sample_draws.csv | cut -d';' -f1)
 cli stakes add "3;5;6;12;13;18" --draw $((last - 4)) --draws 5 --comment "Мои числа"
 cli stakes add "10;13;18;22;26;33;40;44" --draw $((last - 1)) --comment "Расширенная ставка"
 cli stakes add "1;7;14;21;28;35" --draw $((last + 1)) --comment "На следующий тираж"
+# The benchmark scenario as the working scenario: after the tab pictures the window runs a
+# back-test of it over 3 draws and takes the scenario and stakes tabs during and after it.
+cli scenario load bench/scenarios/backtest.lsc
 PELKO_UNATTENDED=1 xvfb-run -a -s "-screen 0 1280x800x24" \
   build/release/src/ui/Pelko_6x45 --data-dir "$scratch" --screenshots "$PWD/docs/screenshots"
 ls -1 docs/screenshots/*.png

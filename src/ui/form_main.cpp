@@ -550,6 +550,24 @@ void TFormMain::TakeScreenshots() {
         const QString name = pcRight->widget(i)->objectName() + QStringLiteral(".png");
         ok = grab().save(dir.filePath(name)) && ok;
     }
+    // A back-test of the working scenario: the scenario and stakes tabs while it runs and
+    // after it ("tsScript_run.png", "tsStakes_after.png", ...).
+    if (ws_->Script().Count() > 0) {
+        auto shoot = [&](const QString& moment) {
+            for (QWidget* tab :
+                 {static_cast<QWidget*>(scriptTab_), static_cast<QWidget*>(stakesTab_)}) {
+                pcRight->setCurrentWidget(tab);
+                settle();
+                const QString name =
+                    tab->objectName() + QStringLiteral("_") + moment + QStringLiteral(".png");
+                ok = grab().save(dir.filePath(name)) && ok;
+            }
+            pcRight->setCurrentWidget(scriptTab_);
+        };
+        pcRight->setCurrentWidget(scriptTab_);
+        settle();
+        ok = scriptTab_->ShootBackTest(3, shoot) && ok;
+    }
     pcRight->setCurrentIndex(rightTab);
     Terminate(ok ? 0 : 1);
 }

@@ -225,7 +225,10 @@ void TScenarioTab::CreateWidgets() {
 }
 
 void TScenarioTab::ConnectRunner() {
-    runner_.OnStatusChanged = [this] { ShowRunPanels(); };
+    runner_.OnStatusChanged = [this] {
+        ShowRunPanels();
+        if (duringRun_ && std::function<bool()>(duringRun_)()) duringRun_ = nullptr;
+    };
     runner_.OnRunningChanged = [this](bool running) { RunningChanged(running); };
     runner_.OnLineSelected = [this](int line) { SelectOnly(line); };
     runner_.OnLogFinished = [](const std::filesystem::path& log) {
@@ -451,6 +454,26 @@ void TScenarioTab::OnTest() {
     runner_.ScriptTest(count);
     ws_.RefreshViews();
     UpdateActions();
+}
+
+bool TScenarioTab::ShootBackTest(int cycles,
+                                 const std::function<void(const QString& moment)>& shoot) {
+    UpdateActions();
+    const int most = static_cast<int>(ws_.Draws().size()) - 1;
+    if (!ScriptTest->isEnabled() || most < 1) return false;
+    const int count = std::min(cycles, most);
+    const int shotCycle = std::min(2, count);
+    duringRun_ = [this, shoot, shotCycle] {
+        if (runner_.ScriptCycle() != shotCycle || runner_.PanelText(2) == "Строка: 0") return false;
+        shoot(QStringLiteral("run"));
+        return true;
+    };
+    const bool ran = runner_.ScriptTest(count);
+    duringRun_ = nullptr;
+    ws_.RefreshViews();
+    UpdateActions();
+    shoot(QStringLiteral("after"));
+    return ran;
 }
 
 void TScenarioTab::OnStop() {

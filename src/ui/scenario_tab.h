@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 class QAction;
@@ -83,6 +84,10 @@ class TScenarioTab : public QWidget {
     int SelectedRow() const;
     void SelectOnly(int row);
 
+    // Pictures of a back-test over `cycles` draws: `shoot("run")` once while its second
+    // cycle runs a line, `shoot("after")` when it has ended. False when it could not run.
+    bool ShootBackTest(int cycles, const std::function<void(const QString& moment)>& shoot);
+
     // "ScriptLogEnabled", "StakesCheckOnLine" and the columns of lvScript.
     void LoadSettings(const TIniFile& frm);
     void SaveSettings(TIniFile& frm) const;
@@ -125,6 +130,8 @@ class TScenarioTab : public QWidget {
     TScriptModel* model_ = nullptr;
     std::array<QLabel*, PANELS> panels_{};
     QList<QPointer<QWidget>> locked_;
+    // Looks at the run after each panel change until it returns true.
+    std::function<bool()> duringRun_;
 };
 
 } // namespace pelko

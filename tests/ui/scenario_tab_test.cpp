@@ -536,6 +536,21 @@ class TScenarioTabTest : public QObject {
         QTRY_VERIFY(!window_->isVisible());
     }
 
+    void picturesOfABackTestDuringAndAfterIt() {
+        AddLines({"CURR:0#FIRST| | | | | | | |"});
+        QStringList moments;
+        bool inSecondCycle = false;
+        QVERIFY(tab_->ShootBackTest(3, [&](const QString& moment) {
+            moments << moment;
+            if (moment == QStringLiteral("run"))
+                inSecondCycle = tab_->Running() && tab_->Runner().ScriptCycle() == 2;
+        }));
+        QCOMPARE(moments, (QStringList{QStringLiteral("run"), QStringLiteral("after")}));
+        QVERIFY(inSecondCycle);
+        QCOMPARE(ScenarioStakes(Ws().Stakes()).size(), std::size_t(3));
+        QVERIFY(!tab_->Running());
+    }
+
     void resultModeStopShowsItsWarning() {
         AddLines({"FULL:0#STOP| | | | | | | |стоп", "FULL:0#FIRST| | | | | | | |"});
         tab_->ScriptRun->trigger();
