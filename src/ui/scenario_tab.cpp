@@ -1,7 +1,6 @@
 #include "ui/scenario_tab.h"
 
 #include "app/script_desk.h"
-#include "app/stakes_workspace.h"
 #include "app/workspace.h"
 #include "core/ini_file.h"
 #include "scenarios/script_line.h"
@@ -339,7 +338,6 @@ TFilterDialogContext TScenarioTab::FilterContext() const {
 
 void TScenarioTab::LoadSettings(const TIniFile& frm) {
     ws_.Script().ScriptLogEnabled = frm.ReadBool(MAIN_SECTION, "ScriptLogEnabled", false);
-    ws_.Stakes().Options.CheckOnLine = frm.ReadBool(MAIN_SECTION, "StakesCheckOnLine", true);
     LoadColumns(frm, MAIN_SECTION, *lvScript, false);
     UpdateActions();
 }

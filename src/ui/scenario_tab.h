@@ -88,7 +88,8 @@ class TScenarioTab : public QWidget {
     // cycle runs a line, `shoot("after")` when it has ended. False when it could not run.
     bool ShootBackTest(int cycles, const std::function<void(const QString& moment)>& shoot);
 
-    // "ScriptLogEnabled", "StakesCheckOnLine" and the columns of lvScript.
+    // "ScriptLogEnabled" and the columns of lvScript ("StakesCheckOnLine", which runs read,
+    // belongs to the stakes tab's options).
     void LoadSettings(const TIniFile& frm);
     void SaveSettings(TIniFile& frm) const;
 
