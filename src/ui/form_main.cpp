@@ -537,19 +537,19 @@ void TFormMain::TakeScreenshots() {
     resize(1200, 760);
     settle();
     const int rightTab = pcRight->currentIndex();
-    for (int i = 0; i < pcLeft->count(); ++i) {
-        pcLeft->setCurrentIndex(i);
-        settle();
-        const QString name = pcLeft->widget(i)->objectName() + QStringLiteral(".png");
-        ok = grab().save(dir.filePath(name)) && ok;
+    ok = grab().save(dir.filePath(QStringLiteral("window.png"))) && ok;
+    // Each tab alone: its page control, so that no two pictures show the same thing.
+    for (QTabWidget* pages : {pcLeft, pcRight}) {
+        const int current = pages->currentIndex();
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            settle();
+            const QString name = pages->widget(i)->objectName() + QStringLiteral(".png");
+            ok = pages->grab().save(dir.filePath(name)) && ok;
+        }
+        pages->setCurrentIndex(current);
     }
     pcLeft->setCurrentIndex(0);
-    for (int i = 0; i < pcRight->count(); ++i) {
-        pcRight->setCurrentIndex(i);
-        settle();
-        const QString name = pcRight->widget(i)->objectName() + QStringLiteral(".png");
-        ok = grab().save(dir.filePath(name)) && ok;
-    }
     // A back-test of the working scenario: the scenario and stakes tabs while it runs and
     // after it ("tsScript_run.png", "tsStakes_after.png", ...).
     if (ws_->Script().Count() > 0) {

@@ -23,7 +23,10 @@ QMessageBox::StandardButton TUiSeams::MessageBox(QWidget* parent, QMessageBox::I
                                                  const QString& caption, const QString& text,
                                                  QMessageBox::StandardButtons buttons,
                                                  QMessageBox::StandardButton defaultButton) {
-    QMessageBox box(icon, caption, text, buttons, parent);
+    // The program's texts break lines with CR (and some with CR LF); a box needs LF.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(icon, caption, shown, buttons, parent);
     box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
