@@ -170,6 +170,32 @@ TEST_F(ScenarioRun, MultiSelectAppliesTheQualifyingRowsAtOnce) {
     EXPECT_EQ(ws.Combs().History().size(), history);
 }
 
+TEST_F(ScenarioRun, APartsOwnCoefficientsGiveItsOwnWeights) {
+    // Same method and draws twice: the table is not computed anew for the second part, but
+    // its weights must follow the second part's coefficients, not the first one's.
+    SetList(FIVE);
+    ws.ChangeDrawsOffset(8);
+    TFilterStep step(ws, runner);
+    ws.Stats().BackupCDL();
+    TFilterPart first = PartOf("TSD1#NUMS:4#WMV:1000#SF:1#1:0:0:0:0", 4); // weight = count
+    first.CDLOverride = true;
+    first.CDL = TCDLData{1, 0, 0, false, false};
+    step.ApplyFilterPart(first);
+    const auto weightOf = [&](const std::string& caption) {
+        for (std::size_t r = 0; r < ws.StatTable().RowCount(); ++r)
+            if (ws.StatTable().RowTexts(static_cast<int>(r)).Caption == caption)
+                return ws.StatTable().RowTexts(static_cast<int>(r)).Weight;
+        return std::string();
+    };
+    const std::string byCount = weightOf("1");
+    TFilterPart second = first;
+    second.CDL = TCDLData{2, 0, 0, false, false}; // weight = twice the count
+    step.ApplyFilterPart(second);
+    const std::string byTwiceCount = weightOf("1");
+    EXPECT_NE(byCount, byTwiceCount);
+    EXPECT_DOUBLE_EQ(std::stod(byTwiceCount), 2 * std::stod(byCount));
+}
+
 TEST_F(ScenarioRun, StepErrorsCarryTheirMessages) {
     SetList(FIVE);
     TFilterPart part = PartOf("TSD1#NUMS:4#LNO:#SF:1", 4);
