@@ -110,15 +110,28 @@ bool TScriptDesk::AppendScript(const std::filesystem::path& file) {
 
 // ---------------------------------------------------------------- lines
 
+namespace {
+
+// A scenario line is one line of its file: line breaks inside a text would split it into
+// several lines at the next load.
+std::string OneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return text;
+}
+
+} // namespace
+
 std::size_t TScriptDesk::AddScriptLine(const std::string& text) {
-    const std::size_t index = lines_.Add(text);
+    const std::size_t index = lines_.Add(OneLine(text));
     SaveWorkingScript();
     return index;
 }
 
 bool TScriptDesk::SetScriptLine(std::size_t index, const std::string& text) {
     try {
-        lines_.Set(index, text);
+        lines_.Set(index, OneLine(text));
     } catch (const std::exception& e) {
         ws_.GetHost().ErrorBox(e.what());
         return false;

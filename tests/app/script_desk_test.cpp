@@ -58,6 +58,14 @@ TEST_F(ScriptDesk, TheWorkingFileMirrorsEveryChange) {
     EXPECT_TRUE(host.Errors().empty());
 }
 
+TEST_F(ScriptDesk, LineBreaksInsideALineDoNotSplitItInTheFile) {
+    desk.AddScriptLine("FULL:0#EXT|A| | | | | | |two\nlines");
+    desk.SetScriptLine(0, desk.GetScriptLine(0) + "\r\nmore");
+    ASSERT_EQ(desk.Count(), 1u);
+    EXPECT_EQ(desk.GetScriptLine(0), "FULL:0#EXT|A| | | | | | |two lines  more");
+    ExpectMirrored();
+}
+
 TEST_F(ScriptDesk, AStartedWorkspaceLoadsTheWorkingScenario) {
     WriteScriptFile(desk.WorkingFile(), {"FULL:0#EXT|A| | | | | | |x", "", "b"});
     test::TTestHost otherHost;
