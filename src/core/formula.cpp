@@ -1,5 +1,7 @@
 #include "core/formula.h"
 
+#include "core/formula_functions.h"
+
 #include <muParser.h>
 
 #include <algorithm>
@@ -13,98 +15,6 @@ namespace pelko {
 namespace {
 
 constexpr int kValueCount = 6;
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// Every operation turns a non-finite result into NaN, and NaN passes through everything,
-// so a failure anywhere in the expression reaches the result instead of being hidden
-// (1 / (1 / 0) must fail, not give 0).
-double Checked(double value) {
-    return std::isfinite(value) ? value : kNaN;
-}
-
-double Add(double a, double b) {
-    return Checked(a + b);
-}
-double Sub(double a, double b) {
-    return Checked(a - b);
-}
-double Mul(double a, double b) {
-    return Checked(a * b);
-}
-double Div(double a, double b) {
-    return b == 0.0 ? kNaN : Checked(a / b);
-}
-double Pow(double a, double b) {
-    if (std::isnan(a) || std::isnan(b)) return kNaN; // pow(NaN, 0) would give 1
-    return Checked(std::pow(a, b));
-}
-
-double ArcTan(double x) {
-    return Checked(std::atan(x));
-}
-double Cos(double x) {
-    return Checked(std::cos(x));
-}
-double Sin(double x) {
-    return Checked(std::sin(x));
-}
-double Tan(double x) {
-    return Checked(std::tan(x));
-}
-double Abs(double x) {
-    return Checked(std::fabs(x));
-}
-double Exp(double x) {
-    return Checked(std::exp(x));
-}
-double Ln(double x) {
-    return x <= 0.0 ? kNaN : Checked(std::log(x));
-}
-double Log10(double x) {
-    return x <= 0.0 ? kNaN : Checked(std::log10(x));
-}
-double Sqrt(double x) {
-    return x < 0.0 ? kNaN : Checked(std::sqrt(x));
-}
-double Sqr(double x) {
-    return Checked(x * x);
-}
-double Trunc(double x) {
-    return Checked(std::trunc(x));
-}
-double Frac(double x) {
-    return Checked(x - std::trunc(x));
-}
-double Round(double x) {
-    return Checked(std::round(x));
-}
-double ArcSin(double x) {
-    return x < -1.0 || x > 1.0 ? kNaN : Checked(std::asin(x));
-}
-double ArcCos(double x) {
-    return x < -1.0 || x > 1.0 ? kNaN : Checked(std::acos(x));
-}
-double Sign(double x) {
-    if (std::isnan(x)) return kNaN;
-    return x > 0.0 ? 1.0 : x < 0.0 ? -1.0 : 0.0;
-}
-double Not(double x) {
-    const double t = std::trunc(x);
-    if (!(std::fabs(t) < 9.2e18)) return kNaN;
-    return static_cast<double>(~static_cast<long long>(t));
-}
-
-struct TFunctionDef {
-    const char* name;
-    mu::fun_type1 fun;
-};
-
-constexpr TFunctionDef kFunctions[] = {
-    {"arctan", ArcTan}, {"cos", Cos},   {"sin", Sin},     {"tan", Tan},     {"abs", Abs},
-    {"exp", Exp},       {"ln", Ln},     {"log", Log10},   {"sqrt", Sqrt},   {"sqr", Sqr},
-    {"int", Trunc},     {"frac", Frac}, {"trunc", Trunc}, {"round", Round}, {"arcsin", ArcSin},
-    {"arccos", ArcCos}, {"sign", Sign}, {"not", Not},
-};
 
 // Every name of the grammar ignores case, so the whole text can be lower-cased once and
 // all names registered in lower case; digits, operators and the exponent 'e' of numbers
@@ -130,13 +40,13 @@ struct TCompiledFormula::TImpl {
         parser.ClearFun();
         // The built-in operators are replaced by failure-propagating ones (see Checked).
         parser.EnableBuiltInOprt(false);
-        parser.DefineOprt("+", Add, mu::prADD_SUB, mu::oaLEFT, true);
-        parser.DefineOprt("-", Sub, mu::prADD_SUB, mu::oaLEFT, true);
-        parser.DefineOprt("*", Mul, mu::prMUL_DIV, mu::oaLEFT, true);
-        parser.DefineOprt("/", Div, mu::prMUL_DIV, mu::oaLEFT, true);
-        parser.DefineOprt("^", Pow, mu::prPOW, mu::oaRIGHT, true);
-        for (const TFunctionDef& f : kFunctions)
-            parser.DefineFun(f.name, f.fun, true);
+        parser.DefineOprt("+", FormulaAdd, mu::prADD_SUB, mu::oaLEFT, true);
+        parser.DefineOprt("-", FormulaSub, mu::prADD_SUB, mu::oaLEFT, true);
+        parser.DefineOprt("*", FormulaMul, mu::prMUL_DIV, mu::oaLEFT, true);
+        parser.DefineOprt("/", FormulaDiv, mu::prMUL_DIV, mu::oaLEFT, true);
+        parser.DefineOprt("^", FormulaPow, mu::prPOW, mu::oaRIGHT, true);
+        for (const TFormulaFunction& f : FORMULA_FUNCTIONS)
+            parser.DefineFun(f.Name, f.Fn, true);
         for (int i = 0; i < kValueCount; ++i) {
             const std::string index = std::to_string(i + 1);
             parser.DefineVar("n" + index, &n[i]);

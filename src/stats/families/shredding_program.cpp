@@ -1,6 +1,7 @@
 #include "stats/families/shredding_program.h"
 
 #include "core/formula.h"
+#include "core/formula_functions.h"
 
 #include <algorithm>
 #include <array>
@@ -14,82 +15,15 @@ namespace pelko {
 
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kNaN = FORMULA_NAN;
 constexpr int MAX_DEPTH = 24;
 
-// The operations of TCompiledFormula, each turning a non-finite result into NaN so that a
-// failure anywhere reaches the result.
+// The operations of TCompiledFormula, so that both evaluators agree to the last bit.
 inline double Checked(double v) {
-    return std::fabs(v) <= std::numeric_limits<double>::max() ? v : kNaN;
+    return FormulaChecked(v);
 }
-
-double ArcTan(double x) {
-    return Checked(std::atan(x));
-}
-double Cos(double x) {
-    return Checked(std::cos(x));
-}
-double Sin(double x) {
-    return Checked(std::sin(x));
-}
-double Tan(double x) {
-    return Checked(std::tan(x));
-}
-double Abs(double x) {
-    return Checked(std::fabs(x));
-}
-double Exp(double x) {
-    return Checked(std::exp(x));
-}
-double Ln(double x) {
-    return x <= 0.0 ? kNaN : Checked(std::log(x));
-}
-double Log10(double x) {
-    return x <= 0.0 ? kNaN : Checked(std::log10(x));
-}
-double Sqrt(double x) {
-    return x < 0.0 ? kNaN : Checked(std::sqrt(x));
-}
-double Sqr(double x) {
-    return Checked(x * x);
-}
-double Trunc(double x) {
-    return Checked(std::trunc(x));
-}
-double Frac(double x) {
-    return Checked(x - std::trunc(x));
-}
-double Round(double x) {
-    return Checked(std::round(x));
-}
-double ArcSin(double x) {
-    return x < -1.0 || x > 1.0 ? kNaN : Checked(std::asin(x));
-}
-double ArcCos(double x) {
-    return x < -1.0 || x > 1.0 ? kNaN : Checked(std::acos(x));
-}
-double Sign(double x) {
-    if (std::isnan(x)) return kNaN;
-    return x > 0.0 ? 1.0 : x < 0.0 ? -1.0 : 0.0;
-}
-double Not(double x) {
-    const double t = std::trunc(x);
-    if (!(std::fabs(t) < 9.2e18)) return kNaN;
-    return static_cast<double>(~static_cast<long long>(t));
-}
-
-struct TFunction {
-    const char* Name;
-    double (*Fn)(double);
-};
-
-constexpr TFunction FUNCTIONS[] = {
-    {"arctan", ArcTan}, {"cos", Cos},   {"sin", Sin},     {"tan", Tan},     {"abs", Abs},
-    {"exp", Exp},       {"ln", Ln},     {"log", Log10},   {"sqrt", Sqrt},   {"sqr", Sqr},
-    {"int", Trunc},     {"frac", Frac}, {"trunc", Trunc}, {"round", Round}, {"arcsin", ArcSin},
-    {"arccos", ArcCos}, {"sign", Sign}, {"not", Not},
-};
-constexpr int FUNCTION_COUNT = sizeof(FUNCTIONS) / sizeof(FUNCTIONS[0]);
+constexpr int FUNCTION_COUNT = FORMULA_FUNCTION_COUNT;
+constexpr const TFormulaFunction* FUNCTIONS = FORMULA_FUNCTIONS;
 
 // FormulaResultDigits (which works in long double) computed in double where that cannot
 // change the answer. With s = |value| * 10^Digits below 2^52 the double product is within
@@ -449,19 +383,19 @@ double TShreddingProgram::EvalOne(const TComb& Comb, const double p[6], const do
             double r;
             switch (in.Op) {
             case TOp::Add:
-                r = Checked(a + b);
+                r = FormulaAdd(a, b);
                 break;
             case TOp::Sub:
-                r = Checked(a - b);
+                r = FormulaSub(a, b);
                 break;
             case TOp::Mul:
-                r = Checked(a * b);
+                r = FormulaMul(a, b);
                 break;
             case TOp::Div:
-                r = b == 0.0 ? kNaN : Checked(a / b);
+                r = FormulaDiv(a, b);
                 break;
             default: // Pow
-                r = std::isnan(a) || std::isnan(b) ? kNaN : Checked(std::pow(a, b));
+                r = FormulaPow(a, b);
                 break;
             }
             stack[--sp - 1] = r;
