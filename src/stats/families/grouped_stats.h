@@ -232,11 +232,11 @@ template <class Base> class TGroupCountsStat : public Base {
         {}; // per count k: domain positions with (group, k) selected
 };
 
-// Number of distinct groups among the six numbers, K1; pre-fills 1..PreFillMax. Plotted.
-template <class Base> class TGroupsUsedStat : public Base {
+// A statistic whose value is one count per combination (K1), worked out by Derived::Count;
+// the table is pre-filled with the counts 1..PreFillMax. Plotted.
+template <class Base, class Derived> class TGroupCountStat : public Base {
   public:
-    TGroupsUsedStat(const TStatList& List, int Type, int preFillMax)
-        : Base(List, Type), preFillMax_(preFillMax) {}
+    TGroupCountStat(const TStatList& List, int Type, int preFillMax) : Base(List, Type), preFillMax_(preFillMax) {}
 
     void FillAllValues(int LastIndex, TStatDrawList& Values) override {
         Base::FillAllValues(LastIndex, Values);
@@ -246,67 +246,53 @@ template <class Base> class TGroupsUsedStat : public Base {
     void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
                         TStatWorkArea& Work, TLastValueArray& LastValues) override {
         Base::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
-        this->AddValue(Values, WordsKey(GroupsUsed(this->CurDraw.Nums)), true);
+        this->AddValue(Values, WordsKey(Self().Count(this->CurDraw.Nums)), true);
     }
     void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
         Base::ComputeForCombination(Comb, Values);
-        this->AddValue(Values, WordsKey(GroupsUsed(Comb.N)), false);
+        this->AddValue(Values, WordsKey(Self().Count(Comb.N)), false);
     }
-    int GraphValue(const TComb& Comb, int, int, bool) override { return GroupsUsed(Comb.N); }
+    int GraphValue(const TComb& Comb, int, int, bool) override { return Self().Count(Comb.N); }
     bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
                          bool) override {
-        return Selected.HasWord(1, GroupsUsed(Comb.N));
+        return Selected.HasWord(1, Self().Count(Comb.N));
     }
 
   private:
-    std::uint16_t GroupsUsed(const std::uint8_t* nums) const {
+    const Derived& Self() const { return static_cast<const Derived&>(*this); }
+
+    int preFillMax_;
+};
+
+// Number of distinct groups among the six numbers.
+template <class Base> class TGroupsUsedStat : public TGroupCountStat<Base, TGroupsUsedStat<Base>> {
+  public:
+    using TGroupCountStat<Base, TGroupsUsedStat<Base>>::TGroupCountStat;
+
+    std::uint16_t Count(const std::uint8_t* nums) const {
         const std::uint64_t* bit = this->Groups.Bit;
         const std::uint64_t occupied =
             bit[nums[0]] | bit[nums[1]] | bit[nums[2]] | bit[nums[3]] | bit[nums[4]] | bit[nums[5]];
         return static_cast<std::uint16_t>(CountBits(occupied));
     }
-
-    int preFillMax_;
 };
 
-// How many of the six numbers lie in the group Type, K1; pre-fills 1..PreFillMax (not 0).
-// Plotted.
-template <class Base> class TGroupMembersStat : public Base {
+// How many of the six numbers lie in the group Type (counts pre-filled from 1, not 0).
+template <class Base> class TGroupMembersStat : public TGroupCountStat<Base, TGroupMembersStat<Base>> {
   public:
     TGroupMembersStat(const TStatList& List, int Type, int preFillMax)
-        : Base(List, Type), preFillMax_(preFillMax) {
+        : TGroupCountStat<Base, TGroupMembersStat<Base>>(List, Type, preFillMax) {
         for (int n = 1; n <= LOTTO_MAX; ++n)
             if (this->Groups.Group[n] == Type) members_.Add(static_cast<unsigned>(n));
     }
 
-    void FillAllValues(int LastIndex, TStatDrawList& Values) override {
-        Base::FillAllValues(LastIndex, Values);
-        for (int k = 1; k <= preFillMax_; ++k)
-            this->FillValue(Values, WordsKey(static_cast<std::uint16_t>(k)));
-    }
-    void ComputeForDraw(int DrawIndex, int LastIndex, bool Sorted, TStatDrawList& Values,
-                        TStatWorkArea& Work, TLastValueArray& LastValues) override {
-        Base::ComputeForDraw(DrawIndex, LastIndex, Sorted, Values, Work, LastValues);
-        this->AddValue(Values, WordsKey(Members(this->CurDraw.Nums)), true);
-    }
-    void ComputeForCombination(const TComb& Comb, TStatDrawList& Values) override {
-        Base::ComputeForCombination(Comb, Values);
-        this->AddValue(Values, WordsKey(Members(Comb.N)), false);
-    }
-    int GraphValue(const TComb& Comb, int, int, bool) override { return Members(Comb.N); }
-    bool TestCombination(const TComb& Comb, const TStatSelection& Selected, int, bool,
-                         bool) override {
-        return Selected.HasWord(1, Members(Comb.N));
-    }
-
-  private:
-    std::uint16_t Members(const std::uint8_t* nums) const {
+    std::uint16_t Count(const std::uint8_t* nums) const {
         const TByteSet& m = members_;
         return static_cast<std::uint16_t>(m.Has(nums[0]) + m.Has(nums[1]) + m.Has(nums[2]) +
                                           m.Has(nums[3]) + m.Has(nums[4]) + m.Has(nums[5]));
     }
 
-    int preFillMax_;
+  private:
     TByteSet members_; // the numbers 1..45 of group Type
 };
 
