@@ -1,6 +1,7 @@
 #include "ui/combs_page.h"
 
 #include "app/workspace.h"
+#include "ui/list_views.h"
 #include "ui/combs_model.h"
 #include "ui/file_filters.h"
 #include "ui/filters_model.h"
@@ -32,16 +33,7 @@ namespace pelko {
 namespace {
 
 QTableView* MakeList(QWidget* parent, const char* name) {
-    auto* list = new QTableView(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setWordWrap(false);
-    list->verticalHeader()->hide();
-    // Fixed row heights keep a list of millions of rows cheap to lay out and scroll.
-    list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
-    list->horizontalHeader()->setHighlightSections(false);
+    QTableView* list = MakeListView(parent, QString::fromLatin1(name));
     list->horizontalHeader()->setStretchLastSection(true);
     return list;
 }
@@ -68,12 +60,7 @@ TCombsPage::TCombsPage(Workspace& ws, TViewOptions& options, QWidget* parent)
     connect(lvCombs, &QTableView::customContextMenuRequested, this, [this](const QPoint& at) {
         if (!ws_.IsIdle()) return;
         QMenu menu(this);
-        for (QAction* action : MenuActions()) {
-            if (action)
-                menu.addAction(action);
-            else
-                menu.addSeparator();
-        }
+        AddMenuActions(menu, MenuActions());
         if (!popupActions_.isEmpty()) {
             menu.addSeparator();
             menu.addActions(popupActions_);

@@ -2,6 +2,7 @@
 
 #include "app/workspace.h"
 #include "core/draw_archive.h"
+#include "ui/list_views.h"
 #include "ui/draws_model.h"
 #include "ui/file_filters.h"
 #include "ui/form_draw.h"
@@ -28,18 +29,8 @@ TDrawsPage::TDrawsPage(Workspace& ws, TViewOptions& options, QWidget* parent)
     CreateActions();
 
     model_ = new TDrawsModel(ws_, options_, this);
-    lvDraws = new QTableView(this);
-    lvDraws->setObjectName(QStringLiteral("lvDraws"));
-    lvDraws->setModel(model_);
-    lvDraws->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvDraws = MakeListView(this, QStringLiteral("lvDraws"), model_);
     lvDraws->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    lvDraws->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lvDraws->setShowGrid(true);
-    lvDraws->setWordWrap(false);
-    lvDraws->verticalHeader()->hide();
-    lvDraws->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    lvDraws->verticalHeader()->setDefaultSectionSize(lvDraws->fontMetrics().height() + 4);
-    lvDraws->horizontalHeader()->setHighlightSections(false);
     lvDraws->horizontalHeader()->setStretchLastSection(true);
     lvDraws->setColumnWidth(TDrawsModel::colNumber, 60);
     for (int c = TDrawsModel::colN1; c <= TDrawsModel::colSum; ++c)
@@ -49,12 +40,7 @@ TDrawsPage::TDrawsPage(Workspace& ws, TViewOptions& options, QWidget* parent)
     connect(lvDraws, &QTableView::customContextMenuRequested, this, [this](const QPoint& at) {
         if (!ws_.IsIdle()) return;
         QMenu menu(this);
-        for (QAction* action : MenuActions()) {
-            if (action)
-                menu.addAction(action);
-            else
-                menu.addSeparator();
-        }
+        AddMenuActions(menu, MenuActions());
         menu.exec(lvDraws->viewport()->mapToGlobal(at));
     });
     connect(lvDraws, &QTableView::doubleClicked, DrawsInfo, &QAction::trigger);

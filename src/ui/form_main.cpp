@@ -6,6 +6,7 @@
 #include "core/draw_archive.h"
 #include "core/ini_file.h"
 #include "platform/data_folder.h"
+#include "ui/list_views.h"
 #include "ui/combs_model.h"
 #include "ui/combs_page.h"
 #include "ui/draws_page.h"
@@ -231,12 +232,7 @@ void TFormMain::CreateStatusBar() {
 
 QMenu* TFormMain::AddMenu(const QString& title, const QList<QAction*>& actions) {
     QMenu* menu = menuBar()->addMenu(title);
-    for (QAction* action : actions) {
-        if (action)
-            menu->addAction(action);
-        else
-            menu->addSeparator();
-    }
+    AddMenuActions(*menu, actions);
     return menu;
 }
 

@@ -4,6 +4,7 @@
 #include "app/workspace.h"
 #include "core/ini_file.h"
 #include "scenarios/script_line.h"
+#include "ui/list_views.h"
 #include "ui/form_script.h"
 #include "ui/form_test_cnt.h"
 #include "ui/script_model.h"
@@ -169,29 +170,15 @@ void TScenarioTab::CreateWidgets() {
     buttons->addStretch(1);
 
     model_ = new TScriptModel(ws_, this);
-    lvScript = new QTableView(this);
-    lvScript->setObjectName(QStringLiteral("lvScript"));
-    lvScript->setModel(model_);
-    lvScript->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvScript = MakeListView(this, QStringLiteral("lvScript"), model_);
     lvScript->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    lvScript->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lvScript->setWordWrap(false);
-    lvScript->verticalHeader()->hide();
-    lvScript->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    lvScript->verticalHeader()->setDefaultSectionSize(lvScript->fontMetrics().height() + 4);
-    lvScript->horizontalHeader()->setHighlightSections(false);
     for (int c = 0; c < SCRIPT_VIEW_COLUMN_COUNT; ++c)
         lvScript->setColumnWidth(c, COLUMN_WIDTH);
     lvScript->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(lvScript, &QTableView::customContextMenuRequested, this, [this](const QPoint& at) {
         UpdateActions();
         QMenu menu(this);
-        for (QAction* action : MenuActions()) {
-            if (action)
-                menu.addAction(action);
-            else
-                menu.addSeparator();
-        }
+        AddMenuActions(menu, MenuActions());
         menu.exec(lvScript->viewport()->mapToGlobal(at));
     });
     connect(lvScript, &QTableView::doubleClicked, this, [this] {

@@ -6,6 +6,7 @@
 #include "core/record_helpers.h"
 #include "stakes/stake_grid.h"
 #include "stakes/stake_making.h"
+#include "ui/list_views.h"
 #include "ui/combs_page.h"
 #include "ui/form_main.h"
 #include "ui/form_multi.h"
@@ -110,20 +111,10 @@ void TStakesTab::CreateActions() {
 
 void TStakesTab::CreateWidgets() {
     model_ = new TStakesModel(Desk(), this);
-    sgStakes = new QTableView(this);
-    sgStakes->setObjectName(QStringLiteral("sgStakes"));
-    sgStakes->setModel(model_);
+    sgStakes = MakeListView(this, QStringLiteral("sgStakes"), model_);
     sgStakes->setItemDelegate(new TStakesDelegate(*model_, sgStakes));
-    sgStakes->setSelectionBehavior(QAbstractItemView::SelectRows);
     // Deleting takes one range of rows.
     sgStakes->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    sgStakes->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    sgStakes->setWordWrap(false);
-    sgStakes->verticalHeader()->hide();
-    // Fixed row heights: a file of a million stakes lays out and scrolls for nothing.
-    sgStakes->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    sgStakes->verticalHeader()->setDefaultSectionSize(sgStakes->fontMetrics().height() + 4);
-    sgStakes->horizontalHeader()->setHighlightSections(false);
     // The column header would ask whether each column is wholly selected, walking the rows.
     sgStakes->horizontalHeader()->setSelectionModel(new QItemSelectionModel(model_, sgStakes));
     for (int c = 0; c < scolCount; ++c)
@@ -132,12 +123,7 @@ void TStakesTab::CreateWidgets() {
     connect(sgStakes, &QTableView::customContextMenuRequested, this, [this](const QPoint& at) {
         if (!ws_.IsIdle()) return;
         QMenu menu(this);
-        for (QAction* action : MenuActions()) {
-            if (action)
-                menu.addAction(action);
-            else
-                menu.addSeparator();
-        }
+        AddMenuActions(menu, MenuActions());
         menu.exec(sgStakes->viewport()->mapToGlobal(at));
     });
     connect(sgStakes->selectionModel(), &QItemSelectionModel::selectionChanged, this,
