@@ -37,33 +37,6 @@ const QString CLI = QStringLiteral(PELKO_CLI_EXE);
 const QString SCENARIO = QStringLiteral(PELKO_BACKTEST_FILE);
 const QString SAMPLE = QStringLiteral(PELKO_SHARE_DIR "/sample_draws.csv");
 
-struct TTimed {
-    double Ms = 0;
-    double LongestGapMs = 0;
-};
-
-// Runs `operation` with a 1 ms timer stamping every event-loop iteration that reaches it.
-TTimed TimeWithGaps(const std::function<void()>& operation) {
-    QElapsedTimer clock;
-    qint64 last = 0;
-    qint64 longest = 0;
-    QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(1);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-    });
-    tick.start();
-    clock.start();
-    operation();
-    const qint64 total = clock.nsecsElapsed();
-    longest = std::max(longest, total - last);
-    tick.stop();
-    return {double(total) / 1e6, double(longest) / 1e6};
-}
-
 void Report(const char* what, double ms, double budget = 0) {
     std::printf("%-64s %9.1f ms", what, ms);
     if (budget > 0)

@@ -5,8 +5,11 @@
 #include "platform/data_folder.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace pelko::uitest {
@@ -90,6 +93,27 @@ std::unique_ptr<TFormMain> StartWindow(const std::filesystem::path& folder,
 void CloseWindow(std::unique_ptr<TFormMain>& window) {
     window->close();
     window.reset();
+}
+
+TTimed TimeWithGaps(const std::function<void()>& operation) {
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 longest = 0;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(1);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+    });
+    tick.start();
+    clock.start();
+    operation();
+    const qint64 total = clock.nsecsElapsed();
+    longest = std::max(longest, total - last);
+    tick.stop();
+    return {double(total) / 1e6, double(longest) / 1e6};
 }
 
 } // namespace pelko::uitest

@@ -66,4 +66,12 @@ std::unique_ptr<TFormMain> StartWindow(const std::filesystem::path& folder,
 // Closes the window as a person would (saving its settings) and destroys it.
 void CloseWindow(std::unique_ptr<TFormMain>& window);
 
+// How long `operation` took and the longest time the event loop went without running
+// meanwhile: a 1 ms timer stamps every iteration in which it gets its turn.
+struct TTimed {
+    double Ms = 0;
+    double LongestGapMs = 0;
+};
+TTimed TimeWithGaps(const std::function<void()>& operation);
+
 } // namespace pelko::uitest

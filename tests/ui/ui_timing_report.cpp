@@ -32,26 +32,8 @@ using namespace pelko::uitest;
 
 namespace {
 
-// The longest time the event loop went without running, while `operation` runs: a 1 ms
-// timer stamps every iteration in which it gets its turn.
 double LongestGapMs(const std::function<void()>& operation) {
-    QElapsedTimer clock;
-    qint64 last = 0;
-    qint64 longest = 0;
-    QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(1);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-    });
-    tick.start();
-    clock.start();
-    operation();
-    longest = std::max(longest, clock.nsecsElapsed() - last);
-    tick.stop();
-    return double(longest) / 1e6;
+    return TimeWithGaps(operation).LongestGapMs;
 }
 
 double ElapsedMs(const std::function<void()>& operation) {
