@@ -127,6 +127,19 @@ class TScenarioTabTest : public QObject {
         std::function<bool()> When;
         std::function<void()> Do;
     };
+    // One line over an unchanged list, and the test-count dialog answering 3 cycles.
+    void PrepareThreeCycleTest() {
+        AddLines({"CURR:0#FIRST| | | | | | | |тест"});
+        OnDialog<TFormTestCnt>([](TFormTestCnt& dialog) {
+            dialog.edTestCount->setValue(3);
+            return int(QDialog::Accepted);
+        });
+    }
+    // True while the run is inside a line of the given cycle.
+    std::function<bool()> InLineOfCycle(int cycle) {
+        TScenarioRunner& runner = tab_->Runner();
+        return [&runner, cycle] { return runner.ScriptCycle() == cycle && runner.PanelText(2) != "Строка: 0"; };
+    }
     void ProbeDuringRun(std::vector<TProbe> probes) {
         TScenarioRunner& runner = tab_->Runner();
         auto previous = runner.OnStatusChanged;
@@ -465,27 +478,17 @@ class TScenarioTabTest : public QObject {
     }
 
     void stopDuringABackTestKeepsItsOffset() {
-        AddLines({"CURR:0#FIRST| | | | | | | |тест"});
-        OnDialog<TFormTestCnt>([](TFormTestCnt& dialog) {
-            dialog.edTestCount->setValue(3);
-            return int(QDialog::Accepted);
-        });
-        TScenarioRunner& runner = tab_->Runner();
-        auto inLineOfCycle = [&runner](int cycle) {
-            return [&runner, cycle] {
-                return runner.ScriptCycle() == cycle && runner.PanelText(2) != "Строка: 0";
-            };
-        };
+        PrepareThreeCycleTest();
         // Cycle 1: the question is declined and the run goes on; cycle 2: confirmed.
         bool stopOffered = false;
-        ProbeDuringRun({{inLineOfCycle(1),
+        ProbeDuringRun({{InLineOfCycle(1),
                          [&] {
                              seams_->Answers = {QMessageBox::No};
                              QTest::mouseClick(
                                  tab_->findChild<QToolButton*>(QStringLiteral("btnScriptStop")),
                                  Qt::LeftButton);
                          }},
-                        {inLineOfCycle(2), [&] {
+                        {InLineOfCycle(2), [&] {
                              stopOffered = tab_->ScriptStop->isEnabled();
                              seams_->Answers = {QMessageBox::Yes};
                              tab_->ScriptStop->trigger();
@@ -506,26 +509,17 @@ class TScenarioTabTest : public QObject {
     }
 
     void closingDuringARunAsksAndClosesAfterIt() {
-        AddLines({"CURR:0#FIRST| | | | | | | |тест"});
-        OnDialog<TFormTestCnt>([](TFormTestCnt& dialog) {
-            dialog.edTestCount->setValue(3);
-            return int(QDialog::Accepted);
-        });
+        PrepareThreeCycleTest();
         TScenarioRunner& runner = tab_->Runner();
-        auto inLineOfCycle = [&runner](int cycle) {
-            return [&runner, cycle] {
-                return runner.ScriptCycle() == cycle && runner.PanelText(2) != "Строка: 0";
-            };
-        };
         bool openAfterNo = false;
-        ProbeDuringRun({{inLineOfCycle(1),
+        ProbeDuringRun({{InLineOfCycle(1),
                          [&] {
                              seams_->Answers = {QMessageBox::No};
                              window_->close();
                              openAfterNo = window_->isVisible() && runner.ScriptRunning() &&
                                            !runner.ScriptStopRequested();
                          }},
-                        {inLineOfCycle(2), [&] {
+                        {InLineOfCycle(2), [&] {
                              seams_->Answers = {QMessageBox::Yes};
                              window_->close();
                          }}});
