@@ -75,13 +75,14 @@ void TCombLists::RestoreCombs(bool showStatus) {
 
 // ---------------------------------------------------------------- generation and files
 
-void TCombLists::GenerateCombs(bool interactive, const TGenerateParams& params) {
+bool TCombLists::GenerateCombs(bool interactive, const TGenerateParams& params) {
     std::optional<TBusyScope> scope;
     if (interactive) scope.emplace(busy_, host_, "Генерация возможных комбинаций...");
+    bool ok = true;
     try {
         List.Clear();
         if (params.Mode == GEN_FROM_FILE)
-            LoadCombsFile(PathFromText(params.Parameters)); // shows its own box
+            ok = LoadCombsFile(PathFromText(params.Parameters)); // shows its own box
         else
             pelko::GenerateCombs(List, params);
         if (interactive) {
@@ -94,12 +95,15 @@ void TCombLists::GenerateCombs(bool interactive, const TGenerateParams& params) 
         // The undo copy still holds the list from before, so the user can go back.
         ShowFailure("Ошибка генерации файла комбинаций!", e);
         if (interactive) ListChanged();
+        return false;
     }
+    return ok;
 }
 
 bool TCombLists::LoadCombsFile(const std::filesystem::path& file) {
     try {
-        pelko::LoadCombsFile(file, List);
+        if (const std::size_t refused = pelko::LoadCombsFile(file, List); refused > 0)
+            host_.Remark(RefusedNumbersText(refused));
         return true;
     } catch (const std::exception& e) {
         ShowFailure(Format("Ошибка чтения файла \"%s\"!", PathText(file).c_str()), e);
@@ -143,7 +147,8 @@ bool TCombLists::PasteText(std::string_view text) {
     BackupCombs(false);
     bool pasted = false;
     try {
-        ClipboardTextToCombs(text, List);
+        if (const std::size_t refused = ClipboardTextToCombs(text, List); refused > 0)
+            host_.Remark(RefusedNumbersText(refused));
         ClearFilterHistory();
         pasted = true;
     } catch (const std::exception& e) {

@@ -66,8 +66,9 @@ class TCombLists {
 
     // --- generation and files ---
     // Replaces the list. Interactive: busy state and status, the history is cleared, the
-    // view told and the undo copy dropped. Failures show their box (mode 4: the file's).
-    void GenerateCombs(bool interactive, const TGenerateParams& params);
+    // view told and the undo copy dropped. Failures show their box (mode 4: the file's)
+    // and return false.
+    bool GenerateCombs(bool interactive, const TGenerateParams& params);
     // Reads a combinations file into the list; false after the error box.
     bool LoadCombsFile(const std::filesystem::path& file);
     // Writes the list with busy state and status; false after the error box.

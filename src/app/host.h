@@ -24,6 +24,10 @@ public:
     // No as the default button). Returns true for Yes.
     virtual bool AskYesNo(const std::string& text, const std::string& caption,
                           bool defaultYes) = 0;
+    // A remark about input that was refused or repaired (lines of a file left out, a damaged
+    // tail cut off): the window shows it in the status bar after the operation, the command
+    // line on the standard error stream.
+    virtual void Remark(const std::string& text) { StatusText(text); }
     // One line of the scenario run log, when the run keeps one.
     virtual void LogLine(const std::string& /*line*/) {}
     // The busy state changed (the window shows the wait cursor and disables actions).

@@ -198,6 +198,7 @@ void TScenarioRunner::RunScript() {
             ws.Stats().RestoreCDL();
             ws.Combs().DropCombsBuffer();
             ws.Stakes().EndRatingsBatch();
+            ws.Stakes().EndStakesGroup();
         }
     } restore{ws_};
     const TScriptLines& lines = ws_.Script().Lines();

@@ -60,12 +60,19 @@ void TScriptDesk::ShowFailure(const std::string& message, const std::exception& 
 
 bool TScriptDesk::LoadWorkingScript() {
     std::error_code ec;
+    workingLoadFailed_ = false;
     if (!std::filesystem::exists(WorkingFile(), ec)) return false;
-    return LoadScript(WorkingFile(), false);
+    workingLoadFailed_ = !LoadScript(WorkingFile(), false);
+    return !workingLoadFailed_;
 }
 
 bool TScriptDesk::SaveWorkingScript() {
+    if (!MayEdit()) return false;
     return SaveScript(WorkingFile());
+}
+
+bool TScriptDesk::MayEdit() {
+    return ws_.MaySave(workingLoadFailed_);
 }
 
 bool TScriptDesk::LoadScript(const std::filesystem::path& file, bool append) {
@@ -101,11 +108,14 @@ bool TScriptDesk::SaveScript(const std::filesystem::path& file) {
 }
 
 bool TScriptDesk::OpenScript(const std::filesystem::path& file) {
-    return LoadScript(file, false) && SaveWorkingScript();
+    if (ws_.ReadOnly() || !LoadScript(file, false)) return false;
+    // The lines were replaced as a whole: what the working file held is not needed.
+    workingLoadFailed_ = false;
+    return SaveWorkingScript();
 }
 
 bool TScriptDesk::AppendScript(const std::filesystem::path& file) {
-    return LoadScript(file, true) && SaveWorkingScript();
+    return MayEdit() && LoadScript(file, true) && SaveWorkingScript();
 }
 
 // ---------------------------------------------------------------- lines
@@ -124,12 +134,14 @@ std::string OneLine(std::string text) {
 } // namespace
 
 std::size_t TScriptDesk::AddScriptLine(const std::string& text) {
+    if (!MayEdit()) return static_cast<std::size_t>(-1);
     const std::size_t index = lines_.Add(OneLine(text));
     SaveWorkingScript();
     return index;
 }
 
 bool TScriptDesk::SetScriptLine(std::size_t index, const std::string& text) {
+    if (!MayEdit()) return false;
     try {
         lines_.Set(index, OneLine(text));
     } catch (const std::exception& e) {
@@ -145,7 +157,7 @@ const std::string& TScriptDesk::GetScriptLine(std::size_t index) const {
 
 bool TScriptDesk::DeleteScriptRows(const std::vector<std::size_t>& indices) {
     const std::size_t count = DistinctCount(indices);
-    if (count == 0 || !ws_.GetHost().AskYesNo(DeleteQuestion(count), "Предупреждение", false))
+    if (count == 0 || !MayEdit() || !ws_.GetHost().AskYesNo(DeleteQuestion(count), "Предупреждение", false))
         return false;
     bool ok = true;
     {
@@ -162,7 +174,7 @@ bool TScriptDesk::DeleteScriptRows(const std::vector<std::size_t>& indices) {
 }
 
 bool TScriptDesk::ClearScript() {
-    if (lines_.Empty() ||
+    if (lines_.Empty() || !MayEdit() ||
         !ws_.GetHost().AskYesNo(DeleteQuestion(lines_.Count()), "Предупреждение", false))
         return false;
     {
@@ -174,11 +186,11 @@ bool TScriptDesk::ClearScript() {
 }
 
 bool TScriptDesk::MoveScriptUp(std::size_t index) {
-    return lines_.MoveUp(index) && SaveWorkingScript();
+    return MayEdit() && lines_.MoveUp(index) && SaveWorkingScript();
 }
 
 bool TScriptDesk::MoveScriptDown(std::size_t index) {
-    return lines_.MoveDown(index) && SaveWorkingScript();
+    return MayEdit() && lines_.MoveDown(index) && SaveWorkingScript();
 }
 
 // ---------------------------------------------------------------- run log

@@ -53,7 +53,8 @@ class TScriptDesk {
     bool AppendScript(const std::filesystem::path& file);
 
     // ------------------------------------------------------------ lines
-    // Appends a line (a blank text is a separator) and saves; returns its index.
+    // Appends a line (a blank text is a separator) and saves; returns its index, or -1 (as
+    // size_t) when the scenario may not be changed.
     std::size_t AddScriptLine(const std::string& text);
     // False after the not-found error box when the index is outside the scenario.
     bool SetScriptLine(std::size_t index, const std::string& text);
@@ -84,6 +85,10 @@ class TScriptDesk {
     // Tests fix the moments the log sees.
     void SetLogClock(TClock clock);
 
+    // False after the box when the working scenario may not be changed: read only, or its
+    // file failed to load (a save would replace it by what was read).
+    bool MayEdit();
+
   private:
     void RefreshScriptView();
     void ShowFailure(const std::string& message, const std::exception& e);
@@ -91,6 +96,7 @@ class TScriptDesk {
     Workspace& ws_;
     TScriptLines lines_;
     TScriptLog log_;
+    bool workingLoadFailed_ = false;
 };
 
 } // namespace pelko

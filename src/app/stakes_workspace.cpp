@@ -77,11 +77,15 @@ std::filesystem::path TStakesDesk::TablesPath() const {
 bool TStakesDesk::Start() {
     {
         TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Загрузка файла ставок...");
+        const std::filesystem::path path = ws_.DataFile(STAKES_FILE_NAME);
         try {
-            file_.Open(ws_.DataFile(STAKES_FILE_NAME));
+            if (!ws_.ReadOnly())
+                file_.Open(path);
+            else if (std::error_code ec; std::filesystem::exists(path, ec))
+                file_.OpenReadOnly(path); // a reader creates nothing and locks nothing
         } catch (const std::exception& e) {
             ShowFailure("Ошибка чтения файла ставок!", e);
-            ws_.GetHost().ErrorBox(ExclusiveAccessMessage());
+            if (!ws_.ReadOnly()) ws_.GetHost().ErrorBox(ExclusiveAccessMessage());
             return false;
         }
         LoadStakes();
@@ -92,19 +96,69 @@ bool TStakesDesk::Start() {
 }
 
 void TStakesDesk::LoadStakes() {
+    stakesLoadFailed_ = true;
     try {
-        const std::int64_t size = file_.Device().Size();
-        bool outdated = size > 0 && size % static_cast<std::int64_t>(STAKE_RECORD_SIZE) != 0;
-        if (!outdated && size > 0)
-            outdated = file_.Read(TSeekOrigin::Begin, 0).Version != STAKE_VERSION;
-        if (outdated) {
-            ws_.GetHost().WarningBox(OUTDATED_STAKES_MESSAGE, "Предупреждение");
-            file_.Truncate(0);
-        }
+        stakesLoadFailed_ = !(file_.IsOpen() ? InspectStakesFile() : true);
     } catch (const std::exception& e) {
         ShowFailure("Ошибка чтения файла ставок!", e);
     }
+    file_.DropCache();
     StakesChanged(true, false);
+}
+
+// The file as the start-up finds it: whole records of this version (fine), the same with a
+// partial record at the end (a kill during an append: the tail is dropped), or something
+// else (a file of an older version: emptied after the person agrees). Before anything is
+// dropped the file is copied aside. False when the file must not be written.
+bool TStakesDesk::InspectStakesFile() {
+    const std::int64_t size = file_.Device().Size();
+    if (size == 0) return true;
+    const std::int64_t record = static_cast<std::int64_t>(STAKE_RECORD_SIZE);
+    const std::int64_t tail = size % record;
+    const bool current = size >= record && file_.Read(TSeekOrigin::Begin, 0).Version == STAKE_VERSION;
+    if (current && tail == 0) return true;
+    Host& host = ws_.GetHost();
+    if (ws_.ReadOnly()) {
+        if (current) {
+            host.Remark(Format("Файл ставок оканчивается неполной записью (%lld байт); она не читается.",
+                               static_cast<long long>(tail)));
+        } else {
+            host.WarningBox(OUTDATED_STAKES_MESSAGE, "Предупреждение");
+            file_.Close(); // nothing of it can be shown
+        }
+        return true;
+    }
+    std::filesystem::path copy;
+    try {
+        copy = KeepBackupCopy(file_.Path());
+    } catch (const std::exception& e) {
+        ShowFailure("Ошибка создания резервной копии файла ставок!", e);
+        return false;
+    }
+    if (current) {
+        file_.Truncate(size / record);
+        host.WarningBox(Format("Файл ставок оканчивается неполной записью: отброшено байт - %lld. "
+                               "Все целые записи сохранены. Копия файла: %s",
+                               static_cast<long long>(tail), copy.filename().string().c_str()),
+                        "Предупреждение");
+        return true;
+    }
+    if (!host.AskYesNo(std::string(OUTDATED_STAKES_MESSAGE) + "\n\n" +
+                           Format("Копия файла: %s. Удалить ставки из файла?",
+                                  copy.filename().string().c_str()),
+                       "Предупреждение", false))
+        return false;
+    file_.Truncate(0);
+    return true;
+}
+
+// Stakes are priced by the lottery parameters: with those unread, no stake is written.
+bool TStakesDesk::MayWriteStakes() {
+    return !file_.IsOpen() || ws_.MaySave(stakesLoadFailed_ || ws_.ConfigLoadFailed());
+}
+
+bool TStakesDesk::MayCheckStakes() {
+    return MayWriteStakes() && ws_.MaySave(ratingsLoadFailed_);
 }
 
 void TStakesDesk::Shutdown() {
@@ -158,6 +212,7 @@ void TStakesDesk::PriceStake(TStakeData& stake) const {
 }
 
 bool TStakesDesk::AddStake(const TStakeData& stake, int drawsCount) {
+    if (!MayWriteStakes()) return false;
     {
         TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Создание ставки...");
         try {
@@ -173,6 +228,7 @@ bool TStakesDesk::AddStake(const TStakeData& stake, int drawsCount) {
 }
 
 bool TStakesDesk::AddStakeInBatch(const TStakeData& stake, int drawsCount, bool bulk) {
+    if (!MayWriteStakes()) return false;
     TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Создание ставок...");
     try {
         AppendStakes(file_, stake, drawsCount);
@@ -195,6 +251,7 @@ void TStakesDesk::ReportBulkProgress(std::size_t done, std::size_t total, std::s
 bool TStakesDesk::AddStakesForCombs(const TCombList& list, const TCombSelection* selection,
                                     std::int32_t drawNumber, const std::string& comment,
                                     int drawsCount) {
+    if (!MayWriteStakes()) return false;
     TStakeData defaults = NewStake(list.Count());
     defaults.DrawNumber = drawNumber;
     defaults.SetCommentText(comment);
@@ -234,10 +291,30 @@ bool TStakesDesk::AddStakesForCombs(const TCombList& list, const TCombSelection*
 }
 
 void TStakesDesk::StartStakesGroup() {
+    groupStart_.reset();
+    if (!MayWriteStakes()) return;
     try {
+        const std::int64_t before = file_.IsOpen() ? file_.Count() : 0;
         pelko::StartStakesGroup(file_);
+        if (file_.Count() == before + 1) groupStart_ = before;
     } catch (const std::exception& e) {
         ShowFailure("Ошибка добавления записи в файл ставок!", e);
+    }
+}
+
+void TStakesDesk::EndStakesGroup() {
+    if (!groupStart_) return;
+    const std::int64_t start = *groupStart_;
+    groupStart_.reset();
+    try {
+        // A group nothing was added to (a run that made no stake, or failed on a full
+        // disk) leaves no separator of its own behind.
+        if (file_.Count() == start + 1 && file_.Read(TSeekOrigin::End, -1).IsSeparator()) {
+            file_.Truncate(start);
+            StakesChanged(true, false);
+        }
+    } catch (const std::exception&) {
+        // The separator stays; it only groups rows.
     }
 }
 
@@ -253,7 +330,7 @@ bool TStakesDesk::FindStake(std::int32_t drawNumber, const TNumberSet& numbers) 
 // ---------------------------------------------------------------- deleting
 
 bool TStakesDesk::DeleteStakeRows(std::int64_t firstRow, std::int64_t lastRow) {
-    if (firstRow < 1 || lastRow < firstRow) return false;
+    if (firstRow < 1 || lastRow < firstRow || !MayWriteStakes()) return false;
     if (!ws_.GetHost().AskYesNo(DeleteQuestion(lastRow - firstRow + 1), "Предупреждение", false))
         return false;
     bool ok = true;
@@ -272,6 +349,7 @@ bool TStakesDesk::DeleteStakeRows(std::int64_t firstRow, std::int64_t lastRow) {
 }
 
 bool TStakesDesk::DeleteStakesByCondition(int condition, int value) {
+    if (!MayWriteStakes()) return false;
     bool ok = true;
     {
         TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Удаление ставок...");
@@ -288,6 +366,7 @@ bool TStakesDesk::DeleteStakesByCondition(int condition, int value) {
 }
 
 bool TStakesDesk::EmptyStakesFile() {
+    if (!MayWriteStakes()) return false;
     bool ok = true;
     try {
         file_.Truncate(0);
@@ -300,6 +379,7 @@ bool TStakesDesk::EmptyStakesFile() {
 }
 
 bool TStakesDesk::ClearStakes() {
+    if (!MayWriteStakes() || !ws_.MaySave(ratingsLoadFailed_)) return false;
     const std::int64_t count = StakesCount();
     if (count == 0 || !ws_.GetHost().AskYesNo(DeleteQuestion(count), "Предупреждение", false))
         return false;
@@ -350,6 +430,9 @@ bool TStakesDesk::DeleteStakeLogs() {
 
 std::int64_t TStakesDesk::CheckStakesAndSave() {
     if (!file_.IsOpen()) return 0;
+    // A check rewrites stakes and adds them to the rating: with either unread, it would
+    // settle stakes whose results the rating then never gets.
+    if (!MayCheckStakes()) return 0;
     log_.Enabled = Options.LogEnabled;
     TCheckOutcome outcome;
     {
@@ -367,6 +450,15 @@ std::int64_t TStakesDesk::CheckStakesAndSave() {
     }
     if (outcome.Error)
         ws_.GetHost().ErrorBox(std::string("Ошибка проверки ставок!") + "\n\n" + *outcome.Error);
+    if (outcome.Damaged > 0 && outcome.Damaged != damagedReported_) {
+        damagedReported_ = outcome.Damaged;
+        ws_.GetHost().ErrorBox(
+            std::string(STAKE_READ_ERROR) + "\n\n" +
+            Format("Запись со индексом %lld повреждена и не проверяется (всего поврежденных "
+                   "записей: %lld).",
+                   static_cast<long long>(outcome.FirstDamaged),
+                   static_cast<long long>(outcome.Damaged)));
+    }
     if (outcome.Settled > 0) {
         file_.DropCache();
         if (ratingsBatch_) {
@@ -408,18 +500,32 @@ void TStakesDesk::EndRatingsBatch() {
 // ---------------------------------------------------------------- ratings
 
 void TStakesDesk::LoadRatings() {
+    ratingsLoadFailed_ = true;
     if (std::error_code ec; std::filesystem::exists(RatingsPath(), ec)) {
         TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Загрузка файла рейтинга...");
         try {
             ratings_.Assign(ReadRatingsFile(RatingsPath()));
+            ratingsLoadFailed_ = false;
         } catch (const std::exception& e) {
             ShowFailure("Ошибка чтения файла рейтинга!", e);
         }
+    } else {
+        ratingsLoadFailed_ = false;
+    }
+    if (ratingsLoadFailed_ || ws_.ReadOnly()) {
+        ratings_.Sort(Options.SortColumn, Options.SortDescending);
+        if (OnRatingsChanged) OnRatingsChanged();
+        return;
     }
     RatingsSort(Options.SortColumn, Options.SortDescending);
 }
 
 bool TStakesDesk::SaveRatings() {
+    if (ws_.ReadOnly()) return false; // a sort to look at, not to keep
+    if (!ws_.MaySave(ratingsLoadFailed_)) {
+        if (OnRatingsChanged) OnRatingsChanged();
+        return false;
+    }
     bool ok = true;
     {
         TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Сохранение файла рейтинга...");
@@ -445,6 +551,7 @@ void TStakesDesk::RatingsSort(int column, bool descending) {
 }
 
 bool TStakesDesk::RatingsRefresh() {
+    if (!ws_.MaySave(ratingsLoadFailed_)) return false;
     if (!ratings_.Empty() &&
         !ws_.GetHost().AskYesNo("Пересчитать рейтинг только по текущим ставкам?\n\n"
                                 "Накопленные ранее данные по удаленным ставкам будут потеряны.",
@@ -456,7 +563,8 @@ bool TStakesDesk::RatingsRefresh() {
             ratings_.Clear();
             ForEachStakeRecord(file_, 0, [&](std::int64_t, const char* raw) {
                 const TStakeData stake = DecodeStakeRecord(raw);
-                if (stake.DrawNumber >= 0 && stake.IsChecked()) ratings_.AddStake(stake);
+                if (stake.DrawNumber >= 0 && stake.IsChecked() && IsValidStakeRecord(stake))
+                    ratings_.AddStake(stake);
                 return true;
             });
         } catch (const std::exception& e) {
@@ -532,19 +640,23 @@ TGraphData TStakesDesk::GraphRowsDistribution(const std::vector<std::size_t>& ro
 
 void TStakesDesk::LoadTables() {
     if (!Options.TablesVisible) return;
+    tablesLoadFailed_ = true;
     if (std::error_code ec; std::filesystem::exists(TablesPath(), ec)) {
         TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Загрузка файла регулярных ставок...");
         try {
             tables_ = ReadTablesFile(TablesPath());
+            tablesLoadFailed_ = false;
         } catch (const std::exception& e) {
             ShowFailure("Ошибка чтения файла регулярных ставок!", e);
         }
+    } else {
+        tablesLoadFailed_ = false;
     }
     if (OnTablesChanged) OnTablesChanged();
 }
 
 bool TStakesDesk::SaveTables() {
-    if (!Options.TablesVisible) return false;
+    if (!Options.TablesVisible || !ws_.MaySave(tablesLoadFailed_)) return false;
     bool ok = true;
     {
         TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Сохранение файла регулярных ставок...");
@@ -570,6 +682,7 @@ void TStakesDesk::SetTablesVisible(bool visible) {
 
 bool TStakesDesk::AddTables(const TTableDialogInput& input,
                             const std::vector<std::pair<std::size_t, TComb>>& selected) {
+    if (!ws_.MaySave(tablesLoadFailed_)) return false;
     {
         TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Создание регулярных ставок...");
         for (TTableData& rule : MakeTableRules(input, selected))
@@ -581,7 +694,7 @@ bool TStakesDesk::AddTables(const TTableDialogInput& input,
 bool TStakesDesk::DeleteTables(std::vector<std::size_t> indices) {
     std::sort(indices.begin(), indices.end());
     indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
-    if (indices.empty() ||
+    if (indices.empty() || !ws_.MaySave(tablesLoadFailed_) ||
         !ws_.GetHost().AskYesNo(DeleteQuestion(static_cast<std::int64_t>(indices.size())),
                                 "Предупреждение", false))
         return false;
@@ -609,7 +722,8 @@ TStakesDesk::PrepareTableStake(std::size_t index, std::size_t sampleSize) const 
 
 bool TStakesDesk::CommitTableStake(std::size_t index, const TTableData& advanced,
                                    const TStakeData& stake, int drawsCount) {
-    if (index >= tables_.size()) return false;
+    if (index >= tables_.size() || !ws_.MaySave(tablesLoadFailed_) || !MayWriteStakes())
+        return false;
     tables_[index] = advanced;
     SaveTables();
     return AddStake(stake, drawsCount);
@@ -619,6 +733,7 @@ bool TStakesDesk::TestTables(const std::vector<std::size_t>& indices, int n,
                              std::size_t sampleSize) {
     const int draws = static_cast<int>(ws_.Draws().size());
     if (n < 1 || n > draws - 1 || indices.empty()) return false;
+    if (!ws_.MaySave(tablesLoadFailed_) || !MayWriteStakes()) return false;
     bool ok = true;
     {
         TBusyScope busy(ws_.Busy(), ws_.GetHost(),
@@ -670,6 +785,7 @@ std::optional<TSystemPlay> TStakesDesk::FindSystemForList(const TCombList& list,
 
 bool TStakesDesk::PlaySystem(const TSystemPlay& play, const TCombList& list,
                              std::int32_t drawNumber, const std::string& comment, int drawsCount) {
+    if (!MayWriteStakes()) return false;
     std::vector<TComb> combs = play.Lookup.Combs;
     for (TComb& c : combs)
         std::sort(c.begin(), c.end());

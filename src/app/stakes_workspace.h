@@ -104,6 +104,9 @@ class TStakesDesk {
     bool AddStakesForCombs(const TCombList& list, const TCombSelection* selection,
                            std::int32_t drawNumber, const std::string& comment, int drawsCount);
     void StartStakesGroup();
+    // The end of a run's group: the separator StartStakesGroup appended is removed again
+    // when nothing followed it.
+    void EndStakesGroup();
     bool FindStake(std::int32_t drawNumber, const TNumberSet& numbers);
     // A scenario line that clears the stakes first: the file is emptied without a
     // question and the ratings are left alone. False after the error box.
@@ -177,8 +180,14 @@ class TStakesDesk {
     bool PlaySystem(const TSystemPlay& play, const TCombList& list, std::int32_t drawNumber,
                     const std::string& comment, int drawsCount);
 
+    // Whether the stakes file may be written (false after the box: read only, or its
+    // start-up inspection failed or was declined).
+    bool MayWriteStakes();
+
   private:
     void LoadStakes();
+    bool InspectStakesFile();
+    bool MayCheckStakes();
     void LoadRatings();
     bool SaveRatings();
     // Saves now, or marks the ratings for the end of the batch.
@@ -194,6 +203,11 @@ class TStakesDesk {
     TRatings ratings_;
     TTablesArray tables_;
     TStakeLog log_;
+    bool stakesLoadFailed_ = false;
+    bool ratingsLoadFailed_ = false;
+    bool tablesLoadFailed_ = false;
+    std::int64_t damagedReported_ = 0;
+    std::optional<std::int64_t> groupStart_;
     bool ratingsBatch_ = false;
     bool ratingsPending_ = false;
     std::chrono::steady_clock::time_point ratingsSaved_{};

@@ -8,7 +8,10 @@
 #include "core/draw_csv.h"
 #include "core/format.h"
 #include "filters/filter_by_selection.h"
+#include "core/record_helpers.h"
 #include "platform/data_folder.h"
+#include "platform/data_folder_lock.h"
+#include "platform/temp_files.h"
 #include "stats/changed_prefetchs.h"
 
 #include <stdexcept>
@@ -20,12 +23,25 @@ constexpr const char* COMBS_BUFFER_FILE_NAME = "Pelko_6x45.~buff";
 constexpr const char* NAMES_FILE_NAME = "Pelko_6x45.flt";
 }
 
-Workspace::Workspace(Host& host, std::filesystem::path dataFolder)
-    : host_(host), busy_(host), dataFolder_(std::move(dataFolder)), combs_(host, busy_),
+Workspace::Workspace(Host& host, std::filesystem::path dataFolder, TDataAccess access)
+    : host_(host), access_(access), busy_(host), dataFolder_(std::move(dataFolder)), combs_(host, busy_),
       stats_(draws_, TConfigData{}), prefetch_(stats_, dataFolder_), statTable_(stats_, &prefetch_) {
     combs_.SetBufferFile(DataFile(COMBS_BUFFER_FILE_NAME));
     stakes_ = std::make_unique<TStakesDesk>(*this);
     script_ = std::make_unique<TScriptDesk>(*this);
+}
+
+bool Workspace::LockDataFolder(std::chrono::milliseconds wait, const std::string& addendum) {
+    if (ReadOnly() || lock_) return true;
+    try {
+        lock_ = TDataFolderLock::Acquire(dataFolder_, wait);
+    } catch (const std::exception& e) {
+        host_.ErrorBox(addendum.empty() ? std::string(e.what())
+                                        : std::string(e.what()) + "\n\n" + addendum);
+        return false;
+    }
+    RemoveStaleTempFiles(dataFolder_);
+    return true;
 }
 
 bool Workspace::StartStakes() {
@@ -74,16 +90,31 @@ void Workspace::ShowFailure(const std::string& message, const std::exception& e)
 
 void Workspace::LoadConfig() {
     TBusyScope busy(busy_, host_, "Загрузка файла конфигурации...");
+    configLoadFailed_ = true;
     try {
         stats_.Config = pelko::LoadConfig(IniFile());
         stats_.Generate = pelko::LoadGenerateParams(IniFile());
         stats_.Shredding = pelko::LoadShredding(IniFile());
+        configLoadFailed_ = false;
     } catch (const std::exception& e) {
         ShowFailure("Ошибка чтения файла конфигурации!", e);
     }
 }
 
+bool Workspace::MaySave(bool loadFailed, const char* refusal) {
+    if (ReadOnly()) {
+        host_.ErrorBox(READ_ONLY_MESSAGE);
+        return false;
+    }
+    if (loadFailed) {
+        host_.ErrorBox(refusal);
+        return false;
+    }
+    return true;
+}
+
 bool Workspace::SaveConfig(const TConfigData& config) {
+    if (!MaySave(configLoadFailed_)) return false;
     TBusyScope busy(busy_, host_, "Сохранение файла конфигурации...");
     stats_.Config = config;
     try {
@@ -96,6 +127,7 @@ bool Workspace::SaveConfig(const TConfigData& config) {
 }
 
 bool Workspace::SaveGenerateParams(const TGenerateParams& params) {
+    if (!MaySave(configLoadFailed_)) return false;
     stats_.Generate = params;
     try {
         pelko::SaveGenerateParams(IniFile(), stats_.Generate);
@@ -120,6 +152,7 @@ void RefreshPrefetchsOfGroups(Workspace& ws, TStatGroups changed) {
 } // namespace
 
 void Workspace::ApplyConfig(const TConfigData& config) {
+    if (!MaySave(configLoadFailed_)) return;
     TStatGroups rebuild = 0;
     const TConfigData& old = stats_.Config;
     if (old.MatrixCols != config.MatrixCols)
@@ -135,6 +168,7 @@ void Workspace::ApplyConfig(const TConfigData& config) {
 }
 
 void Workspace::ApplyShredding(const TShreddingFormulas& formulas) {
+    if (!MaySave(configLoadFailed_)) return;
     {
         TBusyScope busy(busy_, host_, "Сохранение файла конфигурации...");
         stats_.Shredding = formulas;
@@ -153,13 +187,15 @@ void Workspace::ApplyShredding(const TShreddingFormulas& formulas) {
 
 void Workspace::LoadNames() {
     std::string error;
-    if (!stats_.LoadNames(NamesFile(), true, &error))
+    namesLoadFailed_ = !stats_.LoadNames(NamesFile(), true, &error);
+    if (namesLoadFailed_)
         host_.ErrorBox(error);
 }
 
 void Workspace::RebuildMethods() {
     std::string error;
-    if (!stats_.SaveNames(NamesFile(), true, false, &error))
+    // Names that failed to load are not written back over the file.
+    if (!ReadOnly() && !namesLoadFailed_ && !stats_.SaveNames(NamesFile(), true, false, &error))
         host_.ErrorBox(error);
     stats_.Build();
     stats_.SelectAll();
@@ -244,8 +280,11 @@ TPrefetchBatchResult Workspace::CreateAllPrefetchs(bool force, TStatGroups rebui
 
 void Workspace::LoadDraws() {
     TBusyScope busy(busy_, host_, "Загрузка файла тиражей...");
+    drawsLoadFailed_ = true;
     try {
-        ReadDrawsFile(DataFile(DRAWS_FILE_NAME), draws_);
+        const TDrawsLoad load = ReadDrawsFile(DataFile(DRAWS_FILE_NAME), draws_);
+        drawsLoadFailed_ = false;
+        if (load.Refused > 0) ReportDrawsLoad(load.Refused);
     } catch (const std::exception& e) {
         ShowFailure("Ошибка чтения файла тиражей!", e);
     }
@@ -253,7 +292,31 @@ void Workspace::LoadDraws() {
     DrawsViewChanged();
 }
 
+// Draws with impossible numbers are left out of the archive in memory; the next save
+// would drop them from the file too, so a writer keeps a copy of the file first.
+void Workspace::ReportDrawsLoad(std::size_t refused) {
+    std::string text = Format("В файле тиражей найдено записей с некорректными числами (вне 1..45 "
+                              "или повторяющимися): %zu. Эти записи пропущены.",
+                              refused);
+    if (!ReadOnly()) {
+        try {
+            const auto copy = KeepBackupCopy(DataFile(DRAWS_FILE_NAME));
+            text += Format(" Копия файла: %s", copy.filename().string().c_str());
+        } catch (const std::exception& e) {
+            // Without the copy the file must not be rewritten.
+            drawsLoadFailed_ = true;
+            text += std::string("\n\n") + e.what();
+        }
+    }
+    host_.WarningBox(text, "Предупреждение");
+}
+
+bool Workspace::MayChangeDraws() {
+    return MaySave(drawsLoadFailed_, DRAWS_NOT_LOADED_MESSAGE);
+}
+
 bool Workspace::SaveDraws() {
+    if (!MayChangeDraws()) return false;
     TBusyScope busy(busy_, host_, "Сохранение файла тиражей...");
     bool ok = true;
     try {
@@ -266,23 +329,34 @@ bool Workspace::SaveDraws() {
     return ok;
 }
 
-void Workspace::AddDraw(const TDrawData& draw) {
+bool Workspace::AddDraw(const TDrawData& draw) {
+    if (!MayChangeDraws()) return false;
     draws_.push_back(draw);
-    SaveDraws();
+    if (!SaveDraws()) {
+        draws_.pop_back(); // the file was not changed: neither is the archive
+        DrawsViewChanged();
+        return false;
+    }
     RefreshViews();
+    return true;
 }
 
 bool Workspace::ReplaceDraw(int index, const TDrawData& draw) {
-    if (index < 0 || index >= static_cast<int>(draws_.size()))
+    if (index < 0 || index >= static_cast<int>(draws_.size()) || !MayChangeDraws())
         return false;
+    const TDrawData old = draws_[index];
     draws_[index] = draw;
-    SaveDraws();
+    if (!SaveDraws()) {
+        draws_[index] = old;
+        DrawsViewChanged();
+        return false;
+    }
     RefreshViews();
     return true;
 }
 
 bool Workspace::DeleteDraws(const std::vector<std::int32_t>& numbers) {
-    if (numbers.empty())
+    if (numbers.empty() || !MayChangeDraws())
         return false;
     const std::string question =
         numbers.size() == 1
@@ -291,40 +365,52 @@ bool Workspace::DeleteDraws(const std::vector<std::int32_t>& numbers) {
                      static_cast<int>(numbers.size()));
     if (!host_.AskYesNo(question, "Предупреждение", false))
         return false;
+    bool saved = false;
     {
         TBusyScope busy(busy_, host_, "Удаление выделенных тиражей....");
+        const TDrawsArray before = draws_;
         try {
             // The list shows the newest first; deleting from its last item up.
             for (auto it = numbers.rbegin(); it != numbers.rend(); ++it)
                 DeleteDraw(draws_, FindDraw(draws_, *it));
         } catch (const std::exception& e) {
-            // The file still holds the archive as it was: read it back.
+            // Nothing was saved: the archive stays as the file holds it.
             host_.ErrorBox(e.what());
-            draws_.clear();
-            try {
-                ReadDrawsFile(DataFile(DRAWS_FILE_NAME), draws_);
-            } catch (const std::exception&) {
-            }
+            draws_ = before;
             DrawsViewChanged();
             return false;
         }
         drawsOffset_ = ClampDrawsOffset(draws_, drawsOffset_);
         DrawsViewChanged();
-        SaveDraws();
+        saved = SaveDraws();
+        if (!saved) {
+            draws_ = before;
+            drawsOffset_ = ClampDrawsOffset(draws_, drawsOffset_);
+            DrawsViewChanged();
+        }
     }
-    RefreshViews();
-    return true;
+    if (saved) RefreshViews();
+    return saved;
 }
 
 int Workspace::ImportDrawsCsv(const std::filesystem::path& file) {
+    if (!MayChangeDraws())
+        return -1;
     TBusyScope busy(busy_, host_,
                     Format("Импорт тиражей из файла \"%s\"...", file.filename().string().c_str()));
+    const std::size_t before = draws_.size();
     try {
-        const std::string content = ReadWholeFile(file);
-        const int added = pelko::ImportDrawsCsv(content, draws_);
-        SaveDraws();
-        return added;
+        const std::string content = ReadWholeFile(file, MAX_DRAWS_CSV_BYTES);
+        const TDrawsImport import = pelko::ImportDrawsCsv(content, draws_);
+        if (import.Refused > 0) host_.Remark(RefusedNumbersText(import.Refused));
+        if (!SaveDraws()) {
+            draws_.resize(before);
+            DrawsViewChanged();
+            return -1;
+        }
+        return import.Added;
     } catch (const std::exception& e) {
+        draws_.resize(before);
         host_.ErrorBox(e.what());
         return -1;
     }

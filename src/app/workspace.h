@@ -13,6 +13,7 @@
 #include "stats/stat_list.h"
 #include "stats/stat_table.h"
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -23,10 +24,23 @@ namespace pelko {
 
 class TStakesDesk;
 class TScriptDesk;
+class TDataFolderLock;
+
+// A workspace that only reads (a command that lists or prints) takes no lock, creates,
+// repairs and saves nothing; every save path refuses.
+enum class TDataAccess { Write, ReadOnly };
+
+inline constexpr const char* READ_ONLY_MESSAGE =
+    "Данные открыты только для чтения - изменения не сохраняются!";
+inline constexpr const char* NOT_LOADED_MESSAGE =
+    "Файл не был прочитан - изменения не сохраняются, чтобы не испортить его!";
+inline constexpr const char* DRAWS_NOT_LOADED_MESSAGE =
+    "Файл тиражей не был прочитан - изменения архива не сохраняются, чтобы не испортить файл!";
 
 class Workspace {
 public:
-    Workspace(Host& host, std::filesystem::path dataFolder);
+    Workspace(Host& host, std::filesystem::path dataFolder,
+              TDataAccess access = TDataAccess::Write);
     ~Workspace();
     Workspace(const Workspace&) = delete;
     Workspace& operator=(const Workspace&) = delete;
@@ -38,6 +52,14 @@ public:
     bool Open(bool withCombinations = true, bool withStakes = false);
     // The lottery parameters, the statistic method list and its names file.
     void LoadParameters();
+
+    bool ReadOnly() const { return access_ == TDataAccess::ReadOnly; }
+    // Takes the data folder's lock for the workspace's life, waiting up to `wait`, then
+    // removes the temporary files a killed save left behind. False after the error box
+    // (another program holds the folder). A read-only workspace takes no lock.
+    // `addendum` follows the refusal's text in its box.
+    bool LockDataFolder(std::chrono::milliseconds wait, const std::string& addendum = {});
+    bool HoldsDataFolderLock() const { return lock_ != nullptr; }
 
     Host& GetHost() { return host_; }
     TBusyState& Busy() { return busy_; }
@@ -106,15 +128,28 @@ public:
 
     // --- draw archive ---
     const TDrawsArray& Draws() const { return draws_; }
+    // Loads the archive; until a load succeeds the archive is not saved (an archive read
+    // in part would overwrite the file with what was read).
     void LoadDraws();
+    bool DrawsLoadFailed() const { return drawsLoadFailed_; }
+    // False after the error box when the archive may not be changed (read only, or its
+    // load failed); every change checks it first.
+    bool MayChangeDraws();
+    // The same for a file whose load state is given: false after the box when read only
+    // or when its load failed.
+    bool MaySave(bool loadFailed, const char* refusal = NOT_LOADED_MESSAGE);
+    bool ConfigLoadFailed() const { return configLoadFailed_; }
     bool SaveDraws();
-    void AddDraw(const TDrawData& draw);
+    // Appends a draw and saves; false (the archive as it was) when refused or not saved.
+    bool AddDraw(const TDrawData& draw);
     // Writes an edited record back in place; false when the index is outside the archive.
     bool ReplaceDraw(int index, const TDrawData& draw);
     // Deletes the draws with these numbers (list order, newest first as the list shows
     // them), asking first; false when the person declined or a number was not found.
     bool DeleteDraws(const std::vector<std::int32_t>& numbers);
-    // Imports a draw CSV file; returns the number of draws added, or -1 on failure.
+    // Imports a draw CSV file; returns the number of draws added once they are saved, or -1
+    // on failure (the archive as it was). Lines with impossible numbers are refused and
+    // counted in a remark.
     int ImportDrawsCsv(const std::filesystem::path& file);
     bool ExportDrawsCsv(const std::filesystem::path& file);
 
@@ -136,10 +171,16 @@ public:
 
 private:
     void LoadNames();
+    void ReportDrawsLoad(std::size_t refused);
     void ShowFailure(const std::string& message, const std::exception& e);
     void DrawsViewChanged();
 
     Host& host_;
+    TDataAccess access_;
+    std::unique_ptr<TDataFolderLock> lock_;
+    bool drawsLoadFailed_ = false;
+    bool configLoadFailed_ = false;
+    bool namesLoadFailed_ = false;
     TBusyState busy_;
     std::filesystem::path dataFolder_;
     TDrawsArray draws_;

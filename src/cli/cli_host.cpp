@@ -40,9 +40,13 @@ void TCliHost::WarningBox(const std::string& text, const std::string& caption) {
 
 bool TCliHost::AskYesNo(const std::string& text, const std::string& /*caption*/,
                         bool /*defaultYes*/) {
-    if (verbose)
-        std::fprintf(stderr, "%s Да\n", text.c_str());
+    // The person asked for the operation: the question is shown with its answer.
+    std::fprintf(stderr, "%s Да\n", text.c_str());
     return true;
+}
+
+void TCliHost::Remark(const std::string& text) {
+    std::fprintf(stderr, "%s\n", text.c_str());
 }
 
 void TCliHost::LogLine(const std::string& line) {

@@ -1,7 +1,7 @@
 #pragma once
 // The command line's host: boxes go to the standard streams, questions are answered Yes
-// (the person asked for the operation by typing the command), status texts are dropped
-// unless asked for.
+// (the person asked for the operation by typing the command) and shown with their answer
+// on the standard error stream, status texts are dropped unless asked for.
 
 #include "app/host.h"
 
@@ -15,6 +15,7 @@ public:
     void WarningBox(const std::string& text, const std::string& caption) override;
     bool AskYesNo(const std::string& text, const std::string& caption, bool defaultYes) override;
     void LogLine(const std::string& line) override;
+    void Remark(const std::string& text) override;
     // True once Ctrl+C was pressed after WatchInterrupt (a scenario run then stops).
     bool StopRequested() override;
     // From now on Ctrl+C requests the stop instead of ending the program.

@@ -24,13 +24,14 @@ struct TGenOptions {
 // Generates from the saved parameters, overridden by the options; then excludes the
 // recent draws and writes the list when asked. Prints the list count.
 void GenerateCombsCommand(TCliContext& ctx, const TGenOptions& o) {
-    Workspace& ws = ctx.ws();
+    Workspace& ws = ctx.reader(); // --out is the user's file, not one of the folder
     TGenerateParams params = ws.GenerateParams();
     if (o.mode) params.Mode = static_cast<std::uint8_t>(*o.mode);
     if (o.params) params.Parameters = *o.params;
     TCombLists& combs = ws.Combs();
     combs.ReserveAll();
-    combs.GenerateCombs(true, params);
+    // A list that failed to load is not a list to write over the output file.
+    if (!combs.GenerateCombs(true, params)) return;
     if (o.exclude > 0) combs.CombsDelExists(o.exclude, ws.Draws(), o.offset);
     if (!o.out.empty()) combs.SaveCombsFile(o.out);
     std::printf("%zu\n", combs.List.Count());

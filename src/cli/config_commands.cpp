@@ -10,7 +10,7 @@ namespace pelko {
 namespace {
 
 void ShowConfig(TCliContext& ctx) {
-    Workspace& ws = ctx.ws();
+    Workspace& ws = ctx.reader();
     const TConfigData& c = ws.Config();
     std::printf("DataFolder=%s\n", ws.DataFolder().string().c_str());
     std::printf("Draws=%zu\n", ws.Draws().size());

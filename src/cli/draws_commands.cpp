@@ -14,7 +14,7 @@ namespace pelko {
 namespace {
 
 void ListDraws(TCliContext& ctx, bool sorted) {
-    for (const auto& stored : ctx.ws().Draws()) {
+    for (const auto& stored : ctx.reader().Draws()) {
         const TDrawData d = DrawForAnalysis(stored, sorted);
         std::string line = std::to_string(d.Number) + ";\"" + stored.DateText() + "\"";
         for (const int n : d.Nums)
@@ -79,7 +79,7 @@ void AddDrawsCommands(CLI::App& app, TCliContext& ctx) {
     auto* exportCmd = draws->add_subcommand("export", "Write the archive to a CSV file");
     static std::string exportFile;
     exportCmd->add_option("FILE", exportFile, "Draw CSV file")->required();
-    exportCmd->callback([&ctx] { ctx.ws().ExportDrawsCsv(exportFile); });
+    exportCmd->callback([&ctx] { ctx.reader().ExportDrawsCsv(exportFile); });
 
     auto* add = draws->add_subcommand("add", "Append a draw");
     static std::string numbers, date;

@@ -37,6 +37,8 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         app.exit(e);
         return 2;
+    } catch (const TCommandAborted&) {
+        return 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "Ошибка: %s\n", e.what());
         return 1;

@@ -24,7 +24,7 @@ struct TRunOptions {
 };
 
 void ShowScenario(TCliContext& ctx, const std::string& file) {
-    Workspace& ws = ctx.ws();
+    Workspace& ws = ctx.reader();
     if (!file.empty() && !ws.Script().LoadScript(file, false))
         return;
     const TScriptLines& lines = ws.Script().Lines();

@@ -18,9 +18,9 @@ namespace {
 
 // The desk over the command's workspace, started (file opened and locked, ratings and
 // regulars loaded); none when the start failed (its message is shown and counted, so the
-// command ends with exit code 1).
-TStakesDesk* OpenDesk(TCliContext& ctx) {
-    Workspace& ws = ctx.ws();
+// command ends with exit code 1). A reader's desk opens the file for reading only.
+TStakesDesk* OpenDesk(TCliContext& ctx, bool write = true) {
+    Workspace& ws = write ? ctx.ws() : ctx.reader();
     return ws.StartStakes() ? &ws.Stakes() : nullptr;
 }
 
@@ -63,7 +63,7 @@ class TTablePrinter {
 };
 
 void ListStakes(TCliContext& ctx, bool tsv) {
-    auto desk = OpenDesk(ctx);
+    auto desk = OpenDesk(ctx, false);
     if (!desk) return;
     std::vector<std::string> header;
     for (int c = 0; c < scolCount; ++c)
@@ -71,6 +71,7 @@ void ListStakes(TCliContext& ctx, bool tsv) {
     const TTablePrinter printer(tsv, {8, 10, 17, 8, 17, 10, 14, 10, 0},
                                 {false, false, false, true, false, true, false, true, false});
     printer.Row(header);
+    if (!desk->IsOpen()) return; // a folder without stakes
     ForEachStakeRecord(desk->File(), 0, [&](std::int64_t, const char* raw) {
         const TStakeData stake = DecodeStakeRecord(raw);
         std::vector<std::string> cells;
@@ -146,7 +147,7 @@ struct TRatingsListOptions {
 };
 
 void ListRatings(TCliContext& ctx, const TRatingsListOptions& o) {
-    auto desk = OpenDesk(ctx);
+    auto desk = OpenDesk(ctx, false);
     if (!desk) return;
     desk->Options.EffMode = o.mode;
     if (!o.sort.empty() || o.ascending)
@@ -170,7 +171,7 @@ void ListRatings(TCliContext& ctx, const TRatingsListOptions& o) {
 }
 
 void ListRegulars(TCliContext& ctx) {
-    auto desk = OpenDesk(ctx);
+    auto desk = OpenDesk(ctx, false);
     if (!desk) return;
     const TTablePrinter printer(false, {24, 20, 4, 20, 6}, {false, false, true, false, true});
     std::vector<std::string> header;
@@ -199,7 +200,7 @@ void TestRegulars(TCliContext& ctx, int draws) {
 }
 
 void ListSystems(TCliContext& ctx) {
-    auto desk = OpenDesk(ctx);
+    auto desk = OpenDesk(ctx, false);
     if (!desk) return;
     const TTablePrinter printer(false, {20, 6, 5, 6, 0}, {false, true, true, true, true});
     printer.Row({"Файл", "Числа", "Блок", "Номер", "Комбинаций"});

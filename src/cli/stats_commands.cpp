@@ -19,7 +19,7 @@ int MethodIndexOrThrow(const TStatList& stats, const std::string& code) {
 }
 
 void ListMethods(TCliContext& ctx) {
-    const TStatList& stats = ctx.ws().Stats();
+    const TStatList& stats = ctx.reader().Stats();
     for (const int i : stats.ListedMethods(false)) {
         const TStatMethod& m = stats.Items(i);
         std::printf("%s\t%s\t%s\t%s\n", stats.MethodCode(m).c_str(),
@@ -51,8 +51,13 @@ void ComputeTable(Workspace& ws, const TStatsOptions& o) {
     ws.ComputeStatTable(true);
 }
 
+// The comparison may make a missing prefetch file: then the command writes.
+Workspace& TableWorkspace(TCliContext& ctx, const TStatsOptions& o) {
+    return o.prefetch ? ctx.ws() : ctx.reader();
+}
+
 void PrintTable(TCliContext& ctx, const TStatsOptions& o) {
-    Workspace& ws = ctx.ws();
+    Workspace& ws = TableWorkspace(ctx, o);
     ComputeTable(ws, o);
     TStatTable& table = ws.StatTable();
     if (o.sortColumn >= 0) {
@@ -136,7 +141,7 @@ struct TFilterOptions {
 };
 
 void Filter(TCliContext& ctx, const TFilterOptions& o) {
-    Workspace& ws = ctx.ws();
+    Workspace& ws = TableWorkspace(ctx, o.table);
     TCombLists& combs = ws.Combs();
     combs.ReserveAll();
     if (o.from.empty())

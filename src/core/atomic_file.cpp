@@ -1,5 +1,8 @@
 #include "core/atomic_file.h"
 
+#include "core/format.h"
+#include "core/sys_io.h"
+
 #include <cerrno>
 #include <random>
 #include <stdexcept>
@@ -47,6 +50,29 @@ fs::path TempPathBeside(const fs::path& path) {
 
 } // namespace
 
+std::string TooLargeText(const fs::path& path, std::uint64_t maxBytes) {
+    return Format("Файл \"%s\" слишком велик: допускается не более %llu МБ!",
+                  path.filename().string().c_str(),
+                  static_cast<unsigned long long>(maxBytes >> 20));
+}
+
+void CopyFileAtomically(const fs::path& from, const fs::path& to) {
+    WriteFileAtomically(to, ReadWholeFile(from, std::uint64_t(1) << 40));
+}
+
+fs::path KeepBackupCopy(const fs::path& file, int keep) {
+    const auto name = [&](int i) {
+        fs::path p = file;
+        p += i == 0 ? std::string(".bak") : ".bak." + std::to_string(i);
+        return p;
+    };
+    std::error_code ec;
+    for (int i = keep - 1; i > 0; --i)
+        if (fs::exists(name(i - 1), ec)) fs::rename(name(i - 1), name(i), ec);
+    CopyFileAtomically(file, name(0));
+    return name(0);
+}
+
 #ifndef _WIN32
 
 namespace {
@@ -79,7 +105,7 @@ class TPendingFile {
 
     void Write(std::string_view bytes) {
         while (!bytes.empty()) {
-            const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+            const ssize_t n = SysWrite(fd_, bytes.data(), bytes.size());
             if (n < 0) {
                 if (errno == EINTR) continue;
                 ThrowSysError(errno);
@@ -89,14 +115,14 @@ class TPendingFile {
     }
 
     void SyncAndClose() {
-        if (::fsync(fd_) != 0) ThrowSysError(errno);
+        if (SysFsync(fd_) != 0) ThrowSysError(errno);
         const int fd = fd_;
         fd_ = -1;
         if (::close(fd) != 0) ThrowSysError(errno);
     }
 
     void RenameTo(const fs::path& target) {
-        if (::rename(path_.c_str(), target.c_str()) != 0) ThrowSysError(errno);
+        if (SysRename(path_, target) != 0) ThrowSysError(errno);
         committed_ = true;
     }
 
@@ -128,13 +154,13 @@ void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
     SyncFolderOf(path);
 }
 
-std::string ReadWholeFile(const fs::path& path) {
+std::string ReadWholeFile(const fs::path& path, std::uint64_t maxBytes) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) ThrowSysError(errno);
     std::string content;
     char buffer[64 * 1024];
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const ssize_t n = SysRead(fd, buffer, sizeof buffer);
         if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;
@@ -143,9 +169,34 @@ std::string ReadWholeFile(const fs::path& path) {
             ThrowSysError(error);
         }
         content.append(buffer, static_cast<std::size_t>(n));
+        if (content.size() > maxBytes) {
+            ::close(fd);
+            throw std::runtime_error(TooLargeText(path, maxBytes));
+        }
     }
     ::close(fd);
     return content;
+}
+
+void AppendToFile(const fs::path& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) ThrowSysError(errno);
+    struct stat st {};
+    const off_t before = ::fstat(fd, &st) == 0 ? st.st_size : -1;
+    std::string_view rest = bytes;
+    while (!rest.empty()) {
+        const ssize_t n = SysWrite(fd, rest.data(), rest.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int error = n < 0 ? errno : ENOSPC;
+            // Part of the record got in: cut it off again, so the file keeps whole records.
+            if (rest.size() != bytes.size() && before >= 0) (void)SysFtruncate(fd, before);
+            ::close(fd);
+            ThrowSysError(error);
+        }
+        rest.remove_prefix(static_cast<std::size_t>(n));
+    }
+    if (::close(fd) != 0) ThrowSysError(errno);
 }
 
 #else // _WIN32: no fsync, but the rename still keeps the old file until the new one is whole.
@@ -173,12 +224,20 @@ void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
     }
 }
 
-std::string ReadWholeFile(const fs::path& path) {
+std::string ReadWholeFile(const fs::path& path, std::uint64_t maxBytes) {
     std::ifstream in(path, std::ios::binary);
     if (!in) ThrowSysError(errno ? errno : ENOENT);
     std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad()) ThrowSysError(errno ? errno : EIO);
+    if (content.size() > maxBytes) throw std::runtime_error(TooLargeText(path, maxBytes));
     return content;
+}
+
+void AppendToFile(const fs::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) ThrowSysError(errno ? errno : EIO);
 }
 
 #endif

@@ -1,7 +1,13 @@
 #include "core/comb_files.h"
 
 #include "core/atomic_file.h"
+#include "core/record_helpers.h"
+#include "core/sys_io.h"
 #include "core/text_forms.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
 #include <cerrno>
@@ -26,31 +32,47 @@ constexpr std::size_t IO_CHUNK = 4 << 20;
     throw std::runtime_error(SysErrorText(error ? error : EIO));
 }
 
-struct TFileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
+struct TFdCloser {
+    int Fd;
+    ~TFdCloser() { ::close(Fd); }
 };
-using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
 
-TFilePtr OpenFile(const fs::path& file, const char* mode) {
-    errno = 0;
-#ifdef _WIN32
-    std::FILE* f = _wfopen(file.c_str(), mode[0] == 'r' ? L"rb" : L"wb");
-#else
-    std::FILE* f = std::fopen(file.c_str(), mode);
-#endif
-    if (!f) ThrowFileError(errno);
-    return TFilePtr(f);
-}
+// A file descriptor written through the data-file calls; closed when dropped.
+class TOutFile {
+  public:
+    explicit TOutFile(const fs::path& file, int flags) {
+        fd_ = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0666);
+        if (fd_ < 0) ThrowFileError(errno);
+    }
+    ~TOutFile() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    TOutFile(const TOutFile&) = delete;
+    TOutFile& operator=(const TOutFile&) = delete;
 
-void WriteAll(std::FILE* f, const void* data, std::size_t size) {
-    errno = 0;
-    if (size && std::fwrite(data, 1, size, f) != size) ThrowFileError(errno);
-}
+    void Write(const void* data, std::size_t size) {
+        const char* p = static_cast<const char*>(data);
+        while (size > 0) {
+            const ssize_t n = SysWrite(fd_, p, size);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) ThrowFileError(n < 0 ? errno : ENOSPC);
+            p += n;
+            size -= static_cast<std::size_t>(n);
+        }
+    }
+    void SyncAndClose() {
+        if (SysFsync(fd_) != 0) ThrowFileError(errno);
+        Close();
+    }
+    void Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0) ThrowFileError(errno);
+    }
 
-void CloseFile(TFilePtr& file) {
-    errno = 0;
-    if (std::fclose(file.release()) != 0) ThrowFileError(errno);
-}
+  private:
+    int fd_ = -1;
+};
 
 // A file written in full before it replaces the old one: a failed save leaves the old
 // file as it was. The content is streamed, so no copy of a 100 MB text is held in memory.
@@ -61,7 +83,7 @@ class TReplacingFile {
         std::random_device random;
         const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
         temp_ = dir / ("." + target.filename().string() + ".tmp" + std::to_string(random()));
-        file_ = OpenFile(temp_, "wb");
+        file_ = std::make_unique<TOutFile>(temp_, O_EXCL);
     }
     ~TReplacingFile() {
         if (!committed_) {
@@ -70,19 +92,17 @@ class TReplacingFile {
             fs::remove(temp_, ignored);
         }
     }
-    std::FILE* Get() const { return file_.get(); }
+    TOutFile& Get() const { return *file_; }
     void Commit() {
-        CloseFile(file_);
-        std::error_code ec;
-        fs::rename(temp_, target_, ec);
-        if (ec) ThrowFileError(ec.value());
+        file_->SyncAndClose();
+        if (SysRename(temp_, target_) != 0) ThrowFileError(errno);
         committed_ = true;
     }
 
   private:
     fs::path target_;
     fs::path temp_;
-    TFilePtr file_;
+    std::unique_ptr<TOutFile> file_;
     bool committed_ = false;
 };
 
@@ -140,7 +160,7 @@ inline bool IsFieldSeparator(char c) {
 
 // One word of a combinations file: plain digits are read at once, anything else goes
 // through the general integer reading (0 when it is not an integer).
-inline std::uint8_t WordValue(const char* begin, const char* end) {
+inline int WordValue(const char* begin, const char* end) {
     const std::size_t length = static_cast<std::size_t>(end - begin);
     if (length <= 3) {
         unsigned value = 0;
@@ -150,14 +170,18 @@ inline std::uint8_t WordValue(const char* begin, const char* end) {
             digits &= d <= 9;
             value = value * 10 + d;
         }
-        if (digits) return static_cast<std::uint8_t>(value);
+        if (digits) return static_cast<int>(value);
     }
-    return static_cast<std::uint8_t>(StrToIntDef(std::string_view(begin, length), 0));
+    return StrToIntDef(std::string_view(begin, length), 0);
 }
 
-// Reads one line (no break inside); true with the six numbers when it has six words.
-inline bool ParseFileLine(const char* p, const char* end, TComb& comb) {
+enum class TLine { Skipped, Refused, Comb };
+
+// Reads one line (no break inside): a combination when it has six words that are valid
+// lottery numbers; refused when it has six words but some number is impossible.
+inline TLine ParseFileLine(const char* p, const char* end, TComb& comb) {
     int words = 0;
+    int values[LOTTO_COUNT];
     for (;;) {
         while (p < end && IsFieldSeparator(*p))
             ++p;
@@ -165,56 +189,91 @@ inline bool ParseFileLine(const char* p, const char* end, TComb& comb) {
         const char* word = p;
         while (p < end && !IsFieldSeparator(*p))
             ++p;
-        if (words == LOTTO_COUNT) return false;
-        comb.N[words++] = WordValue(word, p);
+        if (words == LOTTO_COUNT) return TLine::Skipped;
+        values[words++] = WordValue(word, p);
     }
-    return words == LOTTO_COUNT;
+    if (words != LOTTO_COUNT) return TLine::Skipped;
+    if (!ValidLotteryValues(values, LOTTO_COUNT)) return TLine::Refused;
+    for (int i = 0; i < LOTTO_COUNT; ++i)
+        comb.N[i] = static_cast<std::uint8_t>(values[i]);
+    return TLine::Comb;
 }
 
 // Appends the combinations of the complete lines in [p, end) and returns where the last,
 // unterminated line starts (end when there is none); with `final` that line counts too.
-const char* AppendLines(const char* p, const char* end, bool final, TCombList& list) {
+// `line` counts the lines read so far (for the message of a line that is too long).
+const char* AppendLines(const char* p, const char* end, bool final, TCombList& list,
+                        std::size_t& refused, std::size_t& line) {
     for (;;) {
         const char* lineEnd = p;
         while (lineEnd < end && !IsLineBreak(*lineEnd))
             ++lineEnd;
+        if (static_cast<std::size_t>(lineEnd - p) > MAX_COMBS_LINE_BYTES)
+            throw std::runtime_error("Строка " + std::to_string(line + 1) + " длиннее 64 КБ!");
         if (lineEnd == end && !final) return p;
+        ++line;
         TComb comb;
-        if (ParseFileLine(p, lineEnd, comb)) list.Append(comb);
+        const TLine kind = ParseFileLine(p, lineEnd, comb);
+        if (kind == TLine::Comb)
+            list.Append(comb);
+        else if (kind == TLine::Refused)
+            ++refused;
         if (lineEnd == end) return end;
         p = lineEnd + 1;
     }
 }
 
-} // namespace
-
-std::size_t AppendCombsFileText(std::string_view text, TCombList& list) {
-    const std::size_t before = list.Count();
-    AppendLines(text.data(), text.data() + text.size(), true, list);
-    return list.Count() - before;
+std::string_view SkipUtf8Bom(std::string_view text) {
+    constexpr std::string_view BOM = "\xEF\xBB\xBF";
+    return text.starts_with(BOM) ? text.substr(BOM.size()) : text;
 }
 
-void LoadCombsFile(const fs::path& file, TCombList& list) {
-    TFilePtr in = OpenFile(file, "rb");
+} // namespace
+
+TCombsTextLoad AppendCombsFileText(std::string_view text, TCombList& list) {
+    text = SkipUtf8Bom(text);
+    const std::size_t before = list.Count();
+    TCombsTextLoad load;
+    std::size_t line = 0;
+    AppendLines(text.data(), text.data() + text.size(), true, list, load.Refused, line);
+    load.Added = list.Count() - before;
+    return load;
+}
+
+std::size_t LoadCombsFile(const fs::path& file, TCombList& list) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) ThrowFileError(errno);
+    const TFdCloser closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) ThrowFileError(errno);
+    if (S_ISDIR(st.st_mode)) ThrowFileError(EISDIR);
     list.Clear();
-    std::error_code ec;
-    const auto size = fs::file_size(file, ec);
-    if (!ec) list.Reserve(static_cast<std::size_t>(size / 128));
+    if (S_ISREG(st.st_mode)) {
+        if (static_cast<std::uint64_t>(st.st_size) > MAX_COMBS_FILE_BYTES)
+            throw std::runtime_error(TooLargeText(file, MAX_COMBS_FILE_BYTES));
+        list.Reserve(static_cast<std::size_t>(st.st_size / 128));
+    }
 
     std::string buffer(IO_CHUNK, '\0');
     std::size_t carried = 0; // bytes of an unfinished line kept at the buffer's start
+    std::size_t refused = 0, line = 0, total = 0;
+    bool first = true;
     for (;;) {
-        if (buffer.size() - carried < IO_CHUNK / 2)
-            buffer.resize(carried + IO_CHUNK); // one very long line
-        errno = 0;
-        const std::size_t got =
-            std::fread(buffer.data() + carried, 1, buffer.size() - carried, in.get());
-        if (got == 0 && std::ferror(in.get())) ThrowFileError(errno);
-        const bool final = got == 0;
+        const ssize_t n = SysRead(fd, buffer.data() + carried, buffer.size() - carried);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) ThrowFileError(errno);
+        total += static_cast<std::size_t>(n);
+        if (total > MAX_COMBS_FILE_BYTES)
+            throw std::runtime_error(TooLargeText(file, MAX_COMBS_FILE_BYTES));
+        const bool final = n == 0;
         const char* begin = buffer.data();
-        const char* end = begin + carried + got;
-        const char* rest = AppendLines(begin, end, final, list);
-        if (final) return;
+        const char* end = begin + carried + static_cast<std::size_t>(n);
+        if (first && end - begin >= 3) {
+            begin = SkipUtf8Bom(std::string_view(begin, static_cast<std::size_t>(end - begin))).data();
+            first = false;
+        }
+        const char* rest = AppendLines(begin, end, final, list, refused, line);
+        if (final) return refused;
         carried = static_cast<std::size_t>(end - rest);
         std::memmove(buffer.data(), rest, carried);
     }
@@ -229,11 +288,11 @@ void SaveCombsFile(const fs::path& file, const TComb* combs, std::size_t count) 
     for (std::size_t i = 0; i < count; ++i) {
         p = PutLine(p, combs[i], texts, ';');
         if (p >= flushAt) {
-            WriteAll(out.Get(), buffer.get(), static_cast<std::size_t>(p - buffer.get()));
+            out.Get().Write(buffer.get(), static_cast<std::size_t>(p - buffer.get()));
             p = buffer.get();
         }
     }
-    WriteAll(out.Get(), buffer.get(), static_cast<std::size_t>(p - buffer.get()));
+    out.Get().Write(buffer.get(), static_cast<std::size_t>(p - buffer.get()));
     out.Commit();
 }
 
@@ -267,50 +326,70 @@ std::size_t CountTextLines(std::string_view text) {
     return lines;
 }
 
-void ClipboardTextToCombs(std::string_view text, TCombList& list) {
+std::size_t ClipboardTextToCombs(std::string_view text, TCombList& list) {
+    text = SkipUtf8Bom(text);
     list.Clear();
     list.Reserve(CountTextLines(text));
+    std::size_t refused = 0;
     std::size_t i = 0;
     while (i < text.size()) {
         const std::size_t begin = i;
         while (i < text.size() && !IsLineBreak(text[i]))
             ++i;
-        list.Append(TextToComb(text.substr(begin, i - begin)));
+        const TComb comb = TextToComb(text.substr(begin, i - begin));
+        if (ValidComb(comb))
+            list.Append(comb);
+        else
+            ++refused;
         if (i < text.size() && text[i] == '\r') ++i;
         if (i < text.size() && text[i] == '\n') ++i;
     }
+    return refused;
 }
 
 void WriteCombsBuffer(const fs::path& file, const TComb* combs, std::size_t count,
                       const TProgressFn& progress) {
-    TFilePtr out = OpenFile(file, "wb");
+    TOutFile out(file, O_TRUNC);
     RunInSteps(
         count, PercentStep(count),
         [&](std::size_t begin, std::size_t end) {
-            WriteAll(out.get(), combs + begin, (end - begin) * sizeof(TComb));
+            out.Write(combs + begin, (end - begin) * sizeof(TComb));
         },
         [&](std::size_t i) {
             if (progress) progress(i + 1, count);
         });
-    CloseFile(out);
+    out.Close();
 }
 
 void ReadCombsBuffer(const fs::path& file, TCombList& list, const TProgressFn& progress) {
-    TFilePtr in = OpenFile(file, "rb");
-    std::error_code ec;
-    const auto size = fs::file_size(file, ec);
-    if (ec) ThrowFileError(ec.value());
-    const std::size_t records = static_cast<std::size_t>(size / sizeof(TComb));
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) ThrowFileError(errno);
+    const TFdCloser closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) ThrowFileError(errno);
+    const std::size_t records = static_cast<std::size_t>(st.st_size) / sizeof(TComb);
     list.Clear();
     list.Reserve(records);
     RunInSteps(
         records, PercentStep(records),
         [&](std::size_t begin, std::size_t end) {
-            const std::size_t want = end - begin;
-            errno = 0;
-            const std::size_t got = std::fread(list.Data() + begin, sizeof(TComb), want, in.get());
-            list.SetCount(begin + got);
-            if (got != want) ThrowFileError(std::ferror(in.get()) ? errno : EIO);
+            char* p = reinterpret_cast<char*>(list.Data() + begin);
+            std::size_t want = (end - begin) * sizeof(TComb);
+            while (want > 0) {
+                const ssize_t n = SysRead(fd, p, want);
+                if (n < 0 && errno == EINTR) continue;
+                if (n <= 0) {
+                    list.SetCount(begin);
+                    ThrowFileError(n < 0 ? errno : EIO);
+                }
+                p += n;
+                want -= static_cast<std::size_t>(n);
+            }
+            list.SetCount(end);
+            for (std::size_t i = begin; i < end; ++i)
+                if (!ValidComb(list[i]))
+                    throw std::runtime_error("Буфер комбинаций поврежден: запись " +
+                                             std::to_string(i) + " содержит некорректные числа!");
         },
         [&](std::size_t i) {
             if (progress) progress(i + 1, records);

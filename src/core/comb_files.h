@@ -3,9 +3,9 @@
 // combination per line, "3;11;17;28;40;45", CR LF), the clipboard text
 // ("03 11 17 28 40 45" per line) and the buffer file ".~buff" (raw six-byte records).
 //
-// Numbers read from text are kept as written, unchecked; a value beyond a byte keeps its
-// low eight bits (300 -> 44, -1 -> 255), as a byte store does. Readers of the list must
-// therefore expect any byte value, not only 1..45.
+// Every reader refuses a combination whose numbers are not six distinct values of 1..45
+// (every statistic indexes by number) and counts it, so a list only ever holds valid
+// combinations.
 
 #include "core/comb_list.h"
 #include "core/comb_selection.h"
@@ -13,6 +13,7 @@
 #include "core/progress_steps.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -23,14 +24,24 @@ inline constexpr const char* COMBS_FILE_EXTENSION = "lcv";
 inline constexpr const char* COMBS_FILE_FILTER = "Файлы комбинаций (*.lcv)|*.lcv";
 inline constexpr const char* COMBS_BUFFER_EXTENSION = ".~buff";
 
-// Replaces the list's entries by the file's combinations. Lines that do not split into
-// exactly six words at "," and ";" are skipped; each word, trimmed, is an integer or 0.
-// The capacity grows to the file size / 128 entries and further as needed. Throws
-// std::runtime_error with the system's text; the entries read before a failure stay.
-void LoadCombsFile(const std::filesystem::path& file, TCombList& list);
+// Bounds of a combinations file: the full list in this form is about 190 MB.
+inline constexpr std::uint64_t MAX_COMBS_FILE_BYTES = std::uint64_t(512) << 20;
+inline constexpr std::size_t MAX_COMBS_LINE_BYTES = 64 * 1024;
+
+// Replaces the list's entries by the file's combinations and returns how many lines were
+// refused for impossible numbers. Lines that do not split into exactly six words at ","
+// and ";" are skipped; each word, trimmed, is an integer or 0. A UTF-8 byte-order mark at
+// the start is skipped. The capacity grows to the file size / 128 entries and further as
+// needed. Throws std::runtime_error with the system's text, or when a line is longer than
+// 64 KiB or the file larger than MAX_COMBS_FILE_BYTES; the entries read before stay.
+std::size_t LoadCombsFile(const std::filesystem::path& file, TCombList& list);
 // Appends the combinations of text lines in the file's form (the last line may lack its
-// break) and returns how many were appended.
-std::size_t AppendCombsFileText(std::string_view text, TCombList& list);
+// break).
+struct TCombsTextLoad {
+    std::size_t Added = 0;
+    std::size_t Refused = 0;
+};
+TCombsTextLoad AppendCombsFileText(std::string_view text, TCombList& list);
 
 // Writes the entries, one "3;11;17;28;40;45" line each ended by CR LF. The new content
 // replaces the old file only once it is complete. Throws std::runtime_error.
@@ -45,15 +56,17 @@ std::string CombsToClipboardText(const TComb* combs, std::size_t count,
                                  const TCombSelection& selection);
 // Lines of a text: each ends at CR, LF or CR LF; a break at the very end adds no line.
 std::size_t CountTextLines(std::string_view text);
-// Replaces the list's entries by one entry per line (TextToComb). The first line that is
-// not a combination throws its message; the list then holds the lines before it.
-void ClipboardTextToCombs(std::string_view text, TCombList& list);
+// Replaces the list's entries by one entry per line (TextToComb) and returns how many lines
+// were refused for impossible numbers. The first line that is not six words throws its
+// message; the list then holds the lines before it.
+std::size_t ClipboardTextToCombs(std::string_view text, TCombList& list);
 
 // The buffer file: the first count entries as six-byte records, no header. Progress is
 // told after every max(1, count div 100)-th record. Throw std::runtime_error.
 void WriteCombsBuffer(const std::filesystem::path& file, const TComb* combs, std::size_t count,
                       const TProgressFn& progress = {});
 // Replaces the list's entries by the file's records (a trailing partial record is ignored).
+// A record with impossible numbers means the file is damaged: it throws.
 void ReadCombsBuffer(const std::filesystem::path& file, TCombList& list,
                      const TProgressFn& progress = {});
 

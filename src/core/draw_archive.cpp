@@ -4,13 +4,16 @@
 #include "core/format.h"
 #include "core/record_helpers.h"
 #include "core/record_io.h"
+#include "core/sys_io.h"
 #include "core/text_forms.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <stdexcept>
 
 namespace pelko {
@@ -39,25 +42,57 @@ TDrawData DecodeDrawRecord(const char* record28) {
     return d;
 }
 
-void ReadDrawsFile(const std::filesystem::path& file, TDrawsArray& draws) {
+TDrawsLoad ReadDrawsFile(const std::filesystem::path& file, TDrawsArray& draws) {
+    TDrawsLoad load;
     std::error_code ec;
     if (!std::filesystem::exists(file, ec))
-        return;
-    const auto size = std::filesystem::file_size(file, ec);
-    if (ec)
-        throw std::runtime_error(ec.message());
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw std::runtime_error(Format("%s: \"%s\"", std::strerror(errno), file.string().c_str()));
-    const std::size_t count = size / DRAW_RECORD_SIZE;
-    draws.assign(count, TDrawData{});
-    char record[DRAW_RECORD_SIZE];
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!in.read(record, DRAW_RECORD_SIZE))
-            throw std::runtime_error(
-                Format("Файл прочитан не полностью: %zu из %zu записей", i, count));
-        draws[i] = DecodeDrawRecord(record);
+        return load;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw std::runtime_error(SysErrorText(errno));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        ::close(fd);
+        throw std::runtime_error(SysErrorText(error));
     }
+    const std::size_t count = static_cast<std::size_t>(st.st_size) / DRAW_RECORD_SIZE;
+    draws.clear();
+    draws.reserve(count);
+    // Whole records only, and only those with six valid numbers: an impossible draw would
+    // be indexed by number in every statistic.
+    std::string bytes;
+    std::size_t read = 0;
+    auto takeRecords = [&] {
+        std::size_t at = 0;
+        for (; at + DRAW_RECORD_SIZE <= bytes.size() && read < count; at += DRAW_RECORD_SIZE) {
+            const TDrawData d = DecodeDrawRecord(bytes.data() + at);
+            ++read;
+            if (ValidDrawNumbers(d))
+                draws.push_back(d);
+            else
+                ++load.Refused;
+        }
+        bytes.erase(0, at);
+    };
+    char buffer[64 * 1024];
+    while (read < count) {
+        const ssize_t n = SysRead(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int error = n < 0 ? errno : 0;
+            ::close(fd);
+            throw std::runtime_error(
+                (error ? SysErrorText(error) + "\n" : std::string()) +
+                Format("Файл прочитан не полностью: %zu из %zu записей", read, count));
+        }
+        bytes.append(buffer, static_cast<std::size_t>(n));
+        takeRecords();
+    }
+    ::close(fd);
+    load.Partial = static_cast<std::size_t>(st.st_size) % DRAW_RECORD_SIZE;
+    return load;
 }
 
 void WriteDrawsFile(const std::filesystem::path& file, const TDrawsArray& draws) {

@@ -17,10 +17,16 @@ inline constexpr const char* DRAWS_FILE_NAME = "Pelko_6x45.ldr";
 std::string EncodeDrawRecord(const TDrawData& draw);
 TDrawData DecodeDrawRecord(const char* record28);
 
-// Reads the archive file into `draws`: sized to the record count, records read one after
-// another; a trailing partial record is not a draw. A missing file leaves `draws` as it is.
-// Throws std::runtime_error on a read failure, keeping what was read (the rest stays zero).
-void ReadDrawsFile(const std::filesystem::path& file, TDrawsArray& draws);
+// What a load of the archive file found beside the draws it kept.
+struct TDrawsLoad {
+    std::size_t Refused = 0; // records with a number outside 1..45 or a repeated number
+    std::size_t Partial = 0; // bytes of a trailing partial record
+};
+// Reads the archive file into `draws`, records one after another; a trailing partial
+// record is not a draw, and a record whose numbers are impossible is left out and counted.
+// A missing file leaves `draws` as it is. Throws std::runtime_error on a read failure,
+// keeping the draws read before it.
+TDrawsLoad ReadDrawsFile(const std::filesystem::path& file, TDrawsArray& draws);
 // Rewrites the whole file atomically; throws std::runtime_error on failure (old file intact).
 void WriteDrawsFile(const std::filesystem::path& file, const TDrawsArray& draws);
 

@@ -1,7 +1,10 @@
 #include "core/draw_csv.h"
 
 #include "core/draw_archive.h"
+#include "core/record_helpers.h"
 #include "core/text_forms.h"
+
+#include <stdexcept>
 
 namespace pelko {
 
@@ -105,27 +108,47 @@ std::string DrawsToCsv(const TDrawsArray& draws) {
     return out;
 }
 
-int ImportDrawsCsv(std::string_view content, TDrawsArray& draws) {
-    int added = 0;
-    for (const auto line : SplitLines(content)) {
+std::string LongLineText(std::size_t line) {
+    return "Строка " + std::to_string(line) + " длиннее 64 КБ!";
+}
+
+std::string_view WithoutUtf8Bom(std::string_view text) {
+    constexpr std::string_view BOM = "\xEF\xBB\xBF";
+    return text.starts_with(BOM) ? text.substr(BOM.size()) : text;
+}
+
+TDrawsImport ImportDrawsCsv(std::string_view content, TDrawsArray& draws) {
+    const std::vector<std::string_view> lines = SplitLines(WithoutUtf8Bom(content));
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].size() > MAX_TEXT_LINE_BYTES)
+            throw std::runtime_error(LongLineText(i + 1));
+    TDrawsImport result;
+    for (const auto line : lines) {
         if (TrimText(line).empty())
             continue;
         const auto fields = SplitDrawCsvFields(line);
         if (fields.size() != 7 && fields.size() != 8)
             continue;
         const std::size_t first = fields.size() - 7; // index of the date field
+        int numbers[LOTTO_COUNT];
+        for (int i = 0; i < LOTTO_COUNT; ++i)
+            numbers[i] = StrToIntDef(fields[first + 1 + i], 0);
+        if (!ValidLotteryValues(numbers, LOTTO_COUNT)) {
+            ++result.Refused;
+            continue;
+        }
         TDrawData draw;
         draw.Number = first == 0 ? static_cast<std::int32_t>(draws.size()) + 1
                                  : StrToIntDef(fields[0], 0);
         draw.SetRawDate(std::string_view(fields[first]).substr(0, DRAW_DATE_LEN));
         for (int i = 0; i < LOTTO_COUNT; ++i)
-            draw.Nums[i] = static_cast<std::uint8_t>(StrToIntDef(fields[first + 1 + i], 0));
+            draw.Nums[i] = static_cast<std::uint8_t>(numbers[i]);
         if (draw.Number <= 0 || FindDraw(draws, draw.Number) >= 0)
             continue;
         draws.push_back(draw);
-        ++added;
+        ++result.Added;
     }
-    return added;
+    return result;
 }
 
 } // namespace pelko

@@ -4,6 +4,7 @@
 
 #include "core/lottery.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,8 +20,23 @@ std::vector<std::string> SplitDrawCsvFields(std::string_view line);
 std::string DrawsToCsv(const TDrawsArray& draws);
 std::string DrawToCsvLine(const TDrawData& draw);
 
+// Bounds of an import file: an archive of every draw ever held is far below them.
+inline constexpr std::uint64_t MAX_DRAWS_CSV_BYTES = std::uint64_t(64) << 20;
+inline constexpr std::size_t MAX_TEXT_LINE_BYTES = 64 * 1024;
+
+struct TDrawsImport {
+    int Added = 0;
+    std::size_t Refused = 0; // lines whose numbers are outside 1..45 or repeated
+};
 // Appends the draws of a CSV file content that the archive does not have yet (by draw
-// number); returns how many were added. Lines that do not parse are skipped.
-int ImportDrawsCsv(std::string_view content, TDrawsArray& draws);
+// number). Lines that do not parse are skipped; lines with impossible numbers are refused
+// and counted. A UTF-8 byte-order mark at the start is skipped. Throws std::runtime_error,
+// adding nothing, when a line is longer than MAX_TEXT_LINE_BYTES.
+TDrawsImport ImportDrawsCsv(std::string_view content, TDrawsArray& draws);
+
+// "Строка %zu длиннее 64 КБ!" (1-based line number)
+std::string LongLineText(std::size_t line);
+// The text without a leading UTF-8 byte-order mark.
+std::string_view WithoutUtf8Bom(std::string_view text);
 
 } // namespace pelko

@@ -9,6 +9,31 @@
 namespace pelko {
 
 namespace {
+template <typename T> bool AllValidAndDistinct(const T* values, int count) {
+    std::uint64_t seen = 0;
+    for (int i = 0; i < count; ++i) {
+        const auto n = values[i];
+        if (n < 1 || n > LOTTO_MAX || (seen >> n & 1u)) return false;
+        seen |= std::uint64_t(1) << n;
+    }
+    return true;
+}
+} // namespace
+
+bool ValidLotteryNumbers(const std::uint8_t* numbers, int count) {
+    return AllValidAndDistinct(numbers, count);
+}
+
+bool ValidLotteryValues(const int* values, int count) {
+    return AllValidAndDistinct(values, count);
+}
+
+std::string RefusedNumbersText(std::size_t count) {
+    return "Пропущено строк с некорректными числами (вне 1..45 или повторяющимися): " +
+           std::to_string(count);
+}
+
+namespace {
 
 template <typename A, typename B> int CountEqualPairs(const A& a, const B& b) {
     int n = 0;

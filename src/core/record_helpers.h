@@ -5,10 +5,25 @@
 #include "core/lottery.h"
 
 #include <cstdint>
+#include <string>
 
 namespace pelko {
 
 class TCombList;
+
+// Numbers that every statistic, mask and table may index by: each in 1..45, none twice.
+// Anything else read from a file, the clipboard or a page is refused, never stored.
+bool ValidLotteryNumbers(const std::uint8_t* numbers, int count);
+inline bool ValidComb(const TComb& comb) {
+    return ValidLotteryNumbers(comb.N, LOTTO_COUNT);
+}
+inline bool ValidDrawNumbers(const TDrawData& draw) {
+    return ValidLotteryNumbers(draw.Nums, LOTTO_COUNT);
+}
+// The same for numbers as written in a text (a word may say -1 or 300).
+bool ValidLotteryValues(const int* values, int count);
+// "Пропущено строк с некорректными числами (вне 1..45 или повторяющимися): %d"
+std::string RefusedNumbersText(std::size_t count);
 
 // Number of pairs (i, j) with a[i] == b[j]; the count of common numbers for distinct ones.
 int CountMatches(const TDrawData& draw, const TComb& comb);

@@ -43,6 +43,13 @@ class TFileLockedError : public std::runtime_error {
 // another open in this process), std::runtime_error with the system's text otherwise.
 std::unique_ptr<TRandomAccessFile> OpenLockedFile(const std::filesystem::path& path);
 
+// Opens an existing file for reading only, without a lock (a reader beside a running
+// writer); every write throws.
+std::unique_ptr<TRandomAccessFile> OpenReadOnlyFile(const std::filesystem::path& path);
+
+// The process that holds a flock on the file (from /proc/locks), or 0 when none is seen.
+int LockHolderPid(const std::filesystem::path& path);
+
 // Like OpenLockedFile, but the file must not exist yet (it is created empty).
 std::unique_ptr<TRandomAccessFile> CreateLockedFile(const std::filesystem::path& path);
 

@@ -33,7 +33,8 @@ TGraphData StakesGraphPerDraw(TStakesFile& file, const std::vector<std::string>&
     std::string key;
     ForEachStakeRecord(file, recent.Start, [&](std::int64_t, const char* raw) {
         const TStakeData s = DecodeStakeRecord(raw);
-        if (!s.IsChecked() || s.DrawNumber <= 0 || s.MatchCount() < 0) return true;
+        if (!s.IsChecked() || s.DrawNumber <= 0 || s.MatchCount() < 0 || !IsValidStakeRecord(s))
+            return true;
         FoldCommentInto(s.RawComment(), key);
         if (!wanted.count(key)) return true;
         const double y = profits ? MoneyToDouble(s.Profit) : s.MatchCount();
@@ -67,7 +68,7 @@ TGraphData StakesGraphDraws(TStakesFile& file) {
     std::unordered_map<std::int32_t, std::size_t> where;
     ForEachStakeRecord(file, 0, [&](std::int64_t, const char* raw) {
         const TStakeData s = DecodeStakeRecord(raw);
-        if (s.DrawNumber < 0) return true;
+        if (s.DrawNumber < 0 || !IsValidStakeRecord(s)) return true;
         const auto [it, added] = where.emplace(s.DrawNumber, sums.size());
         if (added) sums.push_back({s.DrawNumber, 0});
         sums[it->second].second += s.Profit;

@@ -1,5 +1,6 @@
 #include "stakes/stake_appender.h"
 
+#include <limits>
 #include <stdexcept>
 
 namespace pelko {
@@ -8,7 +9,7 @@ namespace {
 constexpr std::size_t FLUSH_BYTES = 3200 * STAKE_RECORD_SIZE; // about 1 MB
 }
 
-TStakeAppender::TStakeAppender(TStakesFile& file) : file_(file) {
+TStakeAppender::TStakeAppender(TStakesFile& file, bool staged) : file_(file), staged_(staged) {
     const auto last = file_.LastDrawNumber();
     endsWithStake_ = last && *last > 0;
     buffer_.reserve(FLUSH_BYTES + 2 * STAKE_RECORD_SIZE);
@@ -20,12 +21,16 @@ void TStakeAppender::Push(const TStakeData& stake) {
     EncodeStakeRecord(stake, buffer_.data() + at);
     endsWithStake_ = stake.DrawNumber > 0;
     ++appended_;
-    if (buffer_.size() >= FLUSH_BYTES) Flush();
+    if (!staged_ && buffer_.size() >= FLUSH_BYTES) Flush();
 }
 
 void TStakeAppender::Append(const TStakeData& stake, int drawsCount) {
     if (!file_.IsOpen()) throw std::runtime_error(STAKES_NOT_OPEN_MESSAGE);
     if (stake.IsChecked()) throw std::runtime_error(CHECKED_APPEND_MESSAGE);
+    if (stake.DrawNumber > 0 && drawsCount > 1 &&
+        static_cast<std::int64_t>(stake.DrawNumber) + drawsCount - 1 >
+            std::numeric_limits<std::int32_t>::max())
+        throw std::runtime_error(DRAW_NUMBER_RANGE_MESSAGE);
     if (drawsCount < 2) {
         Push(stake);
         return;
@@ -51,7 +56,7 @@ void TStakeAppender::Flush() {
 }
 
 void AppendStakes(TStakesFile& file, const TStakeData& stake, int drawsCount) {
-    TStakeAppender appender(file);
+    TStakeAppender appender(file, true);
     appender.Append(stake, drawsCount);
     appender.Flush();
 }

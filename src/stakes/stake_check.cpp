@@ -107,7 +107,10 @@ TCheckOutcome CheckStakes(TStakesFile& file, const TDrawsArray& draws, const TCo
                 if (IsCandidate(raw)) {
                     progress.FixAt(index, total);
                     TStakeData stake = DecodeStakeRecord(raw);
-                    if (const TDrawData* draw = lookup.Find(stake.DrawNumber)) {
+                    if (!IsValidStakeRecord(stake)) {
+                        // Damaged: never settled, rated or rewritten.
+                        if (outcome.Damaged++ == 0) outcome.FirstDamaged = index;
+                    } else if (const TDrawData* draw = lookup.Find(stake.DrawNumber)) {
                         stake.Checked = 1;
                         std::memcpy(stake.DrawResult, draw->Nums, LOTTO_COUNT);
                         stake.Matches = MatchStake(*draw, stake.Numbers);

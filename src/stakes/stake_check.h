@@ -28,6 +28,8 @@ void SettleStake(TStakeData& stake, const TDrawData& draw, const TConfigData& co
 struct TCheckOutcome {
     std::int64_t Settled = 0;         // stakes rewritten as checked
     std::optional<std::string> Error; // the failure that stopped the pass
+    std::int64_t Damaged = 0;         // unchecked records that fail IsValidStakeRecord
+    std::int64_t FirstDamaged = -1;   // the index of the first of them
 };
 
 // Called for every settled stake once it has reached the file whole (ratings, logs).

@@ -37,6 +37,11 @@ TCellAlign StakeColumnAlign(int column) {
 }
 
 std::string StakeCellText(const TStakeData& stake, int column) {
+    if (!IsValidStakeRecord(stake)) {
+        if (column == scolKind) return DAMAGED_STAKE_CAPTION;
+        if (column == scolComment) return STAKE_READ_ERROR;
+        return {};
+    }
     if (stake.IsSeparator()) return {};
     const bool checked = stake.IsChecked();
     switch (column) {

@@ -1,5 +1,7 @@
 #include "stakes/stake_record.h"
 
+#include "core/record_helpers.h"
+
 #include "core/codec.h"
 #include "core/record_io.h"
 
@@ -27,6 +29,17 @@ TNumberSet ReadNumberSet(TRecordReader& r) {
 }
 
 } // namespace
+
+bool IsValidStakeRecord(const TStakeData& s) {
+    if (s.Version != STAKE_VERSION) return false;
+    if (s.DrawNumber <= 0) return true; // a separator: every operation skips it
+    if (s.Kind < skManual || s.Kind > skSystem || s.Checked > 1) return false;
+    if (s.Numbers.Count < MIN_STAKE_NUMBERS || s.Numbers.Count > MAX_STAKE_NUMBERS) return false;
+    if (!ValidLotteryNumbers(s.Numbers.Members, s.Numbers.Count)) return false;
+    if (s.Matches.Count < -1 || s.Matches.Count > LOTTO_COUNT) return false;
+    if (!s.IsChecked()) return true;
+    return s.Matches.Count >= 0 && ValidLotteryNumbers(s.DrawResult, LOTTO_COUNT);
+}
 
 int TStakeData::NumbersCount() const {
     return ClampCount(Numbers.Count);

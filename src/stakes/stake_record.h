@@ -73,6 +73,14 @@ void EncodeStakeRecord(const TStakeData& stake, char* out);
 std::string EncodeStakeRecord(const TStakeData& stake);
 TStakeData DecodeStakeRecord(const char* record);
 
+// Whether a record read from the file can be used: version 2; a separator (draw number not
+// positive), or a stake of kind 1..4 with 6..15 distinct numbers of 1..45, a checked flag
+// of 0 or 1, a match count of -1..6 and, once checked, a draw result of six valid numbers.
+// A damaged record is shown as such and left out of checks, ratings and graphs.
+bool IsValidStakeRecord(const TStakeData& stake);
+inline constexpr const char* STAKE_READ_ERROR = "Ошибка чтения записи из файла ставок!";
+inline constexpr const char* DAMAGED_STAKE_CAPTION = "Повреждена";
+
 // Version 2, kind 0, draw -1, nothing else but matches count -1.
 TStakeData MakeSeparator();
 

@@ -12,7 +12,8 @@ bool FindStake(TStakesFile& file, std::int32_t drawNumber, const TNumberSet& num
     ForEachStakeRecord(file, 0, [&](std::int64_t, const char* raw) {
         TRecordReader r(raw + stake_offsets::DrawNumber);
         if (r.I32() != drawNumber) return true;
-        found = SameNumberSets(DecodeStakeRecord(raw).Numbers, numbers);
+        const TStakeData s = DecodeStakeRecord(raw);
+        found = IsValidStakeRecord(s) && SameNumberSets(s.Numbers, numbers);
         return !found;
     });
     return found;
@@ -31,7 +32,9 @@ TRecentDraws SeekRecentDraws(TStakesFile& file, int n) {
             file.ReadRecords(begin, static_cast<std::size_t>(end - begin), block);
         for (std::size_t i = got; i-- > 0;) {
             const TStakeData s = DecodeStakeRecord(block.data() + i * STAKE_RECORD_SIZE);
-            if (!s.IsChecked() || s.DrawNumber <= 0 || s.MatchCount() < 0) continue;
+            if (!s.IsChecked() || s.DrawNumber <= 0 || s.MatchCount() < 0 ||
+                !IsValidStakeRecord(s))
+                continue;
             if (!any || s.DrawNumber != previous) {
                 if (result.Groups == n) {
                     result.Start = begin + static_cast<std::int64_t>(i) + 1;

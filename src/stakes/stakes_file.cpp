@@ -27,6 +27,12 @@ void TStakesFile::Open(const std::filesystem::path& path) {
     path_ = path;
 }
 
+void TStakesFile::OpenReadOnly(const std::filesystem::path& path) {
+    Close();
+    device_ = OpenReadOnlyFile(path);
+    path_ = path;
+}
+
 void TStakesFile::Attach(std::unique_ptr<TRandomAccessFile> device, std::filesystem::path path) {
     Close();
     device_ = std::move(device);
@@ -84,7 +90,12 @@ std::size_t TStakesFile::ReadRecords(std::int64_t first, std::size_t count,
         std::min<std::int64_t>(static_cast<std::int64_t>(count), total - first));
     bytes.resize(n * STAKE_RECORD_SIZE);
     const std::size_t got = device.ReadAt(first * RECORD, bytes.data(), bytes.size());
-    return got / STAKE_RECORD_SIZE;
+    if (got != bytes.size()) // the file shrank under us
+        throw std::runtime_error(std::string(STAKE_READ_ERROR) + "\n\n" +
+                                 Format("Запись со индексом %lld прочитана не полностью.",
+                                        static_cast<long long>(first) +
+                                            static_cast<long long>(got / STAKE_RECORD_SIZE)));
+    return n;
 }
 
 void TStakesFile::RewriteRecords(std::int64_t first, const char* bytes, const char* originals,
@@ -118,10 +129,10 @@ void TStakesFile::AppendRecords(const char* bytes, std::size_t count) {
     try {
         WriteAllAt(device, end * RECORD, bytes, count * STAKE_RECORD_SIZE);
     } catch (...) {
-        // A partial record at the end would make the whole file look damaged at the next
-        // start (and be wiped): keep only whole records.
+        // All or nothing: what got in of these records is cut off again, so a failed
+        // append leaves the file as it was (and never with a partial record at its end).
         try {
-            device.Truncate(device.Size() / RECORD * RECORD);
+            device.Truncate(end * RECORD);
         } catch (...) {
         }
         throw;

@@ -35,6 +35,9 @@ class TStakesFile {
     // Opens the file for reading and writing, locked exclusively, creating it when missing.
     // Throws TFileLockedError when another workspace holds it.
     void Open(const std::filesystem::path& path);
+    // Opens an existing file for reading only, without the lock (a reader beside the
+    // program that holds it); every write throws.
+    void OpenReadOnly(const std::filesystem::path& path);
     // Works on the given device instead of a file (tests); whole rewrites need a path.
     void Attach(std::unique_ptr<TRandomAccessFile> device, std::filesystem::path path = {});
     void Close();
@@ -59,8 +62,8 @@ class TStakesFile {
     // reached the file whole.
     void RewriteRecords(std::int64_t first, const char* bytes, const char* originals,
                         std::size_t count, std::size_t& complete);
-    // Appends encoded records with one write; after a failure the file is cut back to
-    // whole records and the failure is passed on.
+    // Appends encoded records with one write; after a failure the file is cut back to its
+    // size before the call and the failure is passed on.
     void AppendRecords(const char* bytes, std::size_t count);
     void Truncate(std::int64_t records);
 

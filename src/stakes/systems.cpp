@@ -3,6 +3,7 @@
 #include "core/atomic_file.h"
 #include "core/codec.h"
 #include "core/format.h"
+#include "core/record_helpers.h"
 #include "core/text_forms.h"
 
 #include <algorithm>
@@ -103,6 +104,10 @@ std::vector<TComb> MapSystemCombs(std::string_view text, const TByteArray& numbe
                     Format("Некорректная комбинация: \"%s\"!", std::string(line).c_str()));
             comb[j] = numbers[p - 1];
         }
+        // A position twice would stake one number twice.
+        if (!ValidComb(comb))
+            throw std::runtime_error(
+                Format("Некорректная комбинация: \"%s\"!", std::string(line).c_str()));
         combs.push_back(comb);
     }
     return combs;

@@ -73,6 +73,9 @@ class TStatusPanel : public QLabel {
     int designWidth_;
 };
 
+// How long the window waits for a command-line command that writes the data folder.
+constexpr std::chrono::milliseconds DATA_FOLDER_LOCK_WAIT{3000};
+
 QString StartupFailure(const char* message, const std::exception& e) {
     return QStr(message) + QStringLiteral("\n\n") + QStr(e.what());
 }
@@ -482,6 +485,12 @@ void TFormMain::DeferredStartup() {
 void TFormMain::StartupSteps() {
     setWindowTitle(WINDOW_CAPTION + QStringLiteral(" версия ") + QStringLiteral(PELKO_VERSION));
     ws_->ChangeDrawsOffset(0);
+    // One writer per data folder: a command-line command that writes is given a moment
+    // to finish, a second window stops here.
+    if (!ws_->LockDataFolder(DATA_FOLDER_LOCK_WAIT, ExclusiveAccessMessage())) {
+        refused_ = true;
+        return;
+    }
     // The stakes file, opened exclusively: a second copy on this folder stops here.
     if (!ws_->StartStakes()) {
         refused_ = true; // leave every file as it is

@@ -12,7 +12,7 @@ namespace pelko {
 
 void TGuiHost::StatusText(const std::string& text) {
     status_ = QStr(text);
-    if (panel_) panel_->setText(status_);
+    if (panel_) panel_->setText(status_.isEmpty() ? remark_ : status_);
     if (EchoStatus && !status_.isEmpty() && status_ != lastEcho_) {
         lastEcho_ = status_;
         std::fprintf(stderr, "%s\n", text.c_str());
@@ -22,6 +22,12 @@ void TGuiHost::StatusText(const std::string& text) {
         StopRequested();
     else
         ProcessEvents();
+}
+
+void TGuiHost::Remark(const std::string& text) {
+    remark_ = QStr(text);
+    std::fprintf(stderr, "%s\n", text.c_str());
+    if (panel_) panel_->setText(remark_);
 }
 
 void TGuiHost::ProcessEvents() {
@@ -51,8 +57,10 @@ bool TGuiHost::AskYesNo(const std::string& text, const std::string& caption, boo
 }
 
 void TGuiHost::BusyChanged(bool busy) {
-    if (busy)
+    if (busy) {
+        remark_.clear(); // a new operation: the last one's remark has been seen
         QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
     else
         QApplication::restoreOverrideCursor();
     if (OnBusyChanged) OnBusyChanged(busy);

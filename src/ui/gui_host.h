@@ -39,6 +39,8 @@ class TGuiHost : public Host {
     void WarningBox(const std::string& text, const std::string& caption) override;
     bool AskYesNo(const std::string& text, const std::string& caption, bool defaultYes) override;
     void BusyChanged(bool busy) override;
+    // Stays in the status panel once the operation's own status text is cleared.
+    void Remark(const std::string& text) override;
     // Scenario stop checks: the window runs its pending events (repaints, the "Стоп"
     // button) at most every EVENTS_INTERVAL_MS; the run keeps its own stop flag.
     bool StopRequested() override;
@@ -51,6 +53,7 @@ class TGuiHost : public Host {
     QPointer<QLabel> panel_;
     QString status_;
     QString lastEcho_;
+    QString remark_;
     QElapsedTimer sinceEvents_;
 };
 

@@ -1,4 +1,5 @@
 #include "app/comb_lists.h"
+#include "core/record_helpers.h"
 #include "core/comb_generation.h"
 #include "core/text_forms.h"
 #include "support/temp_dir.h"
@@ -223,26 +224,17 @@ TEST_F(CombLists, SaveFailureShowsTheWriteError) {
     EXPECT_EQ(StatusesStartingWith("Сохранение файла \"").size(), 2u);
 }
 
-// Numbers outside 1..45 come in through files; every operation must take them.
-TEST_F(CombLists, OutOfRangeNumbersFromAFileAreHandledEverywhere) {
+// Numbers outside 1..45 or twice in a line never reach the list: they are refused,
+// counted and reported, from a file and from the clipboard alike.
+TEST_F(CombLists, ImpossibleNumbersFromAFileOrTheClipboardAreRefused) {
     Write("odd.lcv", "0;255;46;64;63;1\r\n1;1;1;1;1;1\r\n200;201;202;203;204;205\r\n"
                      "1;2;3;4;5;6\r\n");
     ASSERT_TRUE(lists.OpenCombsFile(dir.file("odd.lcv")));
-    ASSERT_EQ(lists.List.Count(), 4u);
-    EXPECT_TRUE(lists.IsInCombs(Comb({0, 255, 46, 64, 63, 1})));
-    EXPECT_EQ(lists.CountUniqueNumbers(), 17);
-    EXPECT_EQ(lists.CopyText(TCombSelection::FromPositions({0})), "00 255 46 64 63 01\r\n");
-
-    TDrawsArray draws{Draw(Comb({1, 2, 3, 4, 5, 6}), 1),
-                      Draw(Comb({205, 204, 203, 202, 201, 200}), 2),
-                      Draw(Comb({0, 0, 7, 8, 9, 10}), 3)};
-    lists.CombsDelExists(3, draws, 0);
-    // 1,1,1,1,1,1 meets draw 1..6 in six pairs; 200..205 is a draw of its own.
-    EXPECT_EQ(Entries(lists.List), std::vector<TComb>{Comb({0, 255, 46, 64, 63, 1})});
-    EXPECT_EQ(lists.FindInDraws(Comb({200, 201, 202, 203, 204, 205}), draws).size(), 1u);
-    EXPECT_TRUE(lists.SaveCombsFile(dir.file("odd2.lcv")));
-    EXPECT_TRUE(lists.OpenCombsFile(dir.file("odd2.lcv")));
-    EXPECT_EQ(Entries(lists.List), std::vector<TComb>{Comb({0, 255, 46, 64, 63, 1})});
+    EXPECT_EQ(Entries(lists.List), std::vector<TComb>{Comb({1, 2, 3, 4, 5, 6})});
+    EXPECT_EQ(host.remarks.back(), RefusedNumbersText(3));
+    EXPECT_TRUE(lists.PasteText("01 02 03 04 05 46\r\n40 41 42 43 44 45\r\n"));
+    EXPECT_EQ(Entries(lists.List), std::vector<TComb>{Comb({40, 41, 42, 43, 44, 45})});
+    EXPECT_EQ(host.remarks.back(), RefusedNumbersText(1));
 }
 
 TEST_F(CombLists, DeletingSelectedEntries) {

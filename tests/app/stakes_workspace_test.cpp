@@ -48,7 +48,11 @@ TEST_F(StakesDesk, ASecondDeskOnTheSameFolderGetsTheExclusiveAccessMessage) {
     TStakesDesk secondDesk{second};
     EXPECT_FALSE(secondDesk.Start());
     ASSERT_EQ(other.Errors().size(), 2u);
-    EXPECT_EQ(other.Errors()[0].rfind("Ошибка чтения файла ставок!\n\nSysError #11: ", 0), 0u);
+    EXPECT_EQ(other.Errors()[0].rfind("Ошибка чтения файла ставок!\n\nФайл \"Pelko_6x45.lsk\" "
+                                      "открыт другой копией программы (PID ",
+                                      0),
+              0u)
+        << other.Errors()[0];
     EXPECT_EQ(other.Errors()[1], ExclusiveAccessMessage());
     desk.Shutdown();
     EXPECT_TRUE(secondDesk.Start());
@@ -184,11 +188,20 @@ TEST_F(StakesDesk, AnOutdatedFileIsEmptiedAtStartUp) {
     desk.Shutdown();
     WriteFileAtomically(dir.file(STAKES_FILE_NAME), std::string(328, '\1'));
     TStakesDesk again{ws};
+    host.answers = {false}; // the person keeps the file: it stays, and nothing is written
     ASSERT_TRUE(again.Start());
-    EXPECT_EQ(again.StakesCount(), 0);
-    ASSERT_FALSE(host.boxes.empty());
-    EXPECT_EQ(host.boxes.back().text,
-              "Обнаружен файл ставок устаревшей версии - имеющиеся в файле ставки будут удалены!");
+    EXPECT_EQ(again.StakesCount(), 1);
+    EXPECT_FALSE(again.AddStake(again.NewStake(0), 1));
+    EXPECT_EQ(ReadWholeFile(dir.file(STAKES_FILE_NAME)), std::string(328, '\1'));
+    again.Shutdown();
+    TStakesDesk third{ws};
+    ASSERT_TRUE(third.Start()); // Yes this time
+    EXPECT_EQ(third.StakesCount(), 0);
+    EXPECT_EQ(host.questions.back().rfind(
+                  "Обнаружен файл ставок устаревшей версии - имеющиеся в файле ставки будут удалены!",
+                  0),
+              0u);
+    EXPECT_EQ(ReadWholeFile(dir.file("Pelko_6x45.lsk.bak")), std::string(328, '\1'));
 }
 
 } // namespace

@@ -1,4 +1,6 @@
 #include "app/workspace.h"
+#include "core/record_helpers.h"
+#include "core/sys_io.h"
 #include "core/atomic_file.h"
 #include "core/draw_archive.h"
 #include "stats/prefetch_files.h"
@@ -102,13 +104,38 @@ TEST_F(WorkspaceDraws, OffsetIsClampedToTheArchive) {
     EXPECT_EQ(refreshes, 1); // no change, no refresh
 }
 
-TEST_F(WorkspaceDraws, DamagedArchiveReportsAndKeepsWhatWasRead) {
-    WriteFileAtomically(archive, std::string(28 * 3 + 5, '\x07'));
+TEST_F(WorkspaceDraws, ImpossibleDrawsAreLeftOutReportedAndCopiedAside) {
+    const std::string damaged = std::string(28 * 3 + 5, '\x07') + EncodeDrawRecord(Draw(4));
+    WriteFileAtomically(archive, damaged);
     test::TTestHost host2;
     Workspace ws2(host2, dir.path());
     ws2.Open(false);
-    EXPECT_EQ(ws2.Draws().size(), 3u);
+    ASSERT_EQ(ws2.Draws().size(), 0u); // the valid record sits after the partial one
+    ASSERT_EQ(host2.boxes.size(), 1u);
+    EXPECT_NE(host2.boxes[0].text.find("некорректными числами"), std::string::npos);
+    EXPECT_EQ(ReadWholeFile(dir.file("Pelko_6x45.ldr.bak")), damaged);
     EXPECT_TRUE(host2.Errors().empty());
+}
+
+// A read error while loading: the archive is not saved over until a load succeeds.
+TEST_F(WorkspaceDraws, AFailedLoadSavesNothing) {
+    for (int n = 1; n <= 5; ++n)
+        ws.AddDraw(Draw(n));
+    const std::string before = ReadWholeFile(archive);
+    if (!FaultInjectionBuilt()) GTEST_SKIP();
+    test::TTestHost host2;
+    Workspace ws2(host2, dir.path());
+    ArmFault({TFaultKind::Read, 1, EIO});
+    ws2.LoadDraws();
+    DisarmFault();
+    EXPECT_TRUE(ws2.DrawsLoadFailed());
+    EXPECT_FALSE(ws2.AddDraw(Draw(6)));
+    EXPECT_EQ(ws2.ImportDrawsCsv(archive), -1);
+    EXPECT_FALSE(ws2.DeleteDraws({1}));
+    EXPECT_EQ(ReadWholeFile(archive), before);
+    EXPECT_EQ(host2.Errors().back(), DRAWS_NOT_LOADED_MESSAGE);
+    ws2.LoadDraws(); // read again, fine now
+    EXPECT_TRUE(ws2.AddDraw(Draw(6)));
 }
 
 // A full disk during a save: the write fails part way; the archive on disk stays whole.
@@ -146,6 +173,10 @@ TEST_F(WorkspaceDraws, CsvImportAndExport) {
     EXPECT_EQ(ws.ImportDrawsCsv(dir.file("missing.csv")), -1);
     EXPECT_EQ(host.Errors().size(), 1u);
     EXPECT_EQ(ws.Draws().size(), 2u);
+
+    WriteFileAtomically(csv, "3;\"d\";1;2;3;4;5;46\r\n4;\"d\";7;7;8;9;10;11\r\n5;\"d\";1;2;3;4;5;6\r\n");
+    EXPECT_EQ(ws.ImportDrawsCsv(csv), 1);
+    EXPECT_EQ(host.remarks.back(), RefusedNumbersText(2));
 }
 
 TEST(WorkspaceStartup, GeneratesTheListFromTheSavedParameters) {
@@ -221,9 +252,11 @@ TEST_P(WorkspacePrefetchs, FilesOfTheChangedGroupAreRemadeOrDeleted) {
     std::set<std::filesystem::path> current;
     for (const TStatMethod& m : ws.Stats().Methods())
         current.insert(ws.Prefetch().PrefetchFileName(m));
-    for (const auto& [file, group] : before)
-        if (group == change.Group && !current.count(file))
+    for (const auto& [file, group] : before) {
+        if (group == change.Group && !current.count(file)) {
             EXPECT_FALSE(std::filesystem::exists(file)) << file;
+        }
+    }
     EXPECT_TRUE(host.Errors().empty());
     EXPECT_TRUE(ws.IsIdle());
     const bool progressShown = std::find(host.statuses.begin(), host.statuses.end(),

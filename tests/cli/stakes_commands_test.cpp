@@ -126,19 +126,26 @@ TEST_F(StakesCli, DeleteByConditionAndAll) {
 
 TEST_F(StakesCli, ASecondWorkspaceOnTheSameFolderIsRefused) {
     auto held = OpenLockedFile(data / STAKES_FILE_NAME);
-    const TRun r = Run("stakes list");
+    EXPECT_EQ(Run("stakes list").code, 0); // a reader needs no lock
+    const TRun r = Run("stakes check");
     EXPECT_EQ(r.code, 1);
+    EXPECT_NE(Err().find("открыт другой копией программы (PID " + std::to_string(::getpid())),
+              std::string::npos) << Err();
     EXPECT_NE(Err().find("Невозможно получить монопольный доступ к файлам данных!"),
               std::string::npos);
     EXPECT_NE(Err().find("Программа будет закрыта!"), std::string::npos);
 }
 
 TEST_F(StakesCli, AnOutdatedStakesFileIsEmptiedAfterTheWarning) {
-    WriteFileAtomically(data / STAKES_FILE_NAME, std::string(329, '\2'));
+    WriteFileAtomically(data / STAKES_FILE_NAME, std::string(329, '\3'));
     const std::string out = Run("stakes list --tsv").out;
     EXPECT_EQ(out.find('\n') + 1, out.size()); // the header only
     EXPECT_NE(Err().find("Обнаружен файл ставок устаревшей версии"), std::string::npos);
+    EXPECT_EQ(std::filesystem::file_size(data / STAKES_FILE_NAME), 329u); // a reader keeps it
+    EXPECT_EQ(Run("stakes check").code, 0);
+    EXPECT_NE(Err().find("Обнаружен файл ставок устаревшей версии"), std::string::npos);
     EXPECT_EQ(std::filesystem::file_size(data / STAKES_FILE_NAME), 0u);
+    EXPECT_EQ(std::filesystem::file_size(data / "Pelko_6x45.lsk.bak"), 329u);
 }
 
 TEST_F(StakesCli, RegularsAndSystemsLists) {

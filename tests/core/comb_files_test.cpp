@@ -1,4 +1,5 @@
 #include "core/comb_files.h"
+#include "core/record_helpers.h"
 #include "core/comb_generation.h"
 #include "core/text_forms.h"
 #include "support/temp_dir.h"
@@ -60,11 +61,15 @@ TEST(CombFiles, SaveAndLoadRoundTripAcrossReadChunks) {
     ASSERT_EQ(back.Count(), full.Count());
     EXPECT_TRUE(std::equal(full.begin(), full.end(), back.begin()));
 
+    // Combinations with impossible numbers are refused and counted, the others kept.
     const TCombList bytes = AllByteValues();
     SaveCombsFile(dir.file("bytes.lcv"), bytes);
-    LoadCombsFile(dir.file("bytes.lcv"), back);
-    ASSERT_EQ(back.Count(), bytes.Count());
-    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), back.begin()));
+    std::vector<TComb> valid;
+    for (const TComb& c : bytes)
+        if (ValidComb(c)) valid.push_back(c);
+    EXPECT_EQ(LoadCombsFile(dir.file("bytes.lcv"), back), bytes.Count() - valid.size());
+    ASSERT_EQ(back.Count(), valid.size());
+    EXPECT_TRUE(std::equal(valid.begin(), valid.end(), back.begin()));
 }
 
 TEST(CombFiles, SaveReplacesAnOldFileAndFailsOnAMissingFolder) {
@@ -105,9 +110,12 @@ INSTANTIATE_TEST_SUITE_P(
         TLoadCase{"1;2;3;4;5;6;7\r\n\r\n\r\n;;1;;2;3;4;5;6;;\r", {Comb({1, 2, 3, 4, 5, 6})}},
         TLoadCase{"1;2;3;4;5;6\r2;3;4;5;6;7\n3;4;5;6;7;8",
                   {Comb({1, 2, 3, 4, 5, 6}), Comb({2, 3, 4, 5, 6, 7}), Comb({3, 4, 5, 6, 7, 8})}},
-        // words are trimmed; anything not an integer is 0; beyond a byte keeps the low bits
-        TLoadCase{" 1 ; 02;x;\t4\t;+5;1 6\r\n", {Comb({1, 2, 0, 4, 5, 0})}},
-        TLoadCase{"300;-1;256;255;0;99999999999\r\n", {Comb({44, 255, 0, 255, 0, 0})}},
+        // words are trimmed; anything not an integer is 0, and 0, numbers beyond 45 and a
+        // number twice refuse the line
+        TLoadCase{" 1 ; 02;7;\t4\t;+5;45\r\n", {Comb({1, 2, 7, 4, 5, 45})}},
+        TLoadCase{" 1 ; 02;x;\t4\t;+5;1 6\r\n", {}},
+        TLoadCase{"300;-1;256;255;0;99999999999\r\n46;1;2;3;4;5\r\n7;7;8;9;10;11\r\n", {}},
+        TLoadCase{"\xEF\xBB\xBF" "1;2;3;4;5;6\r\n", {Comb({1, 2, 3, 4, 5, 6})}},
         TLoadCase{"1 2 3 4 5 6\r\n", {}}));
 
 TEST(CombFiles, LoadGrowsTheListBeyondItsCapacity) {
@@ -122,6 +130,14 @@ TEST(CombFiles, LoadGrowsTheListBeyondItsCapacity) {
     EXPECT_EQ(list.Count(), 5000u);
     EXPECT_GE(list.Capacity(), 5000u);
     EXPECT_EQ(list[4999], Comb({1, 2, 3, 4, 5, 6 + 4999 % 40}));
+}
+
+TEST(CombFiles, EndlessInputIsRefused) {
+    test::TTempDir dir;
+    TCombList list;
+    WriteBytes(dir.file("long.lcv"), "1;2;3;4;5;6\r\n" + std::string(70 * 1024, '1'));
+    EXPECT_THROW(LoadCombsFile(dir.file("long.lcv"), list), std::runtime_error);
+    EXPECT_THROW(LoadCombsFile("/dev/zero", list), std::runtime_error);
 }
 
 TEST(CombFiles, LoadOfAMissingFileFailsWithTheSystemText) {
@@ -184,14 +200,20 @@ TEST(CombFiles, PasteTextFailsAtTheFirstBadLineWithItsMessage) {
         }
     }
     TCombList list;
-    ClipboardTextToCombs("1|2:3.4-5\t6\r45,44,43;42 41  40", list);
+    EXPECT_EQ(ClipboardTextToCombs("1|2:3.4-5\t6\r45,44,43;42 41  40", list), 0u);
     ASSERT_EQ(list.Count(), 2u);
     EXPECT_EQ(list[1], Comb({45, 44, 43, 42, 41, 40}));
+    // Six words with an impossible number: the line is refused and counted, not pasted.
+    EXPECT_EQ(ClipboardTextToCombs("1 2 3 4 5 46\r\n1 2 3 4 5 6\r\n7 7 8 9 10 11\r\n", list), 2u);
+    ASSERT_EQ(list.Count(), 1u);
+    EXPECT_EQ(list[0], Comb({1, 2, 3, 4, 5, 6}));
 }
 
 TEST(CombFiles, BufferFileHoldsRawRecords) {
     test::TTempDir dir;
-    const TCombList list = AllByteValues();
+    TCombList list;
+    for (int i = 0; i < 256; ++i)
+        list.Append(Comb({1 + i % 3, 4, 5, 6, 7 + i % 30, 40 + i % 6}));
     std::vector<std::size_t> told;
     WriteCombsBuffer(dir.file("b.~buff"), list.Data(), list.Count(),
                      [&](std::size_t done, std::size_t total) {
@@ -210,6 +232,8 @@ TEST(CombFiles, BufferFileHoldsRawRecords) {
     ASSERT_EQ(back.Count(), list.Count());
     EXPECT_TRUE(std::equal(list.begin(), list.end(), back.begin()));
     EXPECT_THROW(ReadCombsBuffer(dir.file("none"), back), std::runtime_error);
+    WriteBytes(dir.file("b.~buff"), ReadBytes(dir.file("b.~buff")).replace(6 * 7, 1, "\x2e"));
+    EXPECT_THROW(ReadCombsBuffer(dir.file("b.~buff"), back), std::runtime_error); // 46: damaged
 }
 
 TEST(ProgressSteps, ReportsAfterEveryMultipleOfTheStepAndCoversEveryEntry) {

@@ -1,6 +1,7 @@
 #include "core/atomic_file.h"
 #include "core/codec.h"
 #include "core/draw_archive.h"
+#include "core/record_helpers.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -93,10 +94,14 @@ TEST_F(DrawsFile, RandomBytesLoadWithoutCrashing) {
         c = static_cast<char>(rng());
     WriteFileAtomically(file, junk);
     TDrawsArray draws;
-    ReadDrawsFile(file, draws);
-    EXPECT_EQ(draws.size(), 50u);
-    for (const auto& d : draws)
+    const TDrawsLoad load = ReadDrawsFile(file, draws);
+    EXPECT_EQ(draws.size() + load.Refused, 50u);
+    EXPECT_GT(load.Refused, 0u);
+    EXPECT_EQ(load.Partial, 13u);
+    for (const auto& d : draws) {
         EXPECT_LE(d.DateLen, 16);
+        EXPECT_TRUE(ValidDrawNumbers(d));
+    }
 }
 
 TEST(FindDraw, FindsEveryPresentNumberWhateverTheOrder) {

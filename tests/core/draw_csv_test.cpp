@@ -40,7 +40,7 @@ TEST(DrawCsv, ExportLineForm) {
 
 TEST(DrawCsv, ImportSkipsWhatDoesNotParse) {
     TDrawsArray draws;
-    const int added = ImportDrawsCsv(Fixture("mixed.csv"), draws);
+    const int added = ImportDrawsCsv(Fixture("mixed.csv"), draws).Added;
     // Kept: 1 (quoted date), the 7-field line (numbered size + 1 = 2), 5 (empty date),
     // 6 (stray bytes in the date). Skipped: the header, blank lines, the unquoted date
     // (9 fields), the line ending in ";" (9 fields), the unterminated quote, number -3 and abc.
@@ -64,7 +64,8 @@ TEST(DrawCsv, SevenFieldLinesAreNumberedAfterTheArchive) {
     draws[99].Number = 102; // the archive already has a draw numbered 102
     const int added = ImportDrawsCsv("\"a\";1;2;3;4;5;6\r\n\"b\";1;2;3;4;5;6\r\n"
                                      "\"c\";1;2;3;4;5;6\r\n",
-                                     draws);
+                                     draws)
+                          .Added;
     // 101 is new; 102 exists; the third line is numbered 102 again (size is 101 then).
     EXPECT_EQ(added, 1);
     EXPECT_EQ(draws.back().Number, 101);
@@ -74,24 +75,43 @@ TEST(DrawCsv, ExportThenImportAddsNothing) {
     TDrawsArray draws;
     ImportDrawsCsv(Fixture("mixed.csv"), draws);
     TDrawsArray copy = draws;
-    EXPECT_EQ(ImportDrawsCsv(DrawsToCsv(draws), copy), 0);
+    EXPECT_EQ(ImportDrawsCsv(DrawsToCsv(draws), copy).Added, 0);
     TDrawsArray fresh;
-    EXPECT_EQ(ImportDrawsCsv(DrawsToCsv(draws), fresh), 4);
+    EXPECT_EQ(ImportDrawsCsv(DrawsToCsv(draws), fresh).Added, 4);
     EXPECT_EQ(DrawsToCsv(fresh), DrawsToCsv(draws));
 }
 
-TEST(DrawCsv, VeryLongLinesAndOutOfRangeNumbersDoNotCrash) {
+TEST(DrawCsv, AVeryLongLineRefusesTheWholeFile) {
     TDrawsArray draws;
-    EXPECT_EQ(ImportDrawsCsv(Fixture("long_line.csv"), draws), 2);
-    EXPECT_EQ(draws[0].Nums[0], 0); // not an integer: 0
-    EXPECT_EQ(draws[1].Nums[0], 9);
-    EXPECT_EQ(ImportDrawsCsv("10;\"d\";300;-1;2;3;4;5\r\n", draws), 1);
+    EXPECT_THROW(ImportDrawsCsv(Fixture("long_line.csv"), draws), std::runtime_error);
+    EXPECT_TRUE(draws.empty());
+}
+
+// Every statistic indexes by number: such lines are refused and counted, never stored.
+TEST(DrawCsv, ImpossibleNumbersAreRefusedAndCounted) {
+    TDrawsArray draws;
+    const TDrawsImport import = ImportDrawsCsv("10;\"d\";300;-1;2;3;4;5\r\n"
+                                               "11;\"d\";1;2;3;4;5;46\r\n"
+                                               "12;\"d\";7;7;8;9;10;11\r\n"
+                                               "13;\"d\";0;1;2;3;4;5\r\n"
+                                               "14;\"d\";x;1;2;3;4;5\r\n"
+                                               "15;\"d\";45;1;2;3;4;5\r\n",
+                                               draws);
+    EXPECT_EQ(import.Added, 1);
+    EXPECT_EQ(import.Refused, 5u);
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].Number, 15);
+}
+
+TEST(DrawCsv, AByteOrderMarkDoesNotEatTheFirstLine) {
+    TDrawsArray draws;
+    EXPECT_EQ(ImportDrawsCsv("\xEF\xBB\xBF" "1;\"d\";1;2;3;4;5;6\r\n", draws).Added, 1);
 }
 
 TEST(DrawCsv, SampleArchiveImportsWhole) {
     const auto content = ReadWholeFile(std::filesystem::path(PELKO_SHARE_DIR) / "sample_draws.csv");
     TDrawsArray draws;
-    EXPECT_EQ(ImportDrawsCsv(content, draws), 18930);
+    EXPECT_EQ(ImportDrawsCsv(content, draws).Added, 18930);
     EXPECT_EQ(draws.front().Number, 1);
     EXPECT_EQ(draws.back().Number, 18930);
     EXPECT_EQ(FindDraw(draws, 784), 783);

@@ -155,7 +155,7 @@ TEST_F(StakeCheck, AFailedWriteTearsNoRecordAndCountsOnlyWholeOnes) {
     EXPECT_EQ(Check().Settled, 2);
 }
 
-TEST_F(StakeCheck, GarbageRecordsAreCheckedWithinBounds) {
+TEST_F(StakeCheck, DamagedRecordsAreLeftAsTheyAre) {
     std::string garbage(328, '\xC8');
     const std::int32_t draw = 2, count = 200;
     std::memcpy(garbage.data() + 4, &draw, 4);
@@ -163,12 +163,14 @@ TEST_F(StakeCheck, GarbageRecordsAreCheckedWithinBounds) {
     std::memcpy(garbage.data() + 16, &count, 4);
     garbage[20] = 10;                            // a member that matches
     bytes += garbage + std::string(100, '\x01'); // and a torn tail
+    const std::string before = bytes;
     const TCheckOutcome out = Check();
     EXPECT_FALSE(out.Error);
-    ASSERT_EQ(out.Settled, 1);
-    EXPECT_EQ(settled[0].MatchCount(), 1);
-    EXPECT_EQ(settled[0].Profit, -Binomial(16, 6) * MoneyFromDouble(100));
-    EXPECT_EQ(bytes.size(), 428u); // nothing written past the whole records
+    EXPECT_EQ(out.Settled, 0); // a damaged record is never settled, rated or rewritten
+    EXPECT_EQ(out.Damaged, 1);
+    EXPECT_EQ(out.FirstDamaged, static_cast<std::int64_t>((before.size() - 100) / 328 - 1));
+    EXPECT_TRUE(settled.empty());
+    EXPECT_EQ(bytes, before);
 }
 
 TEST_F(StakeCheck, RatingsRebuiltFromTheFileEqualTheAccumulatedOnes) {

@@ -29,6 +29,7 @@ public:
     }
     bool AskYesNo(const std::string& text, const std::string& caption, bool defaultYes) override;
     void LogLine(const std::string& line) override { log.push_back(line); }
+    void Remark(const std::string& text) override { remarks.push_back(text); }
     void BusyChanged(bool busy) override { busyChanges.push_back(busy); }
 
     // Texts of the error boxes shown so far.
@@ -43,6 +44,7 @@ public:
     bool defaultAnswer = true;
     bool stopRequested = false;
     std::vector<std::string> log;
+    std::vector<std::string> remarks;
     std::vector<bool> busyChanges;
 };
 

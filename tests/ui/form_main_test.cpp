@@ -182,7 +182,10 @@ class TFormMainTest : public QObject {
         QCOMPARE(second->ExitCode(), 1);
         QVERIFY(!seams_->Boxes.isEmpty());
         QCOMPARE(seams_->Boxes.last().Caption, QStringLiteral("Ошибка"));
+        // The folder's lock names who holds it, then the exclusive-access text follows.
         QVERIFY(seams_->Boxes.last().Text.startsWith(
+            QStringLiteral("Папка данных занята другой копией программы (PID ")));
+        QVERIFY(seams_->Boxes.last().Text.contains(
             QStringLiteral("Невозможно получить монопольный доступ к файлам данных!")));
         QTRY_VERIFY(!second->isVisible());
         second.reset();

@@ -26,8 +26,10 @@ using TFolderState = std::map<QString, std::pair<qint64, QDateTime>>;
 
 TFolderState StateOf(const QString& folder) {
     TFolderState state;
+    // The folder's lock file is no data: whoever takes the lock writes its PID there.
     for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden))
-        state[file.fileName()] = {file.size(), file.lastModified()};
+        if (file.fileName() != QStringLiteral("Pelko_6x45.lock"))
+            state[file.fileName()] = {file.size(), file.lastModified()};
     return state;
 }
 
