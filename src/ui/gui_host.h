@@ -40,7 +40,8 @@ class TGuiHost : public Host {
     bool AskYesNo(const std::string& text, const std::string& caption, bool defaultYes) override;
     void BusyChanged(bool busy) override;
     // Scenario stop checks: the window runs its pending events (repaints, the "Стоп"
-    // button) at most every EVENTS_INTERVAL_MS; the run keeps its own stop flag.
+    // button) at most every EVENTS_INTERVAL_MS; the run keeps its own stop flag. True once
+    // a termination signal arrived.
     bool StopRequested() override;
     static constexpr int EVENTS_INTERVAL_MS = 50;
 

@@ -1,20 +1,26 @@
 // The window program as a process: a second copy on the same data folder stops without
-// touching a file, and SIGTERM closes the window like a close request (settings saved).
+// touching a file, SIGTERM closes the window like a close request (settings saved), and
+// termination signals end it within two seconds whatever it is doing.
 
 #include "ui/ui_test_support.h"
 
+#include "core/atomic_file.h"
 #include "core/draw_archive.h"
 #include "core/ini_file.h"
 #include "platform/file_lock.h"
+#include "scenarios/script_file.h"
 #include "stakes/stake_record.h"
 #include "ui/window_settings.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
+#include <algorithm>
+#include <csignal>
 #include <map>
 
 using namespace pelko;
@@ -31,14 +37,35 @@ TFolderState StateOf(const QString& folder) {
     return state;
 }
 
-void StartProgram(QProcess& process, const QString& folder, const QStringList& switches = {}) {
+// `attended`: every box waits for a person who never comes.
+void StartProgram(QProcess& process, const QString& folder, const QStringList& switches = {},
+                  bool attended = false) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("PELKO_UNATTENDED"), QStringLiteral("1"));
+    if (attended)
+        env.remove(QStringLiteral("PELKO_UNATTENDED"));
+    else
+        env.insert(QStringLiteral("PELKO_UNATTENDED"), QStringLiteral("1"));
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(PELKO_WINDOW_EXE),
                   QStringList{QStringLiteral("--data-dir"), folder} + switches);
 }
+
+// Whether the program has written `text` to its standard error yet (kept in `seen`).
+bool Printed(QProcess& process, QString& seen, const QString& text) {
+    seen += QString::fromUtf8(process.readAllStandardError());
+    return seen.contains(text);
+}
+
+// Sends `signo` and waits for the end: the milliseconds it took, -1 when it took over 3 s.
+qint64 SignalAndWait(QProcess& process, int signo) {
+    QElapsedTimer clock;
+    clock.start();
+    ::kill(static_cast<pid_t>(process.processId()), signo);
+    return process.waitForFinished(3000) ? clock.elapsed() : -1;
+}
+
+constexpr qint64 PROMPT_MS = 2000;
 
 } // namespace
 
@@ -96,6 +123,99 @@ class TProcessTest : public QObject {
         QVERIFY(TIniFile(frm).HasKey("TFormMain", "lvDraws.Column0"));
         // The lock went with the process.
         QVERIFY(OpenLockedFile(folder / STAKES_FILE_NAME) != nullptr);
+    }
+
+    void signalEndsTheStartUpBoxItWaitsIn_data() {
+        QTest::addColumn<int>("signo");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGHUP") << SIGHUP;
+    }
+    void signalEndsTheStartUpBoxItWaitsIn() {
+        QFETCH(int, signo);
+        QTemporaryDir dir;
+        const auto folder = FolderOf(dir);
+        WriteArchive(folder, MakeDraws(5));
+        WriteGenerateParams(folder, 2, "1,2,3,4,5,6,7");
+        auto held = OpenLockedFile(folder / STAKES_FILE_NAME); // the first copy
+        const TFolderState before = StateOf(dir.path());
+
+        QProcess second;
+        QString errors;
+        StartProgram(second, dir.path(), {}, true);
+        // Traced as the box opens.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            Printed(second, errors, QStringLiteral("Ошибка чтения файла ставок!")), 30000);
+        const qint64 ms = SignalAndWait(second, signo);
+        QVERIFY2(ms >= 0 && ms < PROMPT_MS, qPrintable(QString::number(ms)));
+        // The refusal's own end (not the signal's nor the watchdog's), still no file touched.
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 1);
+        QCOMPARE(StateOf(dir.path()), before);
+    }
+
+    void signalStopsABackTestAndKeepsItsFiles() {
+        QTemporaryDir dir;
+        QTemporaryDir shots;
+        const auto folder = FolderOf(dir);
+        // The benchmark scenario as the working one on the sample archive (imported by the
+        // window); the screenshots mode back-tests it over 3 draws, with pictures in cycle 2.
+        const auto working = folder / WORKING_SCRIPT_FILE_NAME;
+        WriteScriptFile(working, ReadScriptFile(PELKO_BACKTEST_FILE));
+        const std::string scenario = ReadWholeFile(working);
+        QProcess program;
+        StartProgram(program, dir.path(), {QStringLiteral("--screenshots"), shots.path()}, true);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QFileInfo::exists(shots.filePath(QStringLiteral("tsStakes_run.png"))), 60000);
+
+        const qint64 ms = SignalAndWait(program, SIGTERM);
+        QVERIFY2(ms >= 0 && ms < PROMPT_MS, qPrintable(QString::number(ms)));
+        QCOMPARE(program.exitCode(), 0); // closed, not cut short by the watchdog
+        QVERIFY(TIniFile(WindowSettingsPath(folder)).HasKey("TFormMain", "NormPos"));
+        QCOMPARE(ReadWholeFile(working), scenario);
+        // Whole records, and the third cycle (stakes on the last draw) never ran.
+        const std::string stakes = ReadWholeFile(folder / STAKES_FILE_NAME);
+        QCOMPARE(stakes.size() % STAKE_RECORD_SIZE, std::size_t(0));
+        TDrawsArray draws;
+        ReadDrawsFile(folder / DRAWS_FILE_NAME, draws);
+        int last = 0;
+        for (const TDrawData& draw : draws)
+            last = std::max(last, int(draw.Number));
+        int made = 0;
+        int onLast = 0;
+        for (std::size_t at = 0; at < stakes.size(); at += STAKE_RECORD_SIZE) {
+            const TStakeData stake = DecodeStakeRecord(stakes.data() + at);
+            made += !stake.IsSeparator();
+            onLast += stake.DrawNumber == last;
+        }
+        QVERIFY(made > 0);
+        QCOMPARE(onLast, 0);
+    }
+
+    // Rebuilding every prefetch file takes seconds and polls no stop flag: the watchdog ends
+    // it, and a second signal sooner.
+    void signalEndsWorkThatNeverStops_data() {
+        QTest::addColumn<int>("second");
+        QTest::newRow("watchdog") << 0;
+        QTest::newRow("second signal") << SIGINT;
+    }
+    void signalEndsWorkThatNeverStops() {
+        QFETCH(int, second);
+        QTemporaryDir dir;
+        QProcess program;
+        QString errors;
+        StartProgram(program, dir.path(), {QStringLiteral("/FullRecreate")}, true);
+        QTRY_VERIFY_WITH_TIMEOUT(Printed(program, errors, QStringLiteral("( завершено ")), 60000);
+        qint64 ms = 0;
+        if (second == 0) {
+            ms = SignalAndWait(program, SIGTERM);
+        } else {
+            ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+            QVERIFY(!program.waitForFinished(300)); // still busy
+            ms = SignalAndWait(program, second);
+        }
+        QVERIFY2(ms >= 0 && ms < (second ? 500 : PROMPT_MS), qPrintable(QString::number(ms)));
+        QCOMPARE(program.exitCode(), 128 + (second ? second : SIGTERM));
     }
 
     void fullRefreshMakesThePrefetchFilesAndExits() {
