@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -30,15 +31,17 @@ sem_t watchdogGo;
 void OnSignal(int signo) {
     int none = 0;
     if (!firstSignal.compare_exchange_strong(none, signo)) _exit(128 + signo);
+    const int interrupted = errno; // of the code this handler interrupted
     sem_post(&watchdogGo);
     const char byte = 1;
     [[maybe_unused]] const ssize_t n = ::write(pipeFds[1], &byte, 1);
+    errno = interrupted;
 }
 
 // A thread rather than alarm(): nothing else in the process can disarm it.
 void Watchdog() {
-    while (sem_wait(&watchdogGo) != 0) {
-    }
+    while (sem_wait(&watchdogGo) != 0)
+        if (errno != EINTR) return;
     std::this_thread::sleep_for(std::chrono::milliseconds(TSignalClose::WATCHDOG_MS));
     _exit(128 + firstSignal.load());
 }

@@ -65,6 +65,8 @@ qint64 SignalAndWait(QProcess& process, int signo) {
     return process.waitForFinished(3000) ? clock.elapsed() : -1;
 }
 
+constexpr int BEFORE_WINDOW = 0, SECOND_COPY = 1, REBUILD = 2;
+
 } // namespace
 
 class TProcessTest : public QObject {
@@ -125,36 +127,47 @@ class TProcessTest : public QObject {
 
     // A second copy waits in its start-up box that nobody answers; rebuilding every prefetch
     // file takes seconds and polls no stop flag, so the watchdog or a second signal ends it.
+    // States the program cannot leave by itself: a box before the window exists (its data
+    // folder cannot be made), the box of a second copy, a rebuild of every prefetch file
+    // (seconds long, it polls no stop flag: the watchdog or a second signal ends it).
     void signalEndsTheProgramPromptly_data() {
-        QTest::addColumn<bool>("rebuild");
+        QTest::addColumn<int>("state");
         QTest::addColumn<QList<int>>("sent");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<int>("withinMs"); // of the last signal
-        QTest::newRow("box, SIGTERM") << false << QList<int>{SIGTERM} << 1 << 2000;
-        QTest::newRow("box, SIGINT") << false << QList<int>{SIGINT} << 1 << 2000;
-        QTest::newRow("box, SIGHUP") << false << QList<int>{SIGHUP} << 1 << 2000;
-        QTest::newRow("rebuild, watchdog") << true << QList<int>{SIGTERM} << 128 + SIGTERM << 2000;
+        QTest::newRow("start-up box") << BEFORE_WINDOW << QList<int>{SIGTERM} << 1 << 2000;
+        QTest::newRow("second copy, SIGTERM") << SECOND_COPY << QList<int>{SIGTERM} << 1 << 2000;
+        QTest::newRow("second copy, SIGINT") << SECOND_COPY << QList<int>{SIGINT} << 1 << 2000;
+        QTest::newRow("second copy, SIGHUP") << SECOND_COPY << QList<int>{SIGHUP} << 1 << 2000;
+        QTest::newRow("rebuild, watchdog")
+            << REBUILD << QList<int>{SIGTERM} << 128 + SIGTERM << 2000;
         QTest::newRow("rebuild, second signal")
-            << true << QList<int>{SIGTERM, SIGINT} << 128 + SIGINT << 500;
+            << REBUILD << QList<int>{SIGTERM, SIGINT} << 128 + SIGINT << 500;
     }
     void signalEndsTheProgramPromptly() {
-        QFETCH(bool, rebuild);
+        QFETCH(int, state);
         QFETCH(QList<int>, sent);
         QFETCH(int, exitCode);
         QFETCH(int, withinMs);
         QTemporaryDir dir;
+        QString folder = dir.path();
         std::unique_ptr<TRandomAccessFile> held;
-        if (!rebuild) {
+        if (state == BEFORE_WINDOW) {
+            QFile(dir.filePath(QStringLiteral("file"))).open(QIODevice::WriteOnly);
+            folder = dir.filePath(QStringLiteral("file/data"));
+        } else if (state == SECOND_COPY) {
             WriteArchive(FolderOf(dir), MakeDraws(5));
             held = OpenLockedFile(FolderOf(dir) / STAKES_FILE_NAME); // the first copy
         }
         QProcess program;
         QString errors;
-        StartProgram(program, dir.path(),
-                     rebuild ? QStringList{QStringLiteral("/FullRecreate")} : QStringList{}, true);
-        const QString busy = rebuild ? QStringLiteral("( завершено ")
-                                     : QStringLiteral("Ошибка чтения файла ставок!");
-        QTRY_VERIFY_WITH_TIMEOUT(Printed(program, errors, busy), 60000);
+        StartProgram(
+            program, folder,
+            state == REBUILD ? QStringList{QStringLiteral("/FullRecreate")} : QStringList{}, true);
+        const QString busy[] = {QStringLiteral("Ошибка запуска программы!"),
+                                QStringLiteral("Ошибка чтения файла ставок!"),
+                                QStringLiteral("( завершено ")};
+        QTRY_VERIFY_WITH_TIMEOUT(Printed(program, errors, busy[state]), 60000);
         if (sent.size() > 1) {
             ::kill(static_cast<pid_t>(program.processId()), sent.takeFirst());
             QVERIFY(!program.waitForFinished(300)); // busy ending
