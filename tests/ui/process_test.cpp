@@ -125,8 +125,6 @@ class TProcessTest : public QObject {
         QVERIFY(OpenLockedFile(folder / STAKES_FILE_NAME) != nullptr);
     }
 
-    // A second copy waits in its start-up box that nobody answers; rebuilding every prefetch
-    // file takes seconds and polls no stop flag, so the watchdog or a second signal ends it.
     // States the program cannot leave by itself: a box before the window exists (its data
     // folder cannot be made), the box of a second copy, a rebuild of every prefetch file
     // (seconds long, it polls no stop flag: the watchdog or a second signal ends it).
@@ -153,7 +151,7 @@ class TProcessTest : public QObject {
         QString folder = dir.path();
         std::unique_ptr<TRandomAccessFile> held;
         if (state == BEFORE_WINDOW) {
-            QFile(dir.filePath(QStringLiteral("file"))).open(QIODevice::WriteOnly);
+            QVERIFY(QFile(dir.filePath(QStringLiteral("file"))).open(QIODevice::WriteOnly));
             folder = dir.filePath(QStringLiteral("file/data"));
         } else if (state == SECOND_COPY) {
             WriteArchive(FolderOf(dir), MakeDraws(5));
