@@ -12,6 +12,7 @@
 #include "ui/draws_page.h"
 #include "ui/help_file.h"
 #include "ui/message_boxes.h"
+#include "ui/signal_close.h"
 #include "ui/ui_actions.h"
 #include "ui/ui_icons.h"
 #include "ui/ui_seams.h"
@@ -626,7 +627,8 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     if (ws_ && !ws_->IsIdle()) {
         // An operation is running inside this very call stack: close when it is done. A
         // scenario run is asked to stop first; declining keeps the window and the run.
-        if (!scriptTab_->StopForClose()) {
+        // When the program is ending the run stops without the question.
+        if (!scriptTab_->StopForClose(!Terminating())) {
             event->ignore();
             return;
         }

@@ -1,6 +1,7 @@
 #include "ui/gui_host.h"
 
 #include "ui/message_boxes.h"
+#include "ui/signal_close.h"
 #include "ui/ui_text.h"
 
 #include <QApplication>
@@ -37,7 +38,8 @@ void TGuiHost::ProcessEvents() {
 
 bool TGuiHost::StopRequested() {
     if (!sinceEvents_.isValid() || sinceEvents_.elapsed() >= EVENTS_INTERVAL_MS) ProcessEvents();
-    return false;
+    // A termination signal stops the run as "Стоп" would, without the question.
+    return Terminating();
 }
 
 void TGuiHost::ErrorBox(const std::string& text) {

@@ -42,7 +42,8 @@ class TGuiHost : public Host {
     // Stays in the status panel once the operation's own status text is cleared.
     void Remark(const std::string& text) override;
     // Scenario stop checks: the window runs its pending events (repaints, the "Стоп"
-    // button) at most every EVENTS_INTERVAL_MS; the run keeps its own stop flag.
+    // button) at most every EVENTS_INTERVAL_MS; the run keeps its own stop flag. True once
+    // a termination signal arrived.
     bool StopRequested() override;
     static constexpr int EVENTS_INTERVAL_MS = 50;
 

@@ -1,5 +1,7 @@
 #include "ui/process_wait.h"
 
+#include "ui/signal_close.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -26,7 +28,7 @@ int CountOtherInstances(const QString& executableName) {
 }
 
 bool WaitForOtherInstances(const QString& executableName, int rounds) {
-    for (int i = 0; i < rounds; ++i) {
+    for (int i = 0; i < rounds && !Terminating(); ++i) {
         if (CountOtherInstances(executableName) == 0) return true;
         QDeadlineTimer deadline(100);
         while (!deadline.hasExpired()) {
@@ -34,7 +36,7 @@ bool WaitForOtherInstances(const QString& executableName, int rounds) {
             QThread::msleep(10);
         }
     }
-    return CountOtherInstances(executableName) == 0;
+    return !Terminating() && CountOtherInstances(executableName) == 0;
 }
 
 } // namespace pelko

@@ -44,9 +44,13 @@ int RunProgram(int argc, char** argv) {
     }
 
     TFormMain window(options, dataFolder);
+    // A signal during the boxes of the window's creation: the window never runs.
+    if (Terminating()) return window.ExitCode();
     window.show();
-    signalClose.SetWindow(&window);
     const int code = QApplication::exec();
+    // A signal ends the event loop once the work under it has returned; the window closes
+    // now, saving its settings, without asking anything.
+    if (window.isVisible()) window.close();
     return window.ExitCode() != 0 ? window.ExitCode() : code;
 }
 

@@ -302,9 +302,12 @@ void TScenarioTab::RunningChanged(bool running) {
     Q_EMIT RunStateChanged(running);
 }
 
-bool TScenarioTab::StopForClose() {
+bool TScenarioTab::StopForClose(bool ask) {
     if (!runner_.ScriptRunning()) return true;
-    if (runner_.CanStop()) runner_.ScriptStop();
+    if (!ask)
+        runner_.RequestStop();
+    else if (runner_.CanStop())
+        runner_.ScriptStop();
     UpdateActions();
     return runner_.ScriptStopRequested();
 }

@@ -73,9 +73,10 @@ class TScenarioTab : public QWidget {
     // Disabled while a run goes on (the list is always among them).
     void SetRunLockedWidgets(const QList<QWidget*>& widgets);
     bool Running() const { return runner_.ScriptRunning(); }
-    // The window is asked to close: during a run the stop question comes first. True when
-    // the window may close once the current operation has ended.
-    bool StopForClose();
+    // The window is asked to close: during a run the stop question comes first (unless
+    // `ask` is false: the program is ending). True when the window may close once the
+    // current operation has ended.
+    bool StopForClose(bool ask = true);
 
     // What the filter dialog offers right now.
     TFilterDialogContext FilterContext() const;

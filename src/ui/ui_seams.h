@@ -1,8 +1,9 @@
 #pragma once
 // Everything in the window that waits for a person goes through this seam: message boxes,
 // file dialogs, modal dialogs and opening files with the desktop. The default
-// implementation shows the real thing; tests install one that answers from a script, and
-// an unattended run (PELKO_UNATTENDED=1) one that takes the default answer.
+// implementation shows the real thing (nothing once a termination signal arrived: boxes
+// take their default answer, dialogs are cancelled); tests install one that answers from a
+// script, and an unattended run (PELKO_UNATTENDED=1) one that takes the default answer.
 
 #include <QMessageBox>
 #include <QString>
