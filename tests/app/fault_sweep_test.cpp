@@ -158,6 +158,13 @@ const TSaveCase CASES[] = {
          params.Parameters = "7;8";
          return ws.SaveGenerateParams(params);
      }},
+    {"ShreddingSave", false, false,
+     [](Workspace& ws, const fs::path&) {
+         TShreddingFormulas formulas = ws.Shredding();
+         formulas.Formula[0] = "(n1+n2)/(n5+n6)";
+         ws.ApplyShredding(formulas);
+         return true;
+     }},
     {"PrefetchCreate", false, false,
      [](Workspace& ws, const fs::path&) {
          try {
