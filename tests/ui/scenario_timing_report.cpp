@@ -9,8 +9,8 @@
 
 #include "app/script_desk.h"
 #include "app/workspace.h"
-#include "ui/form_test_cnt.h"
-#include "ui/scenario_tab.h"
+#include "ui/common/form_test_cnt.h"
+#include "ui/scenario/scenario_tab.h"
 
 #include <QAction>
 #include <QApplication>

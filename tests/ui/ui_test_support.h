@@ -3,8 +3,8 @@
 // from a script, temporary data folders with small archives, and starting the window.
 
 #include "core/lottery.h"
-#include "ui/form_main.h"
-#include "ui/ui_seams.h"
+#include "ui/shell/form_main.h"
+#include "ui/common/ui_seams.h"
 
 #include <QList>
 #include <QStringList>

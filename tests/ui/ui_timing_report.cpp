@@ -8,9 +8,9 @@
 #include "ui/ui_test_support.h"
 
 #include "app/workspace.h"
-#include "ui/combs_page.h"
-#include "ui/form_gen_combs.h"
-#include "ui/statistics_tab.h"
+#include "ui/combs/combs_page.h"
+#include "ui/combs/form_gen_combs.h"
+#include "ui/stats/statistics_tab.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "ui/program.h"
+#include "ui/shell/program.h"
 
 int main(int argc, char** argv) {
     return pelko::RunProgram(argc, argv);
