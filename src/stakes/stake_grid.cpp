@@ -69,6 +69,7 @@ std::string StakeCellText(const TStakeData& stake, int column) {
 }
 
 std::optional<std::uint32_t> StakeCellBackground(const TStakeData& stake) {
+    if (!IsValidStakeRecord(stake)) return std::nullopt;
     return StakeKindColor(stake.Kind);
 }
 
@@ -80,7 +81,7 @@ std::optional<std::uint32_t> StakeCellTextColor(const TStakeData& stake, int col
 
 std::vector<TPaintedNumber> StakeCellNumbers(const TStakeData& stake, int column) {
     std::vector<TPaintedNumber> out;
-    if (stake.IsSeparator()) return out;
+    if (stake.IsSeparator() || !IsValidStakeRecord(stake)) return out; // a damaged row shows none
     if (column == scolNumbers) {
         for (int i = 0; i < stake.NumbersCount(); ++i)
             out.push_back({stake.Numbers.Members[i], IsMatched(stake, stake.Numbers.Members[i])});
