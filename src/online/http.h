@@ -69,9 +69,11 @@ struct THttpOptions {
     bool AllowHttps = true;       // false: only plain http:// URLs (and redirects) are fetched
     std::string CaFile;           // extra trust: a PEM bundle used instead of the system's
     long ConnectTimeoutMs = 5000;
-    long ReadTimeoutMs = 10000;   // longest stall without any byte received
+    long ReadTimeoutMs = 10000;   // longest stall without any byte moving; 0: none
     std::uint64_t MaxReplyBytes = HTTP_REPLY_LIMIT;
-    std::function<bool()> Stop;   // polled during the transfer; true stops it
+    // Polled while data flows and about once a second while the line is quiet (so the
+    // read time-out and a stop act within a second or so); true stops the request.
+    std::function<bool()> Stop;
     std::function<void(std::uint64_t done, std::uint64_t total)> Progress; // total 0: unknown
     THttpCookieJar* Cookies = nullptr; // null: cookies live for one request only
 };
