@@ -68,8 +68,11 @@ TStatChartView::TStatChartView(QWidget* parent) : QChartView(parent) {
 
 void TStatChartView::Clear() {
     chart()->removeAllSeries();
-    for (QAbstractAxis* axis : chart()->axes())
+    // removeAxis hands the axis back to us (removeAllSeries deletes the series itself)
+    for (QAbstractAxis* axis : chart()->axes()) {
         chart()->removeAxis(axis);
+        delete axis;
+    }
     actual_ = nullptr;
     total_ = nullptr;
     actualLabels_.clear();
