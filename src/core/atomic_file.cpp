@@ -179,7 +179,13 @@ std::string ReadWholeFile(const fs::path& path, std::uint64_t maxBytes) {
 }
 
 void AppendToFile(const fs::path& path, std::string_view bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    // A file this call creates is removed again when nothing could be written to it.
+    bool created = false;
+    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+        fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        created = fd >= 0;
+    }
     if (fd < 0) ThrowSysError(errno);
     struct stat st {};
     const off_t before = ::fstat(fd, &st) == 0 ? st.st_size : -1;
@@ -192,6 +198,7 @@ void AppendToFile(const fs::path& path, std::string_view bytes) {
             // Part of the record got in: cut it off again, so the file keeps whole records.
             if (rest.size() != bytes.size() && before >= 0) (void)SysFtruncate(fd, before);
             ::close(fd);
+            if (created) ::unlink(path.c_str());
             ThrowSysError(error);
         }
         rest.remove_prefix(static_cast<std::size_t>(n));

@@ -208,8 +208,8 @@ const char* AppendLines(const char* p, const char* end, bool final, TCombList& l
         const char* lineEnd = p;
         while (lineEnd < end && !IsLineBreak(*lineEnd))
             ++lineEnd;
-        if (static_cast<std::size_t>(lineEnd - p) > MAX_COMBS_LINE_BYTES)
-            throw std::runtime_error("Строка " + std::to_string(line + 1) + " длиннее 64 КБ!");
+        if (static_cast<std::size_t>(lineEnd - p) > MAX_TEXT_LINE_BYTES)
+            throw std::runtime_error(LongLineText(line + 1));
         if (lineEnd == end && !final) return p;
         ++line;
         TComb comb;
@@ -223,15 +223,10 @@ const char* AppendLines(const char* p, const char* end, bool final, TCombList& l
     }
 }
 
-std::string_view SkipUtf8Bom(std::string_view text) {
-    constexpr std::string_view BOM = "\xEF\xBB\xBF";
-    return text.starts_with(BOM) ? text.substr(BOM.size()) : text;
-}
-
 } // namespace
 
 TCombsTextLoad AppendCombsFileText(std::string_view text, TCombList& list) {
-    text = SkipUtf8Bom(text);
+    text = WithoutUtf8Bom(text);
     const std::size_t before = list.Count();
     TCombsTextLoad load;
     std::size_t line = 0;
@@ -269,7 +264,7 @@ std::size_t LoadCombsFile(const fs::path& file, TCombList& list) {
         const char* begin = buffer.data();
         const char* end = begin + carried + static_cast<std::size_t>(n);
         if (first && end - begin >= 3) {
-            begin = SkipUtf8Bom(std::string_view(begin, static_cast<std::size_t>(end - begin))).data();
+            begin = WithoutUtf8Bom(std::string_view(begin, static_cast<std::size_t>(end - begin))).data();
             first = false;
         }
         const char* rest = AppendLines(begin, end, final, list, refused, line);
@@ -327,7 +322,7 @@ std::size_t CountTextLines(std::string_view text) {
 }
 
 std::size_t ClipboardTextToCombs(std::string_view text, TCombList& list) {
-    text = SkipUtf8Bom(text);
+    text = WithoutUtf8Bom(text);
     list.Clear();
     list.Reserve(CountTextLines(text));
     std::size_t refused = 0;

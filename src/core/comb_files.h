@@ -26,7 +26,6 @@ inline constexpr const char* COMBS_BUFFER_EXTENSION = ".~buff";
 
 // Bounds of a combinations file: the full list in this form is about 190 MB.
 inline constexpr std::uint64_t MAX_COMBS_FILE_BYTES = std::uint64_t(512) << 20;
-inline constexpr std::size_t MAX_COMBS_LINE_BYTES = 64 * 1024;
 
 // Replaces the list's entries by the file's combinations and returns how many lines were
 // refused for impossible numbers. Lines that do not split into exactly six words at ","

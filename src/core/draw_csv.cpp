@@ -108,15 +108,6 @@ std::string DrawsToCsv(const TDrawsArray& draws) {
     return out;
 }
 
-std::string LongLineText(std::size_t line) {
-    return "Строка " + std::to_string(line) + " длиннее 64 КБ!";
-}
-
-std::string_view WithoutUtf8Bom(std::string_view text) {
-    constexpr std::string_view BOM = "\xEF\xBB\xBF";
-    return text.starts_with(BOM) ? text.substr(BOM.size()) : text;
-}
-
 TDrawsImport ImportDrawsCsv(std::string_view content, TDrawsArray& draws) {
     const std::vector<std::string_view> lines = SplitLines(WithoutUtf8Bom(content));
     for (std::size_t i = 0; i < lines.size(); ++i)

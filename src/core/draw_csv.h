@@ -22,7 +22,6 @@ std::string DrawToCsvLine(const TDrawData& draw);
 
 // Bounds of an import file: an archive of every draw ever held is far below them.
 inline constexpr std::uint64_t MAX_DRAWS_CSV_BYTES = std::uint64_t(64) << 20;
-inline constexpr std::size_t MAX_TEXT_LINE_BYTES = 64 * 1024;
 
 struct TDrawsImport {
     int Added = 0;
@@ -34,9 +33,5 @@ struct TDrawsImport {
 // adding nothing, when a line is longer than MAX_TEXT_LINE_BYTES.
 TDrawsImport ImportDrawsCsv(std::string_view content, TDrawsArray& draws);
 
-// "Строка %zu длиннее 64 КБ!" (1-based line number)
-std::string LongLineText(std::size_t line);
-// The text without a leading UTF-8 byte-order mark.
-std::string_view WithoutUtf8Bom(std::string_view text);
 
 } // namespace pelko

@@ -2,7 +2,6 @@
 
 #include "core/text_forms.h"
 
-#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -10,7 +9,6 @@
 #include <cstring>
 #include <mutex>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace pelko {

@@ -240,4 +240,13 @@ std::string DiffText(std::string_view text, int base) {
     return d > 0 ? "+" + std::to_string(d) : std::to_string(d);
 }
 
+std::string_view WithoutUtf8Bom(std::string_view text) {
+    constexpr std::string_view BOM = "\xEF\xBB\xBF";
+    return text.starts_with(BOM) ? text.substr(BOM.size()) : text;
+}
+
+std::string LongLineText(std::size_t line) {
+    return "Строка " + std::to_string(line) + " длиннее 64 КБ!";
+}
+
 } // namespace pelko

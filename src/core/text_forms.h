@@ -19,6 +19,13 @@ std::string_view TrimText(std::string_view text);
 // as one and no empty word is produced (so separators at the ends are ignored).
 std::vector<std::string> SplitWords(std::string_view text, std::string_view separators);
 
+// The text without a leading UTF-8 byte-order mark (an editor's, in a file meant as CP1251).
+std::string_view WithoutUtf8Bom(std::string_view text);
+// The longest line a reader of text files takes; a longer one refuses the whole input.
+inline constexpr std::size_t MAX_TEXT_LINE_BYTES = 64 * 1024;
+// "Строка %zu длиннее 64 КБ!" (1-based line number)
+std::string LongLineText(std::size_t line);
+
 // Decimal integer with an optional leading '-' or '+', surrounding blanks allowed. Fails
 // (value untouched) on anything else, including values outside the int range.
 bool TryStrToInt(std::string_view text, int& value);

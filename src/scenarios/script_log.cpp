@@ -6,10 +6,7 @@
 #include "stats/text_compare.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <ctime>
-#include <stdexcept>
 
 namespace pelko {
 
@@ -46,16 +43,7 @@ void TScriptLog::Start(const TDateTime& start) {
 
 void TScriptLog::Write(std::string_view message) {
     if (file_.empty()) Start();
-    const std::string bytes = Utf8ToCp1251(ScriptLogLine(clock_(), message)) + "\r\n";
-    errno = 0;
-    FILE* f = std::fopen(file_.string().c_str(), "ab");
-    if (!f) throw std::runtime_error(SysErrorText(errno ? errno : ENOENT));
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    int code = errno;
-    const bool closed = std::fclose(f) == 0;
-    if (closed && written) return;
-    if (code == 0) code = errno ? errno : EIO;
-    throw std::runtime_error(SysErrorText(code));
+    AppendToFile(file_, Utf8ToCp1251(ScriptLogLine(clock_(), message)) + "\r\n");
 }
 
 std::optional<std::filesystem::path> TScriptLog::End() {

@@ -5,8 +5,6 @@
 #include "core/format.h"
 #include "core/text_forms.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <ctime>
 #include <regex>
 
@@ -40,19 +38,12 @@ std::vector<std::string> TStakeLog::LogStakeResult(const TStakeData& stake) cons
             errors.push_back(Format("Ошибка удаления файла \"%s\"!", file.string().c_str()) +
                              "\n\n" + SysErrorText(ec.value()));
     }
-    const std::string line = Utf8ToCp1251(StakeLogLine(stake, LocalNow())) + "\r\n";
-    FILE* f = std::fopen(file.c_str(), "ab");
-    bool ok = f != nullptr;
-    int code = errno;
-    if (f) {
-        ok = std::fwrite(line.data(), 1, line.size(), f) == line.size();
-        code = errno;
-        ok = (std::fclose(f) == 0) && ok;
-        if (!ok && code == 0) code = errno;
-    }
-    if (!ok)
+    try {
+        AppendToFile(file, Utf8ToCp1251(StakeLogLine(stake, LocalNow())) + "\r\n");
+    } catch (const std::exception& e) {
         errors.push_back(Format("Ошибка записи в файл \"%s\"!", file.string().c_str()) + "\n\n" +
-                         SysErrorText(code));
+                         e.what());
+    }
     return errors;
 }
 
