@@ -12,6 +12,7 @@ PACKAGES=(
   libxlsxwriter-dev libsimpleini-dev libmuparser-dev libcpp-httplib-dev
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+  tinyproxy dante-server
   fonts-dejavu-core xvfb xauth python3
 )
 

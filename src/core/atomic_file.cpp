@@ -97,6 +97,10 @@ class TPendingFile {
         if (!committed_) ::unlink(path_.c_str());
     }
 
+    void MakeOwnerOnly() {
+        if (::fchmod(fd_, 0600) != 0) ThrowSysError(errno);
+    }
+
     void KeepModeOf(const fs::path& target) {
         struct stat st {};
         if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
@@ -144,10 +148,13 @@ void SyncFolderOf(const fs::path& path) {
 
 } // namespace
 
-void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
+void WriteFileAtomically(const fs::path& path, std::string_view bytes, TFileAccess access) {
     if (!path.has_filename()) ThrowSysError(EISDIR);
     TPendingFile pending(path);
-    pending.KeepModeOf(path);
+    if (access == TFileAccess::OwnerOnly)
+        pending.MakeOwnerOnly();
+    else
+        pending.KeepModeOf(path);
     pending.Write(bytes);
     pending.SyncAndClose();
     pending.RenameTo(path);
@@ -208,7 +215,7 @@ void AppendToFile(const fs::path& path, std::string_view bytes) {
 
 #else // _WIN32: no fsync, but the rename still keeps the old file until the new one is whole.
 
-void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
+void WriteFileAtomically(const fs::path& path, std::string_view bytes, TFileAccess) {
     const fs::path temp = TempPathBeside(path);
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);

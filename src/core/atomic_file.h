@@ -10,7 +10,11 @@
 
 namespace pelko {
 
-void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// An owner-only file (mode 0600) keeps secrets such as a proxy password; otherwise the
+// file keeps the mode it had (a new one gets the umask's).
+enum class TFileAccess { Keep, OwnerOnly };
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         TFileAccess access = TFileAccess::Keep);
 
 // Reads a whole file; throws std::runtime_error when it cannot be opened or read, or when
 // it holds more than maxBytes (a device such as /dev/zero never ends).

@@ -266,7 +266,7 @@ std::string TIniFile::ToBytes() const {
 }
 
 void TIniFile::Save() const {
-    WriteFileAtomically(path_, ToBytes());
+    WriteFileAtomically(path_, ToBytes(), ownerOnly_ ? TFileAccess::OwnerOnly : TFileAccess::Keep);
 }
 
 } // namespace pelko

@@ -66,11 +66,15 @@ class TIniFile {
     std::string ToBytes() const;
     // Rewrites the file atomically; throws std::runtime_error on failure (old file kept).
     void Save() const;
+    // A file holding a secret is saved readable by its owner only (mode 0600); other
+    // saves keep the file's mode, so once private it stays so.
+    void SetOwnerOnly(bool ownerOnly) { ownerOnly_ = ownerOnly; }
 
   private:
     struct TImpl;
     std::filesystem::path path_;
     std::unique_ptr<TImpl> impl_;
+    bool ownerOnly_ = false;
 };
 
 // Locale-independent number texts, as the ini files and text records store them.
