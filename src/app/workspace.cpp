@@ -7,6 +7,7 @@
 #include "core/draw_archive.h"
 #include "core/draw_csv.h"
 #include "core/format.h"
+#include "core/ini_file.h"
 #include "filters/filter_by_selection.h"
 #include "core/record_helpers.h"
 #include "platform/data_folder.h"
@@ -14,6 +15,7 @@
 #include "platform/temp_files.h"
 #include "stats/changed_prefetchs.h"
 
+#include <optional>
 #include <stdexcept>
 
 namespace pelko {
@@ -95,9 +97,42 @@ void Workspace::LoadConfig() {
         stats_.Config = pelko::LoadConfig(IniFile());
         stats_.Generate = pelko::LoadGenerateParams(IniFile());
         stats_.Shredding = pelko::LoadShredding(IniFile());
+        const TIniFile ini(IniFile());
+        LoadProxySettings(ini, proxy_);
+        online_ = LoadOnlineSettings(ini);
         configLoadFailed_ = false;
     } catch (const std::exception& e) {
         ShowFailure("Ошибка чтения файла конфигурации!", e);
+    }
+}
+
+bool Workspace::SaveProxySettings(bool showStatus) {
+    if (!MaySave(configLoadFailed_)) return false;
+    std::optional<TBusyScope> busy;
+    if (showStatus) busy.emplace(busy_, host_, "Сохранение файла конфигурации...");
+    try {
+        TIniFile ini(IniFile());
+        pelko::SaveProxySettings(ini, proxy_);
+        ini.Save();
+        proxy_.Saved = true;
+        return true;
+    } catch (const std::exception& e) {
+        ShowFailure("Ошибка записи в файл конфигурации!", e);
+        return false;
+    }
+}
+
+bool Workspace::SaveOnlineSettings(const TOnlineSettings& settings) {
+    if (!MaySave(configLoadFailed_)) return false;
+    try {
+        TIniFile ini(IniFile());
+        pelko::SaveOnlineSettings(ini, settings);
+        ini.Save();
+        online_ = settings;
+        return true;
+    } catch (const std::exception& e) {
+        ShowFailure("Ошибка записи в файл конфигурации!", e);
+        return false;
     }
 }
 
@@ -334,6 +369,19 @@ bool Workspace::AddDraw(const TDrawData& draw) {
     draws_.push_back(draw);
     if (!SaveDraws()) {
         draws_.pop_back(); // the file was not changed: neither is the archive
+        DrawsViewChanged();
+        return false;
+    }
+    RefreshViews();
+    return true;
+}
+
+bool Workspace::AppendDraws(const std::vector<TDrawData>& draws) {
+    if (!MayChangeDraws()) return false;
+    const std::size_t before = draws_.size();
+    draws_.insert(draws_.end(), draws.begin(), draws.end());
+    if (!SaveDraws()) {
+        draws_.resize(before);
         DrawsViewChanged();
         return false;
     }

@@ -9,6 +9,8 @@
 #include "app/host.h"
 #include "core/config.h"
 #include "core/lottery.h"
+#include "online/online_settings.h"
+#include "online/proxy.h"
 #include "stats/prefetch_files.h"
 #include "stats/stat_list.h"
 #include "stats/stat_table.h"
@@ -85,6 +87,14 @@ public:
     // ApplyConfig does.
     void ApplyShredding(const TShreddingFormulas& formulas);
 
+    // --- online: the proxy settings and the services' addresses (data ini file) ---
+    TProxy& Proxy() { return proxy_; }
+    const TOnlineSettings& Online() const { return online_; }
+    // Write section "PROXY" (with the status texts when asked) or "ONLINE"; false after
+    // the error box.
+    bool SaveProxySettings(bool showStatus);
+    bool SaveOnlineSettings(const TOnlineSettings& settings);
+
     // --- statistics ---
     TStatList& Stats() { return stats_; }
     const TStatList& Stats() const { return stats_; }
@@ -142,6 +152,8 @@ public:
     bool SaveDraws();
     // Appends a draw and saves; false (the archive as it was) when refused or not saved.
     bool AddDraw(const TDrawData& draw);
+    // The same for several draws at once (a chunk of a download), one save.
+    bool AppendDraws(const std::vector<TDrawData>& draws);
     // Writes an edited record back in place; false when the index is outside the archive.
     bool ReplaceDraw(int index, const TDrawData& draw);
     // Deletes the draws with these numbers (list order, newest first as the list shows
@@ -188,6 +200,8 @@ private:
     TStatList stats_;
     TPrefetchFiles prefetch_;
     TStatTable statTable_;
+    TProxy proxy_;
+    TOnlineSettings online_;
     std::unique_ptr<TStakesDesk> stakes_;
     std::unique_ptr<TScriptDesk> script_;
     bool stakesStarted_ = false;

@@ -1,17 +1,24 @@
 #include "cli/draws_commands.h"
 
+#include "app/draws_download.h"
 #include "core/date_time.h"
 #include "core/draw_archive.h"
 #include "core/draw_csv.h"
 #include "core/format.h"
 
+#include "core/text_forms.h"
+
 #include <chrono>
+#include <optional>
 #include <cstdio>
 #include <ctime>
 
 namespace pelko {
 
 namespace {
+
+// A chunk that fails is tried again this many times (the command line answers Yes).
+constexpr int DOWNLOAD_RETRIES = 3;
 
 void ListDraws(TCliContext& ctx, bool sorted) {
     for (const auto& stored : ctx.reader().Draws()) {
@@ -56,6 +63,45 @@ void DeleteDrawByNumber(TCliContext& ctx, int number) {
     ws.DeleteDraws({number});
 }
 
+struct TDownloadOptions {
+    std::string site, proxy, proxyType = "http";
+};
+
+// "host:port" of --proxy as a manual proxy for this run.
+TProxy CommandLineProxy(const TDownloadOptions& o) {
+    const std::size_t colon = o.proxy.rfind(':');
+    int port = 0;
+    if (colon == std::string::npos || colon == 0 || !TryStrToInt(o.proxy.substr(colon + 1), port) ||
+        port < 1 || port > 65535)
+        throw TCommandError("--proxy: ожидается HOST:PORT с портом 1..65535, а не \"" + o.proxy + "\"");
+    TProxy proxy;
+    proxy.Mode = PROXY_MODE_MANUAL;
+    proxy.Server = o.proxy.substr(0, colon);
+    proxy.Port = port;
+    proxy.Type = o.proxyType == "socks5" ? PROXY_SOCKS5 : PROXY_HTTP;
+    return proxy;
+}
+
+// Progress goes to stderr, the number of new draws to stdout; Ctrl+C stops after the
+// transfer under way. Exit 1 when the site's archive was not reached to its end.
+void DownloadDraws(TCliContext& ctx, const TDownloadOptions& o) {
+    std::optional<TProxy> proxy;
+    if (!o.proxy.empty()) proxy = CommandLineProxy(o);
+    Workspace& ws = ctx.ws();
+    ctx.host().verbose = true;
+    TCliHost::WatchInterrupt();
+    TDownloadRequest request;
+    request.Stop = [&ctx] { return ctx.host().StopRequested(); };
+    request.RetryLimit = DOWNLOAD_RETRIES;
+    request.Site = o.site;
+    request.Proxy = proxy ? &*proxy : nullptr;
+    const TDownloadResult result = DrawsDownload(ws, request);
+    if (result.NoSite) throw TCommandAborted();
+    std::printf("%d\n", result.Added);
+    if (result.Stopped) std::fprintf(stderr, "Загрузка остановлена\n");
+    if (!result.Completed) throw TCommandAborted();
+}
+
 } // namespace
 
 void AddDrawsCommands(CLI::App& app, TCliContext& ctx) {
@@ -94,6 +140,15 @@ void AddDrawsCommands(CLI::App& app, TCliContext& ctx) {
     static int deleteNumber = 0;
     del->add_option("NUMBER", deleteNumber, "Draw number")->required();
     del->callback([&ctx] { DeleteDrawByNumber(ctx, deleteNumber); });
+
+    auto* download = draws->add_subcommand("download", "Fetch the new draws from the lottery's site");
+    static TDownloadOptions downloadOptions;
+    download->add_option("--site", downloadOptions.site,
+                         "Site address (default: DrawsSite of section [ONLINE] of Pelko_6x45.ini)");
+    download->add_option("--proxy", downloadOptions.proxy, "Proxy HOST:PORT for this run");
+    download->add_option("--proxy-type", downloadOptions.proxyType, "Proxy kind")
+        ->check(CLI::IsMember({"http", "socks5"}));
+    download->callback([&ctx] { DownloadDraws(ctx, downloadOptions); });
 }
 
 } // namespace pelko
