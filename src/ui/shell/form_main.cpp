@@ -10,6 +10,7 @@
 #include "ui/combs/combs_model.h"
 #include "ui/combs/combs_page.h"
 #include "ui/draws/draws_page.h"
+#include "ui/online/download_actions.h"
 #include "ui/help/help_file.h"
 #include "ui/common/message_boxes.h"
 #include "ui/shell/signal_close.h"
@@ -255,8 +256,11 @@ void TFormMain::CreateMenus() {
     EditShredding = MakeAction(this, "EditShredding", QStringLiteral("Формулы шинковки"));
     ExitProgram = MakeAction(this, "ExitProgram", QStringLiteral("Выход"), {},
                              QKeySequence(QStringLiteral("Alt+F4")));
+    downloads_ = new TDownloadActions(this, *ws_);
+    downloads_->WriteSetting = [this](const char* key, int value) { WriteSetting(key, value); };
     file->addAction(EditConfig);
     file->addAction(EditShredding);
+    file->addAction(downloads_->EditProxy);
     file->addSeparator();
     file->addAction(ExitProgram);
     connect(ExitProgram, &QAction::triggered, this, &QWidget::close);
@@ -267,8 +271,10 @@ void TFormMain::CreateMenus() {
         if (ws_->IsIdle()) TFormShredding::Execute(this, *ws_);
     });
 
-    AddMenu(QStringLiteral("Архив тиражей"), drawsPage_->MenuActions())
-        ->setObjectName(QStringLiteral("mnDraws"));
+    QList<QAction*> drawsActions = drawsPage_->MenuActions();
+    drawsActions.insert(1, downloads_->DrawsDownload);
+    drawsActions.insert(2, downloads_->AutoDownloadEntry);
+    AddMenu(QStringLiteral("Архив тиражей"), drawsActions)->setObjectName(QStringLiteral("mnDraws"));
     AddMenu(QStringLiteral("Комбинации"), combsPage_->MenuActions())
         ->setObjectName(QStringLiteral("mnCombs"));
     AddMenu(QStringLiteral("Статистика"), statsTab_->MenuActions())
@@ -380,6 +386,7 @@ void TFormMain::UpdateActions() {
     statsTab_->UpdateActions();
     stakesTab_->UpdateActions();
     scriptTab_->UpdateActions();
+    if (downloads_) downloads_->UpdateActions(idle && started_);
     EditConfig->setEnabled(idle && started_);
     EditShredding->setEnabled(idle && started_);
     ExitProgram->setEnabled(idle);
@@ -419,6 +426,7 @@ void TFormMain::LoadSettings() {
         statsTab_->LoadSettings(ini);
         stakesTab_->LoadSettings(ini);
         scriptTab_->LoadSettings(ini);
+        downloads_->LoadSettings(ini, SECTION);
     } catch (const std::exception& e) {
         ErrorBox(this, StartupFailure("Ошибка загрузки параметров программы!", e));
     }
@@ -440,6 +448,17 @@ void TFormMain::SaveSettings() {
         ini.Save();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
+    }
+}
+
+void TFormMain::WriteSetting(const char* key, int value) {
+    if (refused_) return;
+    try {
+        TIniFile ini(SettingsFile());
+        ini.WriteInteger(SECTION, key, value);
+        ini.Save();
+    } catch (const std::exception& e) {
+        ErrorBox(this, QStr(e.what()));
     }
 }
 
@@ -519,7 +538,15 @@ void TFormMain::StartupSteps() {
 }
 
 void TFormMain::RunStartupModes() {
-    if (startup_.FullRecreate() || startup_.FullRefresh()) {
+    const bool rebuild = startup_.FullRecreate() || startup_.FullRefresh();
+    if (startup_.LoadOnly()) {
+        const TDownloadResult result = downloads_->RunDownload();
+        if (!rebuild) {
+            Terminate(result.Completed ? 0 : 1);
+            return;
+        }
+    }
+    if (rebuild) {
         // Rebuilds that may run unattended: the progress goes to the terminal too.
         host_.EchoStatus = true;
         ws_->CreateAllPrefetchs(true, startup_.FullRecreate() ? ALL_STAT_GROUPS : TStatGroups(0));
@@ -528,6 +555,9 @@ void TFormMain::RunStartupModes() {
         return;
     }
     ws_->CreateAllPrefetchs(false, 0);
+    // Nothing to ask about while no site is named: the person has not set up the download.
+    if (startup_.ScreenshotsDir.isEmpty() && !ws_->Online().DrawsSite.empty())
+        downloads_->DownloadAtStartup();
 }
 
 void TFormMain::TakeScreenshots() {
@@ -625,6 +655,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
         return;
     }
     if (ws_ && !ws_->IsIdle()) {
+        downloads_->StopForClose();
         // An operation is running inside this very call stack: close when it is done. A
         // scenario run is asked to stop first; declining keeps the window and the run.
         // When the program is ending the run stops without the question.

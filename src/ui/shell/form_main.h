@@ -28,6 +28,7 @@ class QTimer;
 namespace pelko {
 
 class TCombsPage;
+class TDownloadActions;
 class TDrawsPage;
 class TIniFile;
 class TScenarioTab;
@@ -57,6 +58,7 @@ class TFormMain : public QMainWindow {
     TDrawsPage* DrawsPage() const { return drawsPage_; }
     TCombsPage* CombsPage() const { return combsPage_; }
     TStakesTab* StakesTab() const { return stakesTab_; }
+    TDownloadActions* Downloads() const { return downloads_; }
     QTabWidget* pcLeft = nullptr;
     QTabWidget* pcRight = nullptr;
     QSplitter* splMain = nullptr;
@@ -93,6 +95,7 @@ class TFormMain : public QMainWindow {
     void LoadSettings();
     void SaveSettings();
     void WriteOption(const QString& key, bool value);
+    void WriteSetting(const char* key, int value);
     void DeferredStartup();
     void StartupSteps();
     void RunStartupModes();
@@ -125,6 +128,7 @@ class TFormMain : public QMainWindow {
     TStakesTab* stakesTab_ = nullptr;
     QMetaObject::Connection focusFollower_;
     TScenarioTab* scriptTab_ = nullptr;
+    TDownloadActions* downloads_ = nullptr;
     std::array<QLabel*, STATUS_PANELS> panels_{};
     QTimer* initTimer_ = nullptr;
     QTimer* idleTimer_ = nullptr;
