@@ -2,7 +2,9 @@
 //  - launch to an interactive window with the sample archive and the full list;
 //  - the longest gap between two event-loop iterations during a generation, an exclusion
 //    and keep/drop passes from the statistics table over the full list;
-//  - scrolling to the end of the full list, selecting all of it and copying it.
+//  - scrolling to the end of the full list, selecting all of it and copying it;
+//  - the longest gap during a download of 120 new draws from the local operator site
+//    answering every request after 2 s.
 // Run offscreen: QT_QPA_PLATFORM=offscreen pelko_ui_timing_report
 
 #include "ui/ui_test_support.h"
@@ -10,7 +12,11 @@
 #include "app/workspace.h"
 #include "ui/combs/combs_page.h"
 #include "ui/combs/form_gen_combs.h"
+#include "ui/online/download_actions.h"
 #include "ui/stats/statistics_tab.h"
+#include "core/atomic_file.h"
+#include "core/draw_csv.h"
+#include "support/operator_site.h"
 
 #include <QAction>
 #include <QApplication>
@@ -87,6 +93,28 @@ double ProcessLaunchMs(const QString& folder) {
     const double ms = double(clock.nsecsElapsed()) / 1e6;
     child.waitForFinished(30000);
     return out.contains("interactive") ? ms : -1;
+}
+
+// The archive and 120 more draws, served by a site that waits 2 s before every reply: the
+// window must go on painting while the transfers wait.
+void ReportSlowDownload(TFormMain& window, const QTemporaryDir& dir) {
+    TDrawsArray draws = window.Ws().Draws();
+    const std::int32_t newest = draws.empty() ? 0 : draws.back().Number;
+    for (int i = 1; i <= 120; ++i) {
+        TDrawData d = draws.empty() ? TDrawData{} : draws[draws.size() - 1 - i];
+        d.Number = newest + i;
+        draws.push_back(d);
+    }
+    const std::filesystem::path csv = FolderOf(dir) / "site.csv";
+    WriteFileAtomically(csv, DrawsToCsv(draws));
+    test::TOperatorSite site({"--archive", csv.string(), "--delay", "2000"});
+    TOnlineSettings online = window.Ws().Online();
+    online.DrawsSite = site.Url();
+    window.Ws().SaveOnlineSettings(online);
+    const std::size_t before = window.Ws().Draws().size();
+    const TTimed timed = TimeWithGaps([&] { window.Downloads()->DrawsDownload->trigger(); });
+    Report("longest event-loop gap: download, the site answering after 2 s", timed.LongestGapMs, 150);
+    std::printf("  draws added: %zu\n", window.Ws().Draws().size() - before);
 }
 
 int main(int argc, char** argv) {
@@ -178,6 +206,7 @@ int main(int argc, char** argv) {
     Report("delete all selected (one range)",
            ElapsedMs([&] { combs->CombsDelSelected->trigger(); }), 0);
 
+    ReportSlowDownload(*window, dir);
     CloseWindow(window);
     return 0;
 }
