@@ -90,7 +90,8 @@ long ProxyType(int type) {
     switch (type) {
     case PROXY_HTTPS: return CURLPROXY_HTTPS;
     case PROXY_SOCKS4: return CURLPROXY_SOCKS4;
-    case PROXY_SOCKS5: return CURLPROXY_SOCKS5;
+    // The proxy resolves the host name: a client behind it often cannot.
+    case PROXY_SOCKS5: return CURLPROXY_SOCKS5_HOSTNAME;
     default: return CURLPROXY_HTTP;
     }
 }

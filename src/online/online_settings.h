@@ -21,5 +21,7 @@ void SaveOnlineSettings(TIniFile& ini, const TOnlineSettings& settings);
 
 // "Не задан адрес сайта лотереи: ..." with where to set it.
 std::string NoDrawsSiteText();
+// "Не задан адрес службы списка proxy-серверов ..." with where to set it.
+std::string NoProxyListServiceText();
 
 } // namespace pelko

@@ -36,4 +36,10 @@ void LoadProxySettings(const TIniFile& ini, TProxy& proxy);
 // private (mode 0600) when a password is kept.
 void SaveProxySettings(TIniFile& ini, const TProxy& proxy);
 
+// What OK of the proxy dialog does: the fields become the settings (unsaved); the
+// automatic choice forgets the server, port and credentials so the next download searches
+// anew; a mode other than automatic or manual is off.
+void ApplyProxyChoice(TProxy& proxy, int mode, const std::string& server, int port,
+                      const std::string& username, const std::string& password, int type);
+
 } // namespace pelko

@@ -48,7 +48,11 @@ class TProxyClient {
     const TOnlineSettings& Settings() const { return settings_; }
 
   private:
-    THttpOptions RequestOptions() const;
+    THttpOptions RequestOptions();
+    THttpOptions ListPageOptions() const;
+    std::string WaitTextNow() const;
+    void ShowWait(const std::string& text) const;
+    void ShowFailure(const std::string& heading, const std::string& reason) const;
 
     TProxy& proxy_;
     TOnlineSettings settings_;
