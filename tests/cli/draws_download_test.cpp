@@ -59,7 +59,7 @@ TEST_F(DownloadCli, WithoutASiteAddressItFailsAndSaysWhereToSetIt) {
 TEST_F(DownloadCli, InterruptKeepsTheSavedChunk) {
     test::TOperatorSite site({"--archive", SAMPLE, "--delay", "2000"});
     const test::TProcessRun run = test::RunShell(
-        "timeout -s INT 3 " +
+        "timeout --preserve-status -s INT 3 " +
         test::CliCommand("--data-dir '" + dir.file("data").string() + "' draws download --site " +
                              site.Url(), err));
     EXPECT_EQ(run.code, 1) << Err();

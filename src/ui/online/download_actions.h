@@ -5,6 +5,7 @@
 // worker thread.
 
 #include "app/draws_download.h"
+#include "ui/common/form_wait.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,7 +18,6 @@ class QWidget;
 
 namespace pelko {
 
-class TFormWait;
 class TIniFile;
 class Workspace;
 

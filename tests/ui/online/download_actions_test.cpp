@@ -6,12 +6,14 @@
 
 #include "app/stakes_workspace.h"
 #include "core/atomic_file.h"
+#include "core/draw_archive.h"
 #include "core/draw_csv.h"
 #include "core/ini_file.h"
 #include "stakes/stake_making.h"
 #include "support/operator_site.h"
 #include "ui/common/form_wait.h"
 #include "ui/online/download_actions.h"
+#include "ui/shell/window_settings.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -49,7 +51,7 @@ class TDownloadActionsTest : public QObject {
         ini.Save();
     }
     void SetStartChoice(int value) {
-        TIniFile ini(Folder() / "Pelko_6x45_Wnd.ini");
+        TIniFile ini(WindowSettingsPath(Folder()));
         ini.WriteInteger("TFormMain", TDownloadActions::START_KEY, value);
         ini.Save();
     }
@@ -86,7 +88,7 @@ class TDownloadActionsTest : public QObject {
         QVERIFY(Downloads()->AutoDownload2->isChecked());
         Downloads()->AutoDownload0->trigger();
         CloseWindow(window_);
-        QCOMPARE(TIniFile(Folder() / "Pelko_6x45_Wnd.ini").ReadInteger("TFormMain", "DownloadDrawsOnStart", -1), 0);
+        QCOMPARE(TIniFile(WindowSettingsPath(Folder())).ReadInteger("TFormMain", "DownloadDrawsOnStart", -1), 0);
 
         // Choice 0 asks at start; No leaves the archive alone.
         seams_->Answers = {QMessageBox::No};
@@ -101,7 +103,8 @@ class TDownloadActionsTest : public QObject {
         window_ = StartWindow(Folder());
         TStakeData stake = NewStakeDefaults(12, 1);
         TComb comb{};
-        std::copy(MakeDraws(12).back().Nums, MakeDraws(12).back().Nums + 6, comb.begin());
+        const TDrawData twelfth = MakeDraws(12).back();
+        std::copy(twelfth.Nums, twelfth.Nums + 6, comb.begin());
         stake.Numbers = CombToNumberSet(comb);
         stake.SetCommentText("после загрузки");
         QVERIFY(window_->Ws().Stakes().AddStakeInBatch(stake, 1, false));
