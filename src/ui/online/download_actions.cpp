@@ -76,6 +76,7 @@ void TDownloadActions::SetDownloadOnStart(int value) {
 void TDownloadActions::UpdateActions(bool idle) {
     DrawsDownload->setEnabled(idle);
     EditProxy->setEnabled(idle);
+    for (QAction* choice : {AutoDownload0, AutoDownload1, AutoDownload2}) choice->setEnabled(idle);
     AutoDownload0->setChecked(downloadOnStart_ == START_ASK);
     AutoDownload1->setChecked(downloadOnStart_ == START_AUTOMATIC);
     AutoDownload2->setChecked(downloadOnStart_ == START_OFF);
