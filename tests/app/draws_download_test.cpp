@@ -9,6 +9,7 @@
 #include "core/ini_file.h"
 #include "support/local_certificate.h"
 #include "support/operator_site.h"
+#include "support/proxy_servers.h"
 #include "support/temp_dir.h"
 #include "support/test_host.h"
 
@@ -237,6 +238,29 @@ TEST_F(DrawsDownloadTest, HttpsNeedsATrustedCertificate) {
     ASSERT_TRUE(ws->SaveOnlineSettings(online));
     EXPECT_TRUE(Download().Completed);
     EXPECT_EQ(ws->Draws().size(), 20u);
+}
+
+// Automatic proxy mode: the list service names a dead proxy first; the chunk is tried again
+// at once through the next one, and the proxy that worked is kept for the next run.
+TEST_F(DrawsDownloadTest, TheAutomaticModeMovesFromADeadProxyToALiveOne) {
+    test::TProxyServer live(test::TProxyServer::TKind::Tinyproxy);
+    const int dead = test::TProxyServer::FreePort();
+    const TDrawsArray all = SiteArchive(30);
+    StartSite(DrawsToCsv(all), {"--proxies", "127.0.0.1:" + std::to_string(dead) +
+                                                 ",127.0.0.1:" + std::to_string(live.Port())});
+    OpenFolder(0, all);
+    TOnlineSettings online;
+    online.ProxyListService = site->Url() + "/proxylist";
+    ASSERT_TRUE(ws->SaveOnlineSettings(online));
+    ws->Proxy().Mode = PROXY_MODE_AUTO;
+    const TDownloadResult result = Download();
+    EXPECT_TRUE(result.Completed);
+    EXPECT_EQ(ws->Draws().size(), 30u);
+    EXPECT_TRUE(host.questions.empty());
+    EXPECT_NE(live.Log().find("6x45/archive"), std::string::npos);
+    const TIniFile ini(ws->IniFile());
+    EXPECT_EQ(ini.ReadInteger("PROXY", "ProxyMode", -1), PROXY_MODE_AUTO);
+    EXPECT_EQ(ini.ReadInteger("PROXY", "ProxyPort", 0), live.Port());
 }
 
 TEST_F(DrawsDownloadTest, NoSiteAddressEndsAtOnceWithWhereToSetIt) {

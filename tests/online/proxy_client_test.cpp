@@ -2,7 +2,7 @@
 
 #include "local_server.h"
 #include "proxy_list_page.h"
-#include "proxy_servers.h"
+#include "support/proxy_servers.h"
 
 #include <gtest/gtest.h>
 

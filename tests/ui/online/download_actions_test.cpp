@@ -13,6 +13,7 @@
 #include "support/operator_site.h"
 #include "ui/common/form_wait.h"
 #include "ui/online/download_actions.h"
+#include "ui/online/form_proxy.h"
 #include "ui/shell/window_settings.h"
 
 #include <QMenu>
@@ -21,6 +22,11 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+
+#include <sys/stat.h>
 
 using namespace pelko;
 using namespace pelko::uitest;
@@ -127,6 +133,34 @@ class TDownloadActionsTest : public QObject {
         QVERIFY(result.Stopped);
         QCOMPARE(result.Added, 50);
         QCOMPARE(window_->Ws().Draws().size(), std::size_t(60));
+    }
+
+    // The dialog's fields go to sections "PROXY" and "ONLINE"; with a password kept the file
+    // is readable by its owner only.
+    void editProxyKeepsThePasswordPrivate() {
+        WriteArchive(Folder(), MakeDraws(10));
+        window_ = StartWindow(Folder());
+        seams_->OnDialog = [](QDialog& dialog) {
+            auto* form = qobject_cast<TFormProxy*>(&dialog);
+            if (!form) return int(QDialog::Rejected);
+            form->rbProxyManual->setChecked(true);
+            form->edServer->setText(QStringLiteral("127.0.0.1"));
+            form->edPort->setValue(3128);
+            form->edUsername->setText(QStringLiteral("u"));
+            form->edPassword->setText(QStringLiteral("тайна"));
+            form->edDrawsSite->setText(QStringLiteral("http://127.0.0.1:8645"));
+            return int(QDialog::Accepted);
+        };
+        Downloads()->EditProxy->trigger();
+        const std::filesystem::path file = Folder() / "Pelko_6x45.ini";
+        const TIniFile ini(file);
+        QCOMPARE(ini.ReadInteger("PROXY", "ProxyMode", -1), int(PROXY_MODE_MANUAL));
+        QCOMPARE(ini.ReadInteger("PROXY", "ProxyPort", 0), 3128);
+        QCOMPARE(QString::fromStdString(ini.ReadString("PROXY", "ProxyPassword")), QStringLiteral("тайна"));
+        QCOMPARE(ini.ReadString("ONLINE", "DrawsSite"), std::string("http://127.0.0.1:8645"));
+        struct stat st {};
+        QCOMPARE(::stat(file.c_str(), &st), 0);
+        QCOMPARE(int(st.st_mode & 0777), 0600);
     }
 
     void loadOnlyDownloadsAndEnds_data() {

@@ -1,4 +1,4 @@
-#include "proxy_servers.h"
+#include "support/proxy_servers.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
