@@ -107,28 +107,27 @@ void Workspace::LoadConfig() {
 }
 
 bool Workspace::SaveProxySettings(bool showStatus) {
-    if (!MaySave(configLoadFailed_)) return false;
     std::optional<TBusyScope> busy;
     if (showStatus) busy.emplace(busy_, host_, "Сохранение файла конфигурации...");
-    try {
-        TIniFile ini(IniFile());
-        pelko::SaveProxySettings(ini, proxy_);
-        ini.Save();
-        proxy_.Saved = true;
-        return true;
-    } catch (const std::exception& e) {
-        ShowFailure("Ошибка записи в файл конфигурации!", e);
+    if (!WriteIniSections([this](TIniFile& ini) { pelko::SaveProxySettings(ini, proxy_); }))
         return false;
-    }
+    proxy_.Saved = true;
+    return true;
 }
 
 bool Workspace::SaveOnlineSettings(const TOnlineSettings& settings) {
+    if (!WriteIniSections([&](TIniFile& ini) { pelko::SaveOnlineSettings(ini, settings); }))
+        return false;
+    online_ = settings;
+    return true;
+}
+
+bool Workspace::WriteIniSections(const std::function<void(TIniFile&)>& write) {
     if (!MaySave(configLoadFailed_)) return false;
     try {
         TIniFile ini(IniFile());
-        pelko::SaveOnlineSettings(ini, settings);
+        write(ini);
         ini.Save();
-        online_ = settings;
         return true;
     } catch (const std::exception& e) {
         ShowFailure("Ошибка записи в файл конфигурации!", e);

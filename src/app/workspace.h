@@ -27,6 +27,7 @@ namespace pelko {
 class TStakesDesk;
 class TScriptDesk;
 class TDataFolderLock;
+class TIniFile;
 
 // A workspace that only reads (a command that lists or prints) takes no lock, creates,
 // repairs and saves nothing; every save path refuses.
@@ -183,6 +184,8 @@ public:
 
 private:
     void LoadNames();
+    // Reads the data ini file, lets `write` change it and saves it; false after the box.
+    bool WriteIniSections(const std::function<void(TIniFile&)>& write);
     void ReportDrawsLoad(std::size_t refused);
     void ShowFailure(const std::string& message, const std::exception& e);
     void DrawsViewChanged();
