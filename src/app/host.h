@@ -6,6 +6,7 @@
 
 #include "core/status_sink.h"
 
+#include <exception>
 #include <string>
 
 namespace pelko {
@@ -33,5 +34,10 @@ public:
     // The busy state changed (the window shows the wait cursor and disables actions).
     virtual void BusyChanged(bool /*busy*/) {}
 };
+
+// An error box with the operation's message, a blank line and the failure's text.
+inline void ShowFailureBox(Host& host, const std::string& message, const std::exception& e) {
+    host.ErrorBox(message + "\n\n" + e.what());
+}
 
 } // namespace pelko

@@ -191,13 +191,13 @@ void TScenarioRunner::RunScript() {
     ws_.Combs().DropCombsBuffer();
     ws_.Stats().BackupCDL();
     step_.emplace(ws_, *this);
-    stakes.BeginRatingsBatch();
+    stakes.Ratings().BeginBatch();
     struct TRestore {
         Workspace& ws;
         ~TRestore() {
             ws.Stats().RestoreCDL();
             ws.Combs().DropCombsBuffer();
-            ws.Stakes().EndRatingsBatch();
+            ws.Stakes().Ratings().EndBatch();
             ws.Stakes().EndStakesGroup();
         }
     } restore{ws_};
@@ -455,7 +455,7 @@ void TScenarioRunner::MakeSystemStakes(bool sysc, int line, const std::string& f
                                        bool newOnly, int variant) {
     const TCombList& list = ws_.Combs().List;
     const TByteArray numbers = UniqueNumbers(list.Data(), list.Count());
-    const TSystemLookup lookup = FindSystem(ws_.Stakes().SystemsFolder(), numbers);
+    const TSystemLookup lookup = FindSystem(ws_.Stakes().Systems().SystemsFolder(), numbers);
     const int n = static_cast<int>(numbers.size());
     if (!lookup.Ok()) {
         Log(Format("{#} Системная игра для %d чисел [ОШИБКА]: \"%s\"", n,

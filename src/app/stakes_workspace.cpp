@@ -26,21 +26,14 @@ namespace {
 constexpr const char* OUTDATED_STAKES_MESSAGE =
     "Обнаружен файл ставок устаревшей версии - имеющиеся в файле ставки будут удалены!";
 
+} // namespace
+
 std::string DeleteQuestion(std::int64_t count) {
     return count == 1
                ? std::string("Удалить выделенную запись?")
                : Format("Удалить все выделенные записи (всего будет удалено %lld записи(ей))?",
                         static_cast<long long>(count));
 }
-
-std::uint64_t PackComb(const TComb& c) {
-    std::uint64_t key = 0;
-    for (const std::uint8_t v : c)
-        key = key << 8 | v;
-    return key;
-}
-
-} // namespace
 
 std::string ExclusiveAccessMessage() {
     return "Невозможно получить монопольный доступ к файлам данных!\n\n"
@@ -52,24 +45,18 @@ std::string ExclusiveAccessMessage() {
            "Программа будет закрыта!";
 }
 
-TStakesDesk::TStakesDesk(Workspace& ws) : ws_(ws), log_(ws.DataFolder()) {}
+TStakesDesk::TStakesDesk(Workspace& ws)
+    : ws_(ws), log_(ws.DataFolder()), ratings_(ws, *this, Options), regulars_(ws, *this, Options),
+      systems_(ws, *this) {}
 
 TStakesDesk::~TStakesDesk() = default;
 
 void TStakesDesk::ShowFailure(const std::string& message, const std::exception& e) {
-    ws_.GetHost().ErrorBox(message + "\n\n" + e.what());
+    ShowFailureBox(ws_.GetHost(), message, e);
 }
 
 void TStakesDesk::StakesChanged(bool refresh, bool scroll) {
     if (OnStakesChanged) OnStakesChanged(refresh, scroll);
-}
-
-std::filesystem::path TStakesDesk::RatingsPath() const {
-    return ws_.DataFile(RATINGS_FILE_NAME);
-}
-
-std::filesystem::path TStakesDesk::TablesPath() const {
-    return ws_.DataFile(TABLES_FILE_NAME);
 }
 
 // ---------------------------------------------------------------- start and end
@@ -90,8 +77,8 @@ bool TStakesDesk::Start() {
         }
         LoadStakes();
     }
-    LoadRatings();
-    if (Options.TablesVisible) LoadTables();
+    ratings_.Load();
+    if (Options.TablesVisible) regulars_.Load();
     return true;
 }
 
@@ -158,7 +145,7 @@ bool TStakesDesk::MayWriteStakes() {
 }
 
 bool TStakesDesk::MayCheckStakes() {
-    return MayWriteStakes() && ws_.MaySave(ratingsLoadFailed_);
+    return MayWriteStakes() && ws_.MaySave(ratings_.LoadFailed());
 }
 
 void TStakesDesk::Shutdown() {
@@ -379,7 +366,7 @@ bool TStakesDesk::EmptyStakesFile() {
 }
 
 bool TStakesDesk::ClearStakes() {
-    if (!MayWriteStakes() || !ws_.MaySave(ratingsLoadFailed_)) return false;
+    if (!MayWriteStakes() || !ws_.MaySave(ratings_.LoadFailed())) return false;
     const std::int64_t count = StakesCount();
     if (count == 0 || !ws_.GetHost().AskYesNo(DeleteQuestion(count), "Предупреждение", false))
         return false;
@@ -394,7 +381,7 @@ bool TStakesDesk::ClearStakes() {
         }
     }
     StakesChanged(true, false);
-    RatingsRefresh();
+    ratings_.Refresh();
     return true;
 }
 
@@ -461,375 +448,9 @@ std::int64_t TStakesDesk::CheckStakesAndSave() {
     }
     if (outcome.Settled > 0) {
         file_.DropCache();
-        if (ratingsBatch_) {
-            ratings_.Sort(Options.SortColumn, Options.SortDescending);
-            SaveRatingsInBatch();
-        } else {
-            RatingsSort(Options.SortColumn, Options.SortDescending);
-        }
+        ratings_.StakesSettled();
     }
     return outcome.Settled;
-}
-
-void TStakesDesk::BeginRatingsBatch() {
-    ratingsBatch_ = true;
-    ratingsPending_ = false;
-    ratingsSaved_ = std::chrono::steady_clock::now();
-}
-
-void TStakesDesk::SaveRatingsInBatch() {
-    const auto now = std::chrono::steady_clock::now();
-    if (now - ratingsSaved_ < std::chrono::seconds(1)) {
-        ratingsPending_ = true;
-        if (OnRatingsChanged) OnRatingsChanged();
-        return;
-    }
-    ratingsPending_ = false;
-    ratingsSaved_ = now;
-    SaveRatings();
-}
-
-void TStakesDesk::EndRatingsBatch() {
-    ratingsBatch_ = false;
-    if (ratingsPending_) {
-        ratingsPending_ = false;
-        SaveRatings();
-    }
-}
-
-// ---------------------------------------------------------------- ratings
-
-void TStakesDesk::LoadRatings() {
-    ratingsLoadFailed_ = true;
-    if (std::error_code ec; std::filesystem::exists(RatingsPath(), ec)) {
-        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Загрузка файла рейтинга...");
-        try {
-            ratings_.Assign(ReadRatingsFile(RatingsPath()));
-            ratingsLoadFailed_ = false;
-        } catch (const std::exception& e) {
-            ShowFailure("Ошибка чтения файла рейтинга!", e);
-        }
-    } else {
-        ratingsLoadFailed_ = false;
-    }
-    if (ratingsLoadFailed_ || ws_.ReadOnly()) {
-        ratings_.Sort(Options.SortColumn, Options.SortDescending);
-        if (OnRatingsChanged) OnRatingsChanged();
-        return;
-    }
-    RatingsSort(Options.SortColumn, Options.SortDescending);
-}
-
-bool TStakesDesk::SaveRatings() {
-    if (ws_.ReadOnly()) return false; // a sort to look at, not to keep
-    if (!ws_.MaySave(ratingsLoadFailed_)) {
-        if (OnRatingsChanged) OnRatingsChanged();
-        return false;
-    }
-    bool ok = true;
-    {
-        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Сохранение файла рейтинга...");
-        try {
-            WriteRatingsFile(RatingsPath(), ratings_.Rows());
-        } catch (const std::exception& e) {
-            ShowFailure("Ошибка записи в файл рейтинга!", e);
-            ok = false;
-        }
-    }
-    if (OnRatingsChanged) OnRatingsChanged();
-    return ok;
-}
-
-void TStakesDesk::RatingsSort(int column, bool descending) {
-    Options.SortColumn = column;
-    Options.SortDescending = descending;
-    {
-        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Сортировка рейтинга...");
-        ratings_.Sort(column, descending);
-    }
-    SaveRatings();
-}
-
-bool TStakesDesk::RatingsRefresh() {
-    if (!ws_.MaySave(ratingsLoadFailed_)) return false;
-    if (!ratings_.Empty() &&
-        !ws_.GetHost().AskYesNo("Пересчитать рейтинг только по текущим ставкам?\n\n"
-                                "Накопленные ранее данные по удаленным ставкам будут потеряны.",
-                                "Подтверждение", true))
-        return false;
-    {
-        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Обновление рейтинга...");
-        try {
-            ratings_.Clear();
-            ForEachStakeRecord(file_, 0, [&](std::int64_t, const char* raw) {
-                const TStakeData stake = DecodeStakeRecord(raw);
-                if (stake.DrawNumber >= 0 && stake.IsChecked() && IsValidStakeRecord(stake))
-                    ratings_.AddStake(stake);
-                return true;
-            });
-        } catch (const std::exception& e) {
-            ShowFailure("Ошибка обновления рейтинга!", e);
-            if (OnRatingsChanged) OnRatingsChanged();
-            return false;
-        }
-    }
-    RatingsSort(Options.SortColumn, Options.SortDescending);
-    return true;
-}
-
-bool TStakesDesk::ExportRatingsCsv(const std::filesystem::path& file, char decimalPoint) {
-    TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Экспорт в CSV-файл...");
-    try {
-        WriteFileAtomically(file, RatingsToCsv(ratings_.Rows(), decimalPoint));
-        return true;
-    } catch (const std::exception& e) {
-        ShowFailure(Format("Ошибка записи в файл \"%s\"!", file.string().c_str()), e);
-        return false;
-    }
-}
-
-int TStakesDesk::RatingsToScript(const std::vector<std::size_t>& rows,
-                                 const std::function<bool(const std::string&)>& addLine) {
-    int added = 0;
-    TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Генерация новых строк в сценарии...");
-    for (const std::size_t r : rows) {
-        if (r >= ratings_.Count()) continue;
-        const std::string caption = ratings_[r].CommentText();
-        if (addLine(RatingCaptionToScriptLine(caption)))
-            ++added;
-        else
-            ws_.GetHost().ErrorBox("Строку\n\n" + caption + "\n\nневозможно добавить в сценарий!");
-    }
-    return added;
-}
-
-// ---------------------------------------------------------------- graphs
-
-std::optional<TGraphData> TStakesDesk::GraphProfitPerDraw() {
-    TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Создание графиков...");
-    try {
-        return StakesGraphDraws(file_);
-    } catch (const std::exception& e) {
-        ws_.GetHost().ErrorBox(e.what());
-        return std::nullopt;
-    }
-}
-
-std::optional<TGraphData> TStakesDesk::GraphRowsPerDraw(const std::vector<std::size_t>& rows,
-                                                        bool profits) {
-    TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Создание графиков...");
-    std::vector<std::string> captions;
-    for (const std::size_t r : rows)
-        if (r < ratings_.Count()) captions.push_back(ratings_[r].CommentText());
-    try {
-        return profits ? StakesGraphProfits(file_, captions) : StakesGraphOverlap(file_, captions);
-    } catch (const std::exception& e) {
-        ws_.GetHost().ErrorBox(e.what());
-        return std::nullopt;
-    }
-}
-
-TGraphData TStakesDesk::GraphRowsDistribution(const std::vector<std::size_t>& rows) const {
-    std::vector<TRatingData> selected;
-    for (const std::size_t r : rows)
-        if (r < ratings_.Count()) selected.push_back(ratings_[r]);
-    return RatingsGraphOverlap(selected);
-}
-
-// ---------------------------------------------------------------- regular stakes
-
-void TStakesDesk::LoadTables() {
-    if (!Options.TablesVisible) return;
-    tablesLoadFailed_ = true;
-    if (std::error_code ec; std::filesystem::exists(TablesPath(), ec)) {
-        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Загрузка файла регулярных ставок...");
-        try {
-            tables_ = ReadTablesFile(TablesPath());
-            tablesLoadFailed_ = false;
-        } catch (const std::exception& e) {
-            ShowFailure("Ошибка чтения файла регулярных ставок!", e);
-        }
-    } else {
-        tablesLoadFailed_ = false;
-    }
-    if (OnTablesChanged) OnTablesChanged();
-}
-
-bool TStakesDesk::SaveTables() {
-    if (!Options.TablesVisible || !ws_.MaySave(tablesLoadFailed_)) return false;
-    bool ok = true;
-    {
-        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Сохранение файла регулярных ставок...");
-        try {
-            WriteTablesFile(TablesPath(), tables_);
-        } catch (const std::exception& e) {
-            ShowFailure("Ошибка записи в файл регулярных ставок!", e);
-            ok = false;
-        }
-    }
-    if (OnTablesChanged) OnTablesChanged();
-    return ok;
-}
-
-void TStakesDesk::SetTablesVisible(bool visible) {
-    Options.TablesVisible = visible;
-    tables_.clear();
-    if (visible)
-        LoadTables();
-    else if (OnTablesChanged)
-        OnTablesChanged();
-}
-
-bool TStakesDesk::AddTables(const TTableDialogInput& input,
-                            const std::vector<std::pair<std::size_t, TComb>>& selected) {
-    if (!ws_.MaySave(tablesLoadFailed_)) return false;
-    {
-        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Создание регулярных ставок...");
-        for (TTableData& rule : MakeTableRules(input, selected))
-            tables_.push_back(rule);
-    }
-    return SaveTables();
-}
-
-bool TStakesDesk::DeleteTables(std::vector<std::size_t> indices) {
-    std::sort(indices.begin(), indices.end());
-    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
-    if (indices.empty() || !ws_.MaySave(tablesLoadFailed_) ||
-        !ws_.GetHost().AskYesNo(DeleteQuestion(static_cast<std::int64_t>(indices.size())),
-                                "Предупреждение", false))
-        return false;
-    {
-        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Удаление регулярных ставок...");
-        for (auto it = indices.rbegin(); it != indices.rend(); ++it) {
-            if (*it >= tables_.size()) {
-                ws_.GetHost().ErrorBox(Format("Запись со индексом %d в файле данных не найдена!",
-                                              static_cast<int>(*it)));
-                continue;
-            }
-            tables_.erase(tables_.begin() + static_cast<std::ptrdiff_t>(*it));
-        }
-    }
-    return SaveTables();
-}
-
-std::optional<std::pair<TTableData, TStakeData>>
-TStakesDesk::PrepareTableStake(std::size_t index, std::size_t sampleSize) const {
-    if (index >= tables_.size()) return std::nullopt;
-    TTableData rule = tables_[index];
-    AdvanceTable(ws_.Draws(), ws_.DrawsOffset(), rule);
-    return std::make_pair(rule, MakeRegularStake(rule, NextDrawNumber(), sampleSize, ws_.Config()));
-}
-
-bool TStakesDesk::CommitTableStake(std::size_t index, const TTableData& advanced,
-                                   const TStakeData& stake, int drawsCount) {
-    if (index >= tables_.size() || !ws_.MaySave(tablesLoadFailed_) || !MayWriteStakes())
-        return false;
-    tables_[index] = advanced;
-    SaveTables();
-    return AddStake(stake, drawsCount);
-}
-
-bool TStakesDesk::TestTables(const std::vector<std::size_t>& indices, int n,
-                             std::size_t sampleSize) {
-    const int draws = static_cast<int>(ws_.Draws().size());
-    if (n < 1 || n > draws - 1 || indices.empty()) return false;
-    if (!ws_.MaySave(tablesLoadFailed_) || !MayWriteStakes()) return false;
-    bool ok = true;
-    {
-        TBusyScope busy(ws_.Busy(), ws_.GetHost(),
-                        "Создание ставок по регулярным табличным ставкам...");
-        try {
-            TStakeAppender appender(file_);
-            for (int k = n; k >= 1; --k) {
-                const std::int32_t drawNumber = pelko::NextDrawNumber(ws_.Draws(), k);
-                for (const std::size_t i : indices) {
-                    if (i >= tables_.size()) continue;
-                    AdvanceTable(ws_.Draws(), k, tables_[i]);
-                    appender.Append(
-                        MakeRegularStake(tables_[i], drawNumber, sampleSize, ws_.Config()), 1);
-                }
-            }
-            appender.Flush();
-        } catch (const std::exception& e) {
-            ShowFailure("Ошибка добавления записи в файл ставок!", e);
-            ok = false;
-        }
-    }
-    SaveTables();
-    if (ok) CheckStakesAndSave();
-    StakesChanged(true, ok);
-    return ok;
-}
-
-// ---------------------------------------------------------------- systems
-
-std::filesystem::path TStakesDesk::SystemsFolder() const {
-    return ws_.DataFile(SYSTEMS_FOLDER_NAME);
-}
-
-std::optional<TSystemPlay> TStakesDesk::FindSystemForList(const TCombList& list, bool wholeSystem) {
-    TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Подождите пожалуйста...");
-    TSystemPlay play;
-    play.WholeSystem = wholeSystem;
-    play.Numbers = UniqueNumbers(list.Data(), list.Count());
-    play.Lookup = FindSystem(SystemsFolder(), play.Numbers);
-    if (!play.Lookup.Ok()) {
-        ws_.GetHost().ErrorBox(play.Lookup.BoxText.empty() ? std::string(SYSTEM_LOAD_ERROR)
-                                                           : play.Lookup.BoxText);
-        return std::nullopt;
-    }
-    play.DefaultComment =
-        SystemStakeComment(wholeSystem, static_cast<int>(play.Numbers.size()), play.Lookup.File);
-    return play;
-}
-
-bool TStakesDesk::PlaySystem(const TSystemPlay& play, const TCombList& list,
-                             std::int32_t drawNumber, const std::string& comment, int drawsCount) {
-    if (!MayWriteStakes()) return false;
-    std::vector<TComb> combs = play.Lookup.Combs;
-    for (TComb& c : combs)
-        std::sort(c.begin(), c.end());
-    std::vector<bool> inList(combs.size(), play.WholeSystem);
-    if (!play.WholeSystem) {
-        // One pass over the list marks the system combinations it holds.
-        std::unordered_map<std::uint64_t, std::vector<std::size_t>> wanted;
-        for (std::size_t i = 0; i < combs.size(); ++i)
-            wanted[PackComb(combs[i])].push_back(i);
-        for (const TComb& c : list)
-            if (const auto it = wanted.find(PackComb(c)); it != wanted.end())
-                for (const std::size_t i : it->second)
-                    inList[i] = true;
-    }
-    TStakeData stake = NewStake(play.WholeSystem ? combs.size() : list.Count());
-    stake.Kind = skSystem;
-    stake.DrawNumber = drawNumber;
-    stake.SetCommentText(comment);
-    stake.Profit = StakeProfit(ws_.Config(), LOTTO_COUNT, -1);
-    bool ok = true;
-    std::int64_t appended = 0;
-    {
-        TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Создание ставок...");
-        try {
-            TStakeAppender appender(file_);
-            if (std::find(inList.begin(), inList.end(), true) != inList.end())
-                appender.StartGroup();
-            for (std::size_t i = 0; i < combs.size(); ++i) {
-                if (!inList[i]) continue;
-                stake.Numbers = CombToNumberSet(combs[i]);
-                appender.Append(stake, drawsCount);
-                ++appended;
-            }
-            appender.Flush();
-        } catch (const std::exception& e) {
-            ShowFailure("Ошибка добавления записи в файл ставок!", e);
-            ok = false;
-        }
-    }
-    if (ok && appended > 0) {
-        CheckStakesAndSave();
-        StakesChanged(true, true);
-    }
-    return ok;
 }
 
 } // namespace pelko

@@ -7,6 +7,9 @@
 
 #include "app/busy_state.h"
 #include "app/host.h"
+#include "app/ratings_desk.h"
+#include "app/regulars_desk.h"
+#include "app/systems_desk.h"
 #include "core/comb_list.h"
 #include "core/comb_selection.h"
 #include "core/lottery.h"
@@ -46,13 +49,8 @@ struct TStakesOptions {
     bool TablesVisible = true; // "TabTables"
 };
 
-// What system play found for the current list, ready for the multi-stake dialog.
-struct TSystemPlay {
-    bool WholeSystem = true;
-    TByteArray Numbers;
-    TSystemLookup Lookup;
-    std::string DefaultComment;
-};
+// "Удалить выделенную запись?", or the question for `count` records.
+std::string DeleteQuestion(std::int64_t count);
 
 class TStakesDesk {
   public:
@@ -75,8 +73,6 @@ class TStakesDesk {
     // Told when the grid should follow the file: refresh (repaint) and scroll (to the last
     // row); the grid reads the count and the rows on demand.
     std::function<void(bool refresh, bool scroll)> OnStakesChanged;
-    std::function<void()> OnRatingsChanged;
-    std::function<void()> OnTablesChanged;
 
     // ------------------------------------------------------------ stakes file
     TStakesFile& File() { return file_; }
@@ -128,57 +124,12 @@ class TStakesDesk {
     // CheckStakesAndSave: returns how many stakes were settled; the ratings are sorted and
     // saved when any was.
     std::int64_t CheckStakesAndSave();
-    // A scenario run checks after every line or variant: between BeginRatingsBatch and
-    // EndRatingsBatch the ratings file is written at most once a second (each write waits
-    // for the disk), and EndRatingsBatch writes what is still pending.
-    void BeginRatingsBatch();
-    void EndRatingsBatch();
 
-    // ------------------------------------------------------------ ratings
-    const TRatings& Ratings() const { return ratings_; }
-    // RatingsRefresh: rebuild from the stakes file (asks first when the rating is not empty).
-    bool RatingsRefresh();
-    // RatingsOwnerSort: sort by the column and save; remembers the column and direction.
-    void RatingsSort(int column, bool descending);
-    bool ExportRatingsCsv(const std::filesystem::path& file, char decimalPoint);
-    // RatingsToScript: each row's scenario line goes to addLine, which adds it and returns
-    // true, or returns false when the scenario cannot take it (then the error box).
-    // Returns how many lines were added.
-    int RatingsToScript(const std::vector<std::size_t>& rows,
-                        const std::function<bool(const std::string&)>& addLine);
-
-    // ------------------------------------------------------------ graphs
-    std::optional<TGraphData> GraphProfitPerDraw();
-    std::optional<TGraphData> GraphRowsPerDraw(const std::vector<std::size_t>& rows, bool profits);
-    TGraphData GraphRowsDistribution(const std::vector<std::size_t>& rows) const;
-
-    // ------------------------------------------------------------ regular stakes
-    const TTablesArray& Tables() const { return tables_; }
-    void LoadTables();
-    bool SaveTables();
-    // TabTables: shows (loads) or hides (empties) the regulars.
-    void SetTablesVisible(bool visible);
-    // TablesAdd after its dialog; `selected` holds 1-based list positions.
-    bool AddTables(const TTableDialogInput& input,
-                   const std::vector<std::pair<std::size_t, TComb>>& selected);
-    // TablesDel after the question.
-    bool DeleteTables(std::vector<std::size_t> indices);
-    // TablesStakeAdd, step 1-2: the rule advanced (a copy) and its stake for the dialog.
-    std::optional<std::pair<TTableData, TStakeData>>
-    PrepareTableStake(std::size_t index, std::size_t sampleSize) const;
-    // Step 3 on OK: the advanced rule replaces the old one, then the stake is added.
-    bool CommitTableStake(std::size_t index, const TTableData& advanced, const TStakeData& stake,
-                          int drawsCount);
-    // TablesStakeTest: the selected rules over the last n draws.
-    bool TestTables(const std::vector<std::size_t>& indices, int n, std::size_t sampleSize);
-
-    // ------------------------------------------------------------ systems
-    std::filesystem::path SystemsFolder() const;
-    // Step 1 of system play: the list's numbers and their system; none after the error box.
-    std::optional<TSystemPlay> FindSystemForList(const TCombList& list, bool wholeSystem);
-    // Steps 3-5 after the multi-stake dialog.
-    bool PlaySystem(const TSystemPlay& play, const TCombList& list, std::int32_t drawNumber,
-                    const std::string& comment, int drawsCount);
+    // ------------------------------------------------------------ by subject
+    TRatingsDesk& Ratings() { return ratings_; }
+    const TRatingsDesk& Ratings() const { return ratings_; }
+    TRegularsDesk& Regulars() { return regulars_; }
+    TSystemsDesk& Systems() { return systems_; }
 
     // Whether the stakes file may be written (false after the box: read only, or its
     // start-up inspection failed or was declined).
@@ -188,29 +139,19 @@ class TStakesDesk {
     void LoadStakes();
     bool InspectStakesFile();
     bool MayCheckStakes();
-    void LoadRatings();
-    bool SaveRatings();
-    // Saves now, or marks the ratings for the end of the batch.
-    void SaveRatingsInBatch();
     void ShowFailure(const std::string& message, const std::exception& e);
     void StakesChanged(bool refresh, bool scroll);
     void ReportBulkProgress(std::size_t done, std::size_t total, std::size_t& nextReport);
-    std::filesystem::path RatingsPath() const;
-    std::filesystem::path TablesPath() const;
 
     Workspace& ws_;
     TStakesFile file_;
-    TRatings ratings_;
-    TTablesArray tables_;
     TStakeLog log_;
+    TRatingsDesk ratings_;
+    TRegularsDesk regulars_;
+    TSystemsDesk systems_;
     bool stakesLoadFailed_ = false;
-    bool ratingsLoadFailed_ = false;
-    bool tablesLoadFailed_ = false;
     std::int64_t damagedReported_ = 0;
     std::optional<std::int64_t> groupStart_;
-    bool ratingsBatch_ = false;
-    bool ratingsPending_ = false;
-    std::chrono::steady_clock::time_point ratingsSaved_{};
 };
 
 } // namespace pelko

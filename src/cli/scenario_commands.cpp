@@ -88,7 +88,7 @@ void PrintSummary(Workspace& ws, const TScenarioRunner& runner) {
     std::printf("Ставок сделано: %d\n", made);
     std::printf("Проверено: %d\n", checked);
     int rows = 0;
-    const TRatings& ratings = desk.Ratings();
+    const TRatings& ratings = desk.Ratings().Rows();
     std::vector<std::string> touched;
     for (std::size_t i = 0; i < ratings.Count(); ++i) {
         const TRatingData& row = ratings[i];

@@ -151,7 +151,7 @@ void ListRatings(TCliContext& ctx, const TRatingsListOptions& o) {
     if (!desk) return;
     desk->Options.EffMode = o.mode;
     if (!o.sort.empty() || o.ascending)
-        desk->RatingsSort(o.sort.empty() ? rcAverage : RatingColumnByName(o.sort), !o.ascending);
+        desk->Ratings().Sort(o.sort.empty() ? rcAverage : RatingColumnByName(o.sort), !o.ascending);
     std::vector<std::string> header;
     std::vector<int> widths;
     std::vector<bool> right;
@@ -162,7 +162,7 @@ void ListRatings(TCliContext& ctx, const TRatingsListOptions& o) {
     }
     const TTablePrinter printer(o.tsv, widths, right);
     printer.Row(header);
-    for (const TRatingData& row : desk->Ratings().Rows()) {
+    for (const TRatingData& row : desk->Ratings().Rows().Rows()) {
         std::vector<std::string> cells;
         for (int c = 0; c < rcColumnCount; ++c)
             cells.push_back(RatingCellText(row, c, o.mode));
@@ -178,7 +178,7 @@ void ListRegulars(TCliContext& ctx) {
     for (int c = 0; c < TABLE_COLUMN_COUNT; ++c)
         header.push_back(TableColumnCaption(c));
     printer.Row(header);
-    for (const TTableData& rule : desk->Tables()) {
+    for (const TTableData& rule : desk->Regulars().Tables()) {
         std::vector<std::string> cells;
         for (int c = 0; c < TABLE_COLUMN_COUNT; ++c)
             cells.push_back(TableCellText(rule, c));
@@ -189,14 +189,14 @@ void ListRegulars(TCliContext& ctx) {
 void TestRegulars(TCliContext& ctx, int draws) {
     auto desk = OpenDesk(ctx);
     if (!desk) return;
-    std::vector<std::size_t> all(desk->Tables().size());
+    std::vector<std::size_t> all(desk->Regulars().Tables().size());
     for (std::size_t i = 0; i < all.size(); ++i)
         all[i] = i;
     if (all.empty()) throw TCommandError("Список регулярных ставок пуст!");
     const int available = static_cast<int>(ctx.ws().Draws().size()) - 1;
     if (draws < 1 || draws > available)
         throw TCommandError(Format("Количество тестов должно быть от 1 до %d!", available));
-    desk->TestTables(all, draws, 0);
+    desk->Regulars().Test(all, draws, 0);
 }
 
 void ListSystems(TCliContext& ctx) {
@@ -204,7 +204,7 @@ void ListSystems(TCliContext& ctx) {
     if (!desk) return;
     const TTablePrinter printer(false, {20, 6, 5, 6, 0}, {false, true, true, true, true});
     printer.Row({"Файл", "Числа", "Блок", "Номер", "Комбинаций"});
-    for (const TLocalSystem& s : ListLocalSystems(desk->SystemsFolder()))
+    for (const TLocalSystem& s : ListLocalSystems(desk->Systems().SystemsFolder()))
         printer.Row({s.File.filename().string(), std::to_string(s.Info.nums),
                      std::to_string(s.Info.olap), std::to_string(s.Info.id),
                      std::to_string(s.Info.csize)});
@@ -258,7 +258,7 @@ void AddStakesCommands(CLI::App& app, TCliContext& ctx) {
         ->check(CLI::Range(0, 2));
     rlist->callback([&ctx] { ListRatings(ctx, ratingsOptions); });
     ratings->add_subcommand("rebuild", "Rebuild the rating from the stakes file")->callback([&ctx] {
-        if (auto desk = OpenDesk(ctx)) desk->RatingsRefresh();
+        if (auto desk = OpenDesk(ctx)) desk->Ratings().Refresh();
     });
 
     auto* regulars = app.add_subcommand("regulars", "Regular stakes");

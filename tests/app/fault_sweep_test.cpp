@@ -81,7 +81,7 @@ void PrepareFolder(const fs::path& folder) {
     rule.Comment = "Константа";
     rule.StartEditable = true;
     rule.StartText = "1;2;3;4;5;6";
-    ASSERT_TRUE(ws.Stakes().AddTables(rule, {}));
+    ASSERT_TRUE(ws.Stakes().Regulars().Add(rule, {}));
     ws.Script().AddScriptLine("CURR:0#ALL|");
     ASSERT_TRUE(host.Errors().empty()) << host.Errors().front();
 }
@@ -127,13 +127,13 @@ const TSaveCase CASES[] = {
          ws.Stakes().Options.LogEnabled = true;
          return ws.AddDraw(Draw(11)) && ws.Stakes().CheckStakesAndSave() == 1;
      }},
-    {"RatingsRebuild", true, false, [](Workspace& ws, const fs::path&) { return ws.Stakes().RatingsRefresh(); }},
+    {"RatingsRebuild", true, false, [](Workspace& ws, const fs::path&) { return ws.Stakes().Ratings().Refresh(); }},
     {"RegularsAdd", true, false,
      [](Workspace& ws, const fs::path&) {
          TTableDialogInput rule;
          rule.Comment = "Прошлый тираж";
          rule.Mode = tmLastDraw;
-         return ws.Stakes().AddTables(rule, {});
+         return ws.Stakes().Regulars().Add(rule, {});
      }},
     {"ScenarioEdit", false, false,
      [](Workspace& ws, const fs::path&) {

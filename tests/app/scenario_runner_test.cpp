@@ -308,7 +308,7 @@ TEST_F(ScenarioRun, BackTestChecksAndRatesEveryCycle) {
     }
     // Draws 10..12 are 1 2 3 4 5 x: five matches each.
     EXPECT_EQ(stakes[0].MatchCount(), 5);
-    const TRatings& ratings = ws.Stakes().Ratings();
+    const TRatings& ratings = ws.Stakes().Ratings().Rows();
     ASSERT_EQ(ratings.Count(), 1u);
     // The ratings written during the run (at most once a second) are all on disk at its end.
     const TRatingsArray saved = ReadRatingsFile(ws.DataFile(RATINGS_FILE_NAME));

@@ -68,8 +68,8 @@ TEST_F(StakesDesk, AddingAStakeForAKnownDrawSettlesItAndSavesTheRating) {
     const TStakeData back = desk.StakeAt(0);
     EXPECT_TRUE(back.IsChecked());
     EXPECT_EQ(back.MatchCount(), 3);
-    ASSERT_EQ(desk.Ratings().Count(), 1u);
-    EXPECT_EQ(desk.Ratings()[0].Hits[3], 1u);
+    ASSERT_EQ(desk.Ratings().Rows().Count(), 1u);
+    EXPECT_EQ(desk.Ratings().Rows()[0].Hits[3], 1u);
     EXPECT_EQ(std::filesystem::file_size(dir.file(RATINGS_FILE_NAME)), 304u);
     EXPECT_TRUE(ws.IsIdle());
     EXPECT_TRUE(host.LastStatus().empty() || host.statuses.back().empty());
@@ -92,7 +92,7 @@ TEST_F(StakesDesk, StakeAddAllOverTwoDrawsAppendsSeriesAndChecksOnce) {
     }
     EXPECT_EQ(separators, 1999);
     EXPECT_EQ(checked, 1000); // draw 8 is known, draw 9 not yet
-    EXPECT_EQ(desk.Ratings()[0].Stakes, 1000u);
+    EXPECT_EQ(desk.Ratings().Rows()[0].Stakes, 1000u);
 
     TCombSelection selection;
     selection.AddRange(10, 12);
@@ -105,14 +105,14 @@ TEST_F(StakesDesk, RegularBackTestMakesOneStakePerRuleAndDrawOldestFirst) {
     in.Comment = "Константа";
     in.StartEditable = true; // one combination selected: its numbers may be edited
     in.StartText = "1;2;3;4;5;6";
-    ASSERT_TRUE(desk.AddTables(in, {{1, TComb{{9, 10, 11, 12, 13, 14}}}}));
+    ASSERT_TRUE(desk.Regulars().Add(in, {{1, TComb{{9, 10, 11, 12, 13, 14}}}}));
     in.Comment = "Прошлый тираж";
     in.Mode = tmLastDraw;
     in.StartEditable = false;
-    ASSERT_TRUE(desk.AddTables(in, {}));
-    ASSERT_EQ(desk.Tables().size(), 2u);
+    ASSERT_TRUE(desk.Regulars().Add(in, {}));
+    ASSERT_EQ(desk.Regulars().Tables().size(), 2u);
 
-    ASSERT_TRUE(desk.TestTables({0, 1}, 5, 0));
+    ASSERT_TRUE(desk.Regulars().Test({0, 1}, 5, 0));
     const std::vector<TStakeData> stakes = Stakes();
     ASSERT_EQ(stakes.size(), 10u);
     for (int k = 0; k < 5; ++k) {
@@ -125,44 +125,44 @@ TEST_F(StakesDesk, RegularBackTestMakesOneStakePerRuleAndDrawOldestFirst) {
     EXPECT_EQ(stakes[0].Numbers, CombToNumberSet(TComb{{2, 3, 4, 5, 6, 7}}));
     // Draw 3 = 3 4 5 13 23 33 shifted by one is the stake for draw 4.
     EXPECT_EQ(stakes[1].Numbers, CombToNumberSet(TComb{{4, 5, 6, 14, 24, 34}}));
-    EXPECT_EQ(desk.Tables()[0].Stakes, 5);
-    EXPECT_EQ(desk.Tables()[1].Stakes, 5);
+    EXPECT_EQ(desk.Regulars().Tables()[0].Stakes, 5);
+    EXPECT_EQ(desk.Regulars().Tables()[1].Stakes, 5);
     EXPECT_EQ(ReadTablesFile(dir.file(TABLES_FILE_NAME))[0].Stakes, 5);
-    EXPECT_EQ(desk.Ratings().Count(), 2u);
-    EXPECT_FALSE(desk.TestTables({0}, 8, 0)); // at most draws - 1
+    EXPECT_EQ(desk.Ratings().Rows().Count(), 2u);
+    EXPECT_FALSE(desk.Regulars().Test({0}, 8, 0)); // at most draws - 1
 }
 
 TEST_F(StakesDesk, SystemPlayStakesTheSystemOrNothingWhenNoneOfItIsListed) {
-    std::filesystem::create_directories(desk.SystemsFolder());
-    WriteFileAtomically(desk.SystemsFolder() / "6-07-0_0003.dat",
+    std::filesystem::create_directories(desk.Systems().SystemsFolder());
+    WriteFileAtomically(desk.Systems().SystemsFolder() / "6-07-0_0003.dat",
                         "01 02 03 04 05 07\r\n02 03 04 05 06 07\r\n");
     TCombList list;
     list.Append(TComb{{3, 7, 12, 20, 25, 33}});
     list.Append(TComb{{3, 7, 12, 20, 25, 41}});
-    auto play = desk.FindSystemForList(list, false);
+    auto play = desk.Systems().FindSystemForList(list, false);
     ASSERT_TRUE(play);
     EXPECT_EQ(play->DefaultComment, "Системная игра для 7 чисел [комбинации]: 6-07-0_0003");
-    ASSERT_TRUE(desk.PlaySystem(*play, list, 9, play->DefaultComment, 1));
+    ASSERT_TRUE(desk.Systems().PlaySystem(*play, list, 9, play->DefaultComment, 1));
     ASSERT_EQ(desk.StakesCount(), 1); // only 3 7 12 20 25 41 is in the list
     EXPECT_EQ(desk.StakeAt(0).Kind, skSystem);
 
     TCombList other;
     other.Append(TComb{{1, 2, 3, 4, 5, 6}});
     other.Append(TComb{{1, 2, 3, 4, 6, 7}}); // the system makes 1 2 3 4 5 7 and 2 3 4 5 6 7
-    play = desk.FindSystemForList(other, false);
+    play = desk.Systems().FindSystemForList(other, false);
     ASSERT_TRUE(play);
-    ASSERT_TRUE(desk.PlaySystem(*play, other, 9, "x", 1));
+    ASSERT_TRUE(desk.Systems().PlaySystem(*play, other, 9, "x", 1));
     EXPECT_EQ(desk.StakesCount(), 1); // nothing appended, not even a separator
 
-    play = desk.FindSystemForList(other, true);
-    ASSERT_TRUE(desk.PlaySystem(*play, other, 9, "x", 1));
+    play = desk.Systems().FindSystemForList(other, true);
+    ASSERT_TRUE(desk.Systems().PlaySystem(*play, other, 9, "x", 1));
     EXPECT_EQ(desk.StakesCount(), 4); // separator and both system combinations
     EXPECT_EQ(desk.StakeAt(3).SampleSize, 2);
 
     TCombList eight;
     eight.Append(TComb{{1, 2, 3, 4, 5, 6}});
     eight.Append(TComb{{1, 2, 3, 4, 7, 8}});
-    EXPECT_FALSE(desk.FindSystemForList(eight, true));
+    EXPECT_FALSE(desk.Systems().FindSystemForList(eight, true));
     EXPECT_NE(host.Errors().back().find("Система для 8 чисел не найдена"), std::string::npos);
 }
 
@@ -174,13 +174,13 @@ TEST_F(StakesDesk, ClearingOffersTheRebuildAndNoKeepsTheRating) {
     host.answers = {true, false}; // delete: yes; rebuild: no
     ASSERT_TRUE(desk.ClearStakes());
     EXPECT_EQ(desk.StakesCount(), 0);
-    EXPECT_EQ(desk.Ratings().Count(), 1u);
+    EXPECT_EQ(desk.Ratings().Rows().Count(), 1u);
     EXPECT_EQ(host.questions.front(), "Удалить выделенную запись?");
 
     desk.AddStake(stake, 1);
     host.answers = {true, true};
     ASSERT_TRUE(desk.ClearStakes());
-    EXPECT_EQ(desk.Ratings().Count(), 0u);
+    EXPECT_EQ(desk.Ratings().Rows().Count(), 0u);
     EXPECT_EQ(std::filesystem::file_size(dir.file(RATINGS_FILE_NAME)), 0u);
 }
 

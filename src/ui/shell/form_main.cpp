@@ -127,7 +127,7 @@ TFormMain::~TFormMain() {
         ws_->Combs().OnListChanged = nullptr;
         ws_->Combs().OnHistoryChanged = nullptr;
         ws_->Stakes().OnStakesChanged = nullptr;
-        ws_->Stakes().OnRatingsChanged = nullptr;
+        ws_->Stakes().Ratings().OnChanged = nullptr;
     }
     disconnect(focusFollower_);
     host_.OnBusyChanged = nullptr;
@@ -323,7 +323,7 @@ void TFormMain::ConnectWorkspace() {
     ws_->Stakes().OnStakesChanged = [this](bool refresh, bool scroll) {
         StakesChanged(refresh, scroll);
     };
-    ws_->Stakes().OnRatingsChanged = [this] { RatingsChanged(); };
+    ws_->Stakes().Ratings().OnChanged = [this] { RatingsChanged(); };
 }
 
 // ------------------------------------------------------------------ views
@@ -357,7 +357,7 @@ void TFormMain::StakesChanged(bool refresh, bool scroll) {
 }
 
 void TFormMain::RatingsChanged() {
-    panels_[5]->setText(QStringLiteral("Рейтинг: %1").arg(ws_->Stakes().Ratings().Count()));
+    panels_[5]->setText(QStringLiteral("Рейтинг: %1").arg(ws_->Stakes().Ratings().Rows().Count()));
     // The ratings change when a check settles stakes, which rewrites their records.
     stakesTab_->RecordsChanged();
 }
