@@ -43,7 +43,7 @@ TDownloadResult TDrawsDownload::DownloadArchive() {
         result_.Added += added;
         // A chunk that brought nothing new (every block refused) would be asked for again.
         if (listed < DOWNLOAD_CHUNK || added == 0) {
-            result_.Completed = listed < DOWNLOAD_CHUNK && !result_.NoDrawList;
+            result_.Completed = listed < DOWNLOAD_CHUNK && !result_.NoDrawList && !result_.NoProxy;
             break;
         }
     }
@@ -63,7 +63,8 @@ bool TDrawsDownload::DownloadDraws(int first, int last, int& added, int& listed)
     bool listFound = false;
     std::vector<TPageDraw> draws = ParseArchivePage(page, first, &listFound);
     // An empty page text means the automatic proxy search found none (it said so).
-    if (!listFound && !page.empty()) result_.NoDrawList = true;
+    if (page.empty()) result_.NoProxy = true;
+    else if (!listFound) result_.NoDrawList = true;
     FetchMissingNumbers(draws);
     listed = static_cast<int>(draws.size());
     // The page lists the newest draw first; the archive keeps the oldest first.

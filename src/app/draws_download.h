@@ -25,6 +25,7 @@ struct TDownloadResult {
     bool Completed = false;  // the site had no more draws (a chunk of fewer than 50)
     bool Stopped = false;    // the person stopped it
     bool NoDrawList = false; // the site answered with a page that lists no draws
+    bool NoProxy = false;    // the automatic proxy search found none (it said so)
 };
 
 // What a front end gives the menu command: how transfers run (the window runs them on

@@ -263,6 +263,24 @@ TEST_F(DrawsDownloadTest, TheAutomaticModeMovesFromADeadProxyToALiveOne) {
     EXPECT_EQ(ini.ReadInteger("PROXY", "ProxyPort", 0), live.Port());
 }
 
+// No proxy found: the error is shown, the site is never asked, and it is no success.
+TEST_F(DrawsDownloadTest, AnEmptyProxyListEndsTheDownloadWithoutARequest) {
+    const TDrawsArray all = SiteArchive(30);
+    StartSite(DrawsToCsv(all));
+    OpenFolder(0, all);
+    TOnlineSettings online;
+    online.ProxyListService = site->Url() + "/proxylist";
+    ASSERT_TRUE(ws->SaveOnlineSettings(online));
+    ws->Proxy().Mode = PROXY_MODE_AUTO;
+    const TDownloadResult result = Download();
+    EXPECT_FALSE(result.Completed);
+    EXPECT_TRUE(result.NoProxy);
+    ASSERT_EQ(host.Errors().size(), 1u);
+    EXPECT_EQ(host.Errors()[0], "Ошибка получения списка proxy-серверов!\n\n"
+                                "Не найдено ни одного proxy-сервера с заданными параметрами");
+    EXPECT_EQ(CountLines(site->LogLines(), "mode=draw"), 0);
+}
+
 TEST_F(DrawsDownloadTest, NoSiteAddressEndsAtOnceWithWhereToSetIt) {
     OpenFolder(0, {});
     const TDownloadResult result = DrawsDownload(*ws, TDownloadRequest{});
