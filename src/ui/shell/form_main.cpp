@@ -411,9 +411,10 @@ void TFormMain::ShowTablesTab(bool visible) {
         TabTables->setChecked(ws_->Stakes().Options.TablesVisible);
         return;
     }
-    pcRight->setTabVisible(pcRight->indexOf(regularsTab_), visible);
     WriteOption(QStringLiteral("TabTables"), visible);
     ws_->Stakes().Regulars().SetVisible(visible);
+    // After the option: moving off a hidden tab re-evaluates the actions.
+    pcRight->setTabVisible(pcRight->indexOf(regularsTab_), visible);
     if (visible) pcRight->setCurrentWidget(regularsTab_);
 }
 
