@@ -5,6 +5,7 @@
 #include "core/draw_archive.h"
 #include "core/format.h"
 #include "stakes/stake_appender.h"
+#include "stakes/stake_making.h"
 
 #include <algorithm>
 
@@ -72,6 +73,23 @@ bool TRegularsDesk::Add(const TTableDialogInput& input,
             tables_.push_back(rule);
     }
     return Save();
+}
+
+std::optional<std::string> TRegularsDesk::AddTyped(const TTableDialogInput& input) {
+    TTableDialogInput typed = input;
+    typed.StartEditable = input.Mode == tmConstant;
+    if (auto error = ValidateTableDialog(typed, tables_)) return error;
+    // The typed start stands in for the one selected combination.
+    std::vector<std::pair<std::size_t, TComb>> selected;
+    if (typed.Mode == tmConstant) {
+        const TNumberSet set = *ParseStakeNumbers(typed.StartText);
+        TComb comb;
+        std::copy(set.Members, set.Members + LOTTO_COUNT, comb.N);
+        selected.emplace_back(1, comb);
+    }
+    typed.StartEditable = false;
+    if (!Add(typed, selected)) return std::string("Ошибка записи в файл регулярных ставок!");
+    return std::nullopt;
 }
 
 bool TRegularsDesk::Delete(std::vector<std::size_t> indices) {

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -35,6 +36,9 @@ class TRegularsDesk {
     // TablesAdd after its dialog; `selected` holds 1-based list positions.
     bool Add(const TTableDialogInput& input,
              const std::vector<std::pair<std::size_t, TComb>>& selected);
+    // A rule typed in full (the command line): mode 0 takes its start from StartText.
+    // The refusal's text, or nothing when the rule was added and saved.
+    std::optional<std::string> AddTyped(const TTableDialogInput& input);
     // TablesDel after the question.
     bool Delete(std::vector<std::size_t> indices);
     // TablesStakeAdd, step 1-2: the rule advanced (a copy) and its stake for the dialog.

@@ -186,17 +186,67 @@ void ListRegulars(TCliContext& ctx) {
     }
 }
 
-void TestRegulars(TCliContext& ctx, int draws) {
+// 1-based indices of the command line as list positions; none stands for every rule.
+std::vector<std::size_t> RuleIndices(const TRegularsDesk& regulars, const std::vector<int>& given) {
+    const std::size_t count = regulars.Tables().size();
+    if (count == 0) throw TCommandError("Список регулярных ставок пуст!");
+    std::vector<std::size_t> indices;
+    for (const int i : given) {
+        if (i < 1 || static_cast<std::size_t>(i) > count)
+            throw TCommandError(Format("Запись со индексом %d в файле данных не найдена!", i));
+        indices.push_back(static_cast<std::size_t>(i - 1));
+    }
+    if (given.empty())
+        for (std::size_t i = 0; i < count; ++i)
+            indices.push_back(i);
+    return indices;
+}
+
+struct TRegularAddOptions {
+    std::string comment;
+    std::string start;
+    bool lastDraw = false;
+    int step = 1;
+};
+
+void AddRegular(TCliContext& ctx, const TRegularAddOptions& o) {
     auto desk = OpenDesk(ctx);
     if (!desk) return;
-    std::vector<std::size_t> all(desk->Regulars().Tables().size());
-    for (std::size_t i = 0; i < all.size(); ++i)
-        all[i] = i;
-    if (all.empty()) throw TCommandError("Список регулярных ставок пуст!");
+    if (!o.lastDraw && o.start.empty()) throw TCommandError("Укажите --start или --last-draw!");
+    TTableDialogInput input;
+    input.Comment = o.comment;
+    input.Mode = o.lastDraw ? tmLastDraw : tmConstant;
+    input.StartText = o.start;
+    input.Step = o.step;
+    if (const auto error = desk->Regulars().AddTyped(input)) throw TCommandError(*error);
+}
+
+void DeleteRegulars(TCliContext& ctx, const std::vector<int>& given) {
+    auto desk = OpenDesk(ctx);
+    if (!desk) return;
+    if (given.empty()) throw TCommandError("Укажите номера регулярных ставок!");
+    desk->Regulars().Delete(RuleIndices(desk->Regulars(), given));
+}
+
+void StakeRegular(TCliContext& ctx, int index, int draws) {
+    auto desk = OpenDesk(ctx);
+    if (!desk) return;
+    const std::size_t i = RuleIndices(desk->Regulars(), {index}).front();
+    auto prepared = desk->Regulars().PrepareStake(i, 0);
+    if (!prepared) return;
+    if (desk->Regulars().CommitStake(i, prepared->first, prepared->second, draws))
+        std::printf("%d\t%s\n", prepared->second.DrawNumber,
+                    NumberSetToText(prepared->second.Numbers, ";").c_str());
+}
+
+void TestRegulars(TCliContext& ctx, const std::vector<int>& given, int draws) {
+    auto desk = OpenDesk(ctx);
+    if (!desk) return;
+    const std::vector<std::size_t> indices = RuleIndices(desk->Regulars(), given);
     const int available = static_cast<int>(ctx.ws().Draws().size()) - 1;
     if (draws < 1 || draws > available)
         throw TCommandError(Format("Количество тестов должно быть от 1 до %d!", available));
-    desk->Regulars().Test(all, draws, 0);
+    desk->Regulars().Test(indices, draws, 0);
 }
 
 void ListSystems(TCliContext& ctx) {
@@ -266,11 +316,37 @@ void AddStakesCommands(CLI::App& app, TCliContext& ctx) {
     regulars->add_subcommand("list", "Print the regular stakes")->callback([&ctx] {
         ListRegulars(ctx);
     });
-    auto* test =
-        regulars->add_subcommand("test", "Back-test every regular stake over the last draws");
+    auto* radd = regulars->add_subcommand("add", "Add a regular stake");
+    static TRegularAddOptions regularAdd;
+    radd->add_option("--comment", regularAdd.comment, "Comment (at most 64 characters)")
+        ->required();
+    auto* start = radd->add_option("--start", regularAdd.start,
+                                   "Constant start combination: six numbers separated by \";\"");
+    radd->add_flag("--last-draw", regularAdd.lastDraw, "Shift the previous draw's numbers")
+        ->excludes(start);
+    radd->add_option("--step", regularAdd.step, "Step (default 1)")->check(CLI::Range(-45, 45));
+    radd->callback([&ctx] { AddRegular(ctx, regularAdd); });
+
+    auto* rdel = regulars->add_subcommand("delete", "Delete regular stakes by their numbers");
+    static std::vector<int> deleteIndices;
+    rdel->add_option("INDEX", deleteIndices, "1-based numbers in the list")->required();
+    rdel->callback([&ctx] { DeleteRegulars(ctx, deleteIndices); });
+
+    auto* rstake = regulars->add_subcommand("stake", "Make the next stake of a regular stake");
+    static int stakeIndex = 0;
+    static int stakeDraws = 1;
+    rstake->add_option("INDEX", stakeIndex, "1-based number in the list")->required();
+    rstake->add_option("--draws", stakeDraws, "Consecutive draws (default 1)")
+        ->check(CLI::Range(1, MAX_DRAWS_COUNT));
+    rstake->callback([&ctx] { StakeRegular(ctx, stakeIndex, stakeDraws); });
+
+    auto* test = regulars->add_subcommand(
+        "test", "Back-test regular stakes (all when no number is given) over the last draws");
+    static std::vector<int> testIndices;
     static int testDraws = 10;
+    test->add_option("INDEX", testIndices, "1-based numbers in the list");
     test->add_option("--draws", testDraws, "Number of last draws")->required();
-    test->callback([&ctx] { TestRegulars(ctx, testDraws); });
+    test->callback([&ctx] { TestRegulars(ctx, testIndices, testDraws); });
 
     auto* systems = app.add_subcommand("systems", "Lottery systems");
     systems->require_subcommand(1);

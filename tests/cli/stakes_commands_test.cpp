@@ -158,5 +158,35 @@ TEST_F(StakesCli, RegularsAndSystemsLists) {
     EXPECT_NE(r.out.find("6-07-2_0005.dat"), std::string::npos);
 }
 
+TEST_F(StakesCli, RegularsAddStakeTestAndDelete) {
+    EXPECT_EQ(Run("draws add '1;2;3;4;5;6' --number 1 --date '01.03.2024 21:00'").code, 0);
+    EXPECT_EQ(Run("draws add '5;12;19;23;38;41' --number 2 --date '05.03.2024 21:00'").code, 0);
+    EXPECT_EQ(Run("regulars add --comment 'Сдвиг' --start '1;2;3;40;44;45' --step 2").code, 0);
+    EXPECT_EQ(Run("regulars add --comment 'Тираж' --last-draw").code, 0);
+    EXPECT_EQ(Run("regulars add --comment 'сдвиг' --last-draw").code, 1);
+    EXPECT_NE(Err().find("Выберите другой комментарий."), std::string::npos);
+    EXPECT_EQ(Run("regulars add --comment 'Плохо' --start '1;2;3'").code, 1);
+    EXPECT_EQ(Run("regulars add --comment 'Без начала'").code, 1);
+
+    EXPECT_EQ(Run("regulars stake 1").out, "3\t1;2;3;4;5;42\n");
+    EXPECT_EQ(Run("regulars stake 2 --draws 2").out, "3\t6;13;20;24;39;42\n");
+    EXPECT_EQ(Run("regulars stake 3").code, 1);
+
+    // One draw back: rule 2 shifts draw 1, settled against draw 2 at once.
+    EXPECT_EQ(Run("regulars test 2 --draws 1").code, 0);
+    auto rows = TsvRows(Run("stakes list --tsv").out);
+    EXPECT_EQ(rows.back()[0], "2");
+    EXPECT_EQ(rows.back()[2], "2;3;4;5;6;7");
+    EXPECT_EQ(rows.back()[5], "1");
+    const std::string list = Run("regulars list").out;
+    EXPECT_NE(list.find("1;2;3;4;5;42"), std::string::npos); // rule 1 as its stake left it
+    EXPECT_NE(list.find("2;3;4;5;6;7"), std::string::npos);  // rule 2 as the test left it
+
+    EXPECT_EQ(Run("regulars delete 1").code, 0);
+    EXPECT_NE(Err().find("Удалить выделенную запись? Да"), std::string::npos);
+    EXPECT_EQ(Run("regulars list").out.find("Сдвиг"), std::string::npos);
+    EXPECT_EQ(Run("regulars delete 5").code, 1);
+}
+
 } // namespace
 } // namespace pelko

@@ -194,7 +194,7 @@ QList<QAction*> TCombsPage::MenuActions() const {
 }
 
 void TCombsPage::AddPopupActions(const QList<QAction*>& actions, QAction* onDoubleClick) {
-    popupActions_ = actions;
+    popupActions_ += actions;
     if (onDoubleClick) doubleClickAction_ = onDoubleClick;
 }
 

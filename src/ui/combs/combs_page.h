@@ -49,8 +49,9 @@ class TCombsPage : public QWidget {
 
     // The menu "Комбинации" in its order (nullptr stands for a separator).
     QList<QAction*> MenuActions() const;
-    // Actions of other tabs that the list's pop-up menu also offers (after a separator),
-    // and the one a double click runs instead of the details.
+    // Actions of other tabs that the list's pop-up menu also offers (after a separator,
+    // each call's after the previous), and the one a double click runs instead of the
+    // details (none: unchanged).
     void AddPopupActions(const QList<QAction*>& actions, QAction* onDoubleClick);
     void UpdateActions();
 

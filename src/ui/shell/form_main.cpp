@@ -22,7 +22,9 @@
 
 #include "ui/shell/form_config.h"
 #include "ui/shell/form_shredding.h"
+#include "ui/regulars/regulars_tab.h"
 #include "ui/scenario/scenario_tab.h"
+#include "ui/stakes/form_stake.h"
 #include "ui/stakes/stakes_tab.h"
 #include "ui/stats/statistics_tab.h"
 
@@ -128,6 +130,7 @@ TFormMain::~TFormMain() {
         ws_->Combs().OnHistoryChanged = nullptr;
         ws_->Stakes().OnStakesChanged = nullptr;
         ws_->Stakes().Ratings().OnChanged = nullptr;
+        ws_->Stakes().Regulars().OnChanged = nullptr;
     }
     disconnect(focusFollower_);
     host_.OnBusyChanged = nullptr;
@@ -189,6 +192,23 @@ void TFormMain::CreateWidgets() {
     pcRight->addTab(stakesTab_, QStringLiteral("Ставки"));
     connect(stakesTab_, &TStakesTab::OptionToggled, this, &TFormMain::WriteOption);
     combsPage_->AddPopupActions(stakesTab_->CombsActions(), stakesTab_->StakeAdd);
+
+    regularsTab_ = new TRegularsTab(*ws_);
+    pcRight->addTab(regularsTab_, QStringLiteral("Регуляры"));
+    regularsTab_->SelectedCombs = [this] {
+        std::vector<std::pair<std::size_t, TComb>> combs;
+        const TCombList& list = ws_->Combs().List;
+        const TCombSelection selection = combsPage_->Selection();
+        for (const TCombSelection::TRange& range : selection.Ranges())
+            for (std::size_t i = range.Begin; i < range.End && i < list.Count(); ++i)
+                combs.emplace_back(i + 1, list[i]);
+        return combs;
+    };
+    regularsTab_->EditStake = [this](TStakeData& stake, int& drawsCount) {
+        return TFormStake::Execute(this, stake, drawsCount);
+    };
+    combsPage_->AddPopupActions({regularsTab_->TablesAdd}, nullptr);
+    stakesTab_->AddPopupActions({regularsTab_->TablesStakeAdd});
 
     // The scenario tab comes last; a run disables the tabs it must not see change.
     scriptTab_ = new TScenarioTab(*ws_, *statsTab_, *combsPage_->edCombsExclude);
@@ -281,9 +301,16 @@ void TFormMain::CreateMenus() {
         ->setObjectName(QStringLiteral("mnStats"));
     AddMenu(QStringLiteral("Ставки"), stakesTab_->MenuActions())
         ->setObjectName(QStringLiteral("mnStakes"));
+    AddMenu(QStringLiteral("Регуляры"), regularsTab_->MenuActions())
+        ->setObjectName(QStringLiteral("mnTables"));
     AddMenu(QStringLiteral("Сценарий"), scriptTab_->MenuActions())
         ->setObjectName(QStringLiteral("mnScript"));
-    AddMenu(QStringLiteral("Вид"), {drawsPage_->ViewColorDraws, combsPage_->ViewColorCombs})
+    TabTables = MakeOption(this, "TabTables", QStringLiteral("Вкладка \"Регуляры\""),
+                           ws_->Stakes().Options.TablesVisible,
+                           QStringLiteral("Скрыть / показать вкладку \"Регулярные ставки\""));
+    connect(TabTables, &QAction::triggered, this, &TFormMain::ShowTablesTab);
+    AddMenu(QStringLiteral("Вид"),
+            {drawsPage_->ViewColorDraws, combsPage_->ViewColorCombs, nullptr, TabTables})
         ->setObjectName(QStringLiteral("mnView"));
 
     GetHelp = MakeAction(this, "GetHelp", QStringLiteral("Справка"), {}, QKeySequence(Qt::Key_F1));
@@ -324,6 +351,7 @@ void TFormMain::ConnectWorkspace() {
         StakesChanged(refresh, scroll);
     };
     ws_->Stakes().Ratings().OnChanged = [this] { RatingsChanged(); };
+    ws_->Stakes().Regulars().OnChanged = [this] { regularsTab_->TablesChanged(); };
 }
 
 // ------------------------------------------------------------------ views
@@ -378,6 +406,18 @@ void TFormMain::OffsetEdited(int value) {
     UpdateActions();
 }
 
+void TFormMain::ShowTablesTab(bool visible) {
+    if (!ws_->IsIdle() || !started_) {
+        TabTables->setChecked(ws_->Stakes().Options.TablesVisible);
+        return;
+    }
+    WriteOption(QStringLiteral("TabTables"), visible);
+    ws_->Stakes().Regulars().SetVisible(visible);
+    // After the option: moving off a hidden tab re-evaluates the actions.
+    pcRight->setTabVisible(pcRight->indexOf(regularsTab_), visible);
+    if (visible) pcRight->setCurrentWidget(regularsTab_);
+}
+
 void TFormMain::UpdateActions() {
     if (!ws_) return;
     const bool idle = ws_->IsIdle();
@@ -385,6 +425,7 @@ void TFormMain::UpdateActions() {
     combsPage_->UpdateActions();
     statsTab_->UpdateActions();
     stakesTab_->UpdateActions();
+    regularsTab_->UpdateActions();
     scriptTab_->UpdateActions();
     if (downloads_) downloads_->UpdateActions(idle && started_);
     EditConfig->setEnabled(idle && started_);
@@ -392,6 +433,8 @@ void TFormMain::UpdateActions() {
     ExitProgram->setEnabled(idle);
     GetHelp->setEnabled(idle && !helpFile_.empty());
     About->setEnabled(idle);
+    TabTables->setEnabled(idle && started_);
+    TabTables->setChecked(ws_->Stakes().Options.TablesVisible);
     edDrawsOffset->setEnabled(idle && started_);
     combsPage_->edCombsExclude->setEnabled(idle);
 }
@@ -425,6 +468,12 @@ void TFormMain::LoadSettings() {
         LoadColumns(ini, SECTION, *combsPage_->lvFilters, false);
         statsTab_->LoadSettings(ini);
         stakesTab_->LoadSettings(ini);
+        // Before the stakes desk starts: a hidden tab's file is left unread.
+        const bool tables = ini.ReadBool(SECTION, "TabTables", true);
+        ws_->Stakes().Options.TablesVisible = tables;
+        TabTables->setChecked(tables);
+        pcRight->setTabVisible(pcRight->indexOf(regularsTab_), tables);
+        LoadColumns(ini, SECTION, *regularsTab_->lvTables, false);
         scriptTab_->LoadSettings(ini);
         downloads_->LoadSettings(ini, SECTION);
     } catch (const std::exception& e) {
@@ -444,6 +493,7 @@ void TFormMain::SaveSettings() {
         SaveColumns(ini, SECTION, *combsPage_->lvFilters, false);
         statsTab_->SaveSettings(ini);
         stakesTab_->SaveSettings(ini);
+        SaveColumns(ini, SECTION, *regularsTab_->lvTables, false);
         scriptTab_->SaveSettings(ini);
         ini.Save();
     } catch (const std::exception& e) {

@@ -31,6 +31,7 @@ class TCombsPage;
 class TDownloadActions;
 class TDrawsPage;
 class TIniFile;
+class TRegularsTab;
 class TScenarioTab;
 class TStakesTab;
 class TStatisticsTab;
@@ -58,6 +59,7 @@ class TFormMain : public QMainWindow {
     TDrawsPage* DrawsPage() const { return drawsPage_; }
     TCombsPage* CombsPage() const { return combsPage_; }
     TStakesTab* StakesTab() const { return stakesTab_; }
+    TRegularsTab* RegularsTab() const { return regularsTab_; }
     TDownloadActions* Downloads() const { return downloads_; }
     QTabWidget* pcLeft = nullptr;
     QTabWidget* pcRight = nullptr;
@@ -70,6 +72,7 @@ class TFormMain : public QMainWindow {
     QAction* ExitProgram = nullptr;
     QAction* GetHelp = nullptr;
     QAction* About = nullptr;
+    QAction* TabTables = nullptr;
 
     // Every action's enable rule (each starts with IsIdle); run after each operation, on
     // busy changes and periodically while idle.
@@ -106,6 +109,7 @@ class TFormMain : public QMainWindow {
     void StakesChanged(bool refresh, bool scroll);
     void RatingsChanged();
     void OffsetEdited(int value);
+    void ShowTablesTab(bool visible);
     void IdleTick();
     void ShowAbout();
     QMenu* AddMenu(const QString& title, const QList<QAction*>& actions);
@@ -126,6 +130,7 @@ class TFormMain : public QMainWindow {
     TCombsPage* combsPage_ = nullptr;
     TStatisticsTab* statsTab_ = nullptr;
     TStakesTab* stakesTab_ = nullptr;
+    TRegularsTab* regularsTab_ = nullptr;
     QMetaObject::Connection focusFollower_;
     TScenarioTab* scriptTab_ = nullptr;
     TDownloadActions* downloads_ = nullptr;

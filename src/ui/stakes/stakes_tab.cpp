@@ -124,6 +124,10 @@ void TStakesTab::CreateWidgets() {
         if (!ws_.IsIdle()) return;
         QMenu menu(this);
         AddMenuActions(menu, MenuActions());
+        if (!popupActions_.isEmpty()) {
+            menu.addSeparator();
+            AddMenuActions(menu, popupActions_);
+        }
         menu.exec(sgStakes->viewport()->mapToGlobal(at));
     });
     connect(sgStakes->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -162,6 +166,10 @@ QList<QAction*> TStakesTab::MenuActions() const {
             StakeDel, StakeFilter,    StakeClear,       nullptr,      StakesCheckManual,
             nullptr,  LogStakes,      LogStakesDelete,  StakesScroll, StakesCheckLine,
             nullptr,  StakesXlsExport};
+}
+
+void TStakesTab::AddPopupActions(const QList<QAction*>& actions) {
+    popupActions_ += actions;
 }
 
 QList<QAction*> TStakesTab::CombsActions() const {

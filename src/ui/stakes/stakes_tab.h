@@ -48,6 +48,8 @@ class TStakesTab : public QWidget {
     QList<QAction*> MenuActions() const;
     // The four stake actions of the combination list's pop-up menu.
     QList<QAction*> CombsActions() const;
+    // Actions of other tabs that the grid's pop-up menu also offers (after a separator).
+    void AddPopupActions(const QList<QAction*>& actions);
     void UpdateActions();
 
     // RefreshStakesGrid: with refresh or scroll the grid follows the file's length; with
@@ -89,6 +91,7 @@ class TStakesTab : public QWidget {
     Workspace& ws_;
     TCombsPage& combs_;
     TStakesModel* model_ = nullptr;
+    QList<QAction*> popupActions_;
     bool pendingRefresh_ = false;
     bool pendingScroll_ = false;
     bool followQueued_ = false;
