@@ -31,6 +31,7 @@ class TCombsPage;
 class TDownloadActions;
 class TDrawsPage;
 class TIniFile;
+class TRatingsTab;
 class TScenarioTab;
 class TStakesTab;
 class TStatisticsTab;
@@ -58,6 +59,7 @@ class TFormMain : public QMainWindow {
     TDrawsPage* DrawsPage() const { return drawsPage_; }
     TCombsPage* CombsPage() const { return combsPage_; }
     TStakesTab* StakesTab() const { return stakesTab_; }
+    TRatingsTab* RatingsTab() const { return ratingsTab_; }
     TDownloadActions* Downloads() const { return downloads_; }
     QTabWidget* pcLeft = nullptr;
     QTabWidget* pcRight = nullptr;
@@ -126,6 +128,7 @@ class TFormMain : public QMainWindow {
     TCombsPage* combsPage_ = nullptr;
     TStatisticsTab* statsTab_ = nullptr;
     TStakesTab* stakesTab_ = nullptr;
+    TRatingsTab* ratingsTab_ = nullptr;
     QMetaObject::Connection focusFollower_;
     TScenarioTab* scriptTab_ = nullptr;
     TDownloadActions* downloads_ = nullptr;
