@@ -15,6 +15,7 @@
 #include "ui/ratings/ratings_model.h"
 #include "ui/ratings/ratings_tab.h"
 #include "ui/scenario/scenario_tab.h"
+#include "ui/stakes/stakes_tab.h"
 
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
@@ -59,7 +60,8 @@ const TRowSpec SORT_ROWS[] = {
 // The edge case of the efficiency columns: ten stakes, three with two matches.
 const TRowSpec TEN_STAKES = {"десять", 10, 6, {7, 0, 3, 0, 0, 0, 0}, -300};
 
-TStakeData Stake(std::int32_t draw, std::initializer_list<int> numbers, const std::string& comment) {
+TStakeData Stake(std::int32_t draw, std::initializer_list<int> numbers,
+                 const std::string& comment) {
     TStakeData stake = NewStakeDefaults(draw, 28);
     TComb comb{};
     int i = 0;
@@ -69,6 +71,13 @@ TStakeData Stake(std::int32_t draw, std::initializer_list<int> numbers, const st
     stake.Numbers = CombToNumberSet(comb);
     stake.SetCommentText(comment);
     return stake;
+}
+
+QStringList Texts(std::initializer_list<const char*> texts) {
+    QStringList list;
+    for (const char* text : texts)
+        list << QString::fromUtf8(text);
+    return list;
 }
 
 QStringList Comments(TRatingsModel* model) {
@@ -145,8 +154,8 @@ class TRatingsTabTest : public QObject {
         QVERIFY(Start({Row(TEN_STAKES)}));
         QCOMPARE(window_->pcRight->tabText(window_->pcRight->indexOf(Tab())),
                  QStringLiteral("Рейтинг"));
-        QCOMPARE(window_->pcRight->indexOf(Tab()), window_->pcRight->indexOf(
-                                                       window_->StakesTab()) + 1);
+        QCOMPARE(window_->pcRight->indexOf(Tab()),
+                 window_->pcRight->indexOf(window_->StakesTab()) + 1);
         QCOMPARE(window_->StatusPanel(5)->text(), QStringLiteral("Рейтинг: 1"));
         QCOMPARE(Model()->columnCount(), 20);
         QCOMPARE(Model()->headerData(rcExpected0 + 6, Qt::Horizontal).toString(),
@@ -171,9 +180,9 @@ class TRatingsTabTest : public QObject {
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("e2");
         QTest::addColumn<QString>("e0");
-        QTest::newRow("expected") << 0 << "2" << "4";
-        QTest::newRow("absolute") << 1 << "14.853%" << "29.944%";
-        QTest::newRow("relative") << 2 << "198.054%" << "174.753%";
+        QTest::newRow("expected") << 0 << QStringLiteral("2") << QStringLiteral("4");
+        QTest::newRow("absolute") << 1 << QStringLiteral("14.853%") << QStringLiteral("29.944%");
+        QTest::newRow("relative") << 2 << QStringLiteral("198.054%") << QStringLiteral("174.753%");
     }
     void efficiencyModes() {
         QFETCH(int, mode);
@@ -192,13 +201,13 @@ class TRatingsTabTest : public QObject {
     void headerSort_data() {
         QTest::addColumn<QList<int>>("steps"); // column, direction (1 descending) pairs
         QTest::addColumn<QStringList>("order");
-        QTest::newRow("loaded by average") << QList<int>{} << QStringList{"c", "b", "a"};
-        QTest::newRow("text") << QList<int>{rcComment, 0} << QStringList{"a", "b", "c"};
-        QTest::newRow("integer") << QList<int>{rcStakes, 1} << QStringList{"b", "a", "c"};
+        QTest::newRow("loaded by average") << QList<int>{} << Texts({"c", "b", "a"});
+        QTest::newRow("text") << QList<int>{rcComment, 0} << Texts({"a", "b", "c"});
+        QTest::newRow("integer") << QList<int>{rcStakes, 1} << Texts({"b", "a", "c"});
         QTest::newRow("average within half a hundredth")
-            << QList<int>{rcComment, 0, rcAverage, 0} << QStringList{"a", "b", "c"};
+            << QList<int>{rcComment, 0, rcAverage, 0} << Texts({"a", "b", "c"});
         QTest::newRow("efficiency keeps the order")
-            << QList<int>{rcComment, 0, rcExpected0 + 3, 1} << QStringList{"a", "b", "c"};
+            << QList<int>{rcComment, 0, rcExpected0 + 3, 1} << Texts({"a", "b", "c"});
     }
     void headerSort() {
         QFETCH(QList<int>, steps);
@@ -206,8 +215,8 @@ class TRatingsTabTest : public QObject {
         QVERIFY(Start({Row(SORT_ROWS[0]), Row(SORT_ROWS[1]), Row(SORT_ROWS[2])}));
         QHeaderView* header = Tab()->lvRatings->horizontalHeader();
         for (qsizetype i = 0; i + 1 < steps.size(); i += 2)
-            header->setSortIndicator(steps[i], steps[i + 1] ? Qt::DescendingOrder
-                                                            : Qt::AscendingOrder);
+            header->setSortIndicator(steps[i],
+                                     steps[i + 1] ? Qt::DescendingOrder : Qt::AscendingOrder);
         QCOMPARE(Comments(Model()), order);
         // Sorted as shown is sorted as saved.
         QStringList saved;
@@ -220,8 +229,8 @@ class TRatingsTabTest : public QObject {
     void refreshAsksFirst_data() {
         QTest::addColumn<int>("answer");
         QTest::addColumn<QStringList>("rows");
-        QTest::newRow("no keeps the rating") << int(QMessageBox::No) << QStringList{"старое"};
-        QTest::newRow("yes rebuilds") << int(QMessageBox::Yes) << QStringList{"серия"};
+        QTest::newRow("no keeps the rating") << int(QMessageBox::No) << Texts({"старое"});
+        QTest::newRow("yes rebuilds") << int(QMessageBox::Yes) << Texts({"серия"});
     }
     void refreshAsksFirst() {
         QFETCH(int, answer);
@@ -251,8 +260,8 @@ class TRatingsTabTest : public QObject {
         const std::string expected =
             "\"Комментарий\";\"Ставок\";\"Угадано\";\"Среднее\";\"Профит\";\"Ср. профит\";"
             "\"0\";\"1\";\"2\";\"3\";\"4\";\"5\";\"6\";\"E0\";\"E1\";\"E2\";\"E3\";\"E4\";"
-            "\"E5\";\"E6\"\r\n\"десять\";10;6;0" + d + "600;-300" + d + "00;-30" + d +
-            "00;7;0;3;0;0;0;0\r\n";
+            "\"E5\";\"E6\"\r\n\"десять\";10;6;0" +
+            d + "600;-300" + d + "00;-30" + d + "00;7;0;3;0;0;0;0\r\n";
         QCOMPARE(in.readAll().toStdString(), Utf8ToCp1251(expected));
         seams_->FileNames << QString();
         Tab()->RatingsExport->trigger(); // cancelled: nothing written, no box
@@ -309,11 +318,12 @@ class TRatingsTabTest : public QObject {
             auto visible = [&form] {
                 QString text;
                 for (QAbstractSeries* s : form.View()->chart()->series())
-                    text += static_cast<QLineSeries*>(s)->pointLabelsVisible() ? '1' : '0';
+                    text += static_cast<QLineSeries*>(s)->pointLabelsVisible() ? QLatin1Char('1')
+                                                                               : QLatin1Char('0');
                 return text;
             };
-            QString seen = (form.cbMarks->isChecked() ? QStringLiteral("on ") : QString()) +
-                           visible();
+            QString seen =
+                (form.cbMarks->isChecked() ? QStringLiteral("on ") : QString()) + visible();
             form.cbMarks->setChecked(false);
             seen += QLatin1Char(' ') + visible();
             form.cbMarks->setChecked(true);
@@ -336,8 +346,8 @@ class TRatingsTabTest : public QObject {
     void graphImageIsSaved_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("start");
-        QTest::newRow("png") << "g.png" << QByteArray("\x89PNG");
-        QTest::newRow("svg") << "g.svg" << QByteArray("<?xml");
+        QTest::newRow("png") << QStringLiteral("g.png") << QByteArray("\x89PNG");
+        QTest::newRow("svg") << QStringLiteral("g.svg") << QByteArray("<?xml");
     }
     void graphImageIsSaved() {
         QFETCH(QString, name);
