@@ -74,12 +74,15 @@ void TRatingsTab::CreateActions() {
     StakesGraphDraws =
         MakeAction(this, "StakesGraphDraws", QStringLiteral("Суммарный профит по тиражам"), {},
                    QKeySequence(Qt::Key_F6));
+    effModes_ = new QMenu(QStringLiteral("Значения эффективности"), this);
+    effModes_->setObjectName(QStringLiteral("mnRatingsEffMode"));
     auto* modes = new QActionGroup(this);
     for (int i = 0; i < 3; ++i) {
         const QByteArray name = "RatingsEffMode" + QByteArray::number(i);
         RatingsEffMode[i] = MakeOption(this, name.constData(), QStr(EFF_MODE_CAPTIONS[i]),
                                        i == ws_.Stakes().Options.EffMode, QStr(EFF_MODE_HINTS[i]));
         modes->addAction(RatingsEffMode[i]);
+        effModes_->addAction(RatingsEffMode[i]);
         connect(RatingsEffMode[i], &QAction::triggered, this, [this, i] { OnEffMode(i); });
     }
 
@@ -145,9 +148,7 @@ QList<QAction*> TRatingsTab::MenuActions() const {
             StakesGraphProfits,
             RatingsGraphOverlap,
             nullptr,
-            RatingsEffMode[0],
-            RatingsEffMode[1],
-            RatingsEffMode[2]};
+            effModes_->menuAction()};
 }
 
 bool TRatingsTab::StakesFileHasStakes() {

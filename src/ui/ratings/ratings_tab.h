@@ -13,6 +13,7 @@
 #include <vector>
 
 class QAction;
+class QMenu;
 class QTableView;
 
 namespace pelko {
@@ -76,6 +77,7 @@ class TRatingsTab : public QWidget {
 
     Workspace& ws_;
     TRatingsModel* model_ = nullptr;
+    QMenu* effModes_ = nullptr; // the submenu of the efficiency modes
 };
 
 } // namespace pelko

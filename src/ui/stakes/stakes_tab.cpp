@@ -172,6 +172,8 @@ void TStakesTab::AddForeignAction(QAction* action) {
     auto* button = new QToolButton(this);
     button->setDefaultAction(action);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // It may be squeezed rather than hold the window wider than its settings say.
+    button->setMinimumWidth(24);
     // Before the stretch that ends the row.
     buttons_->insertWidget(buttons_->count() - 1, button);
 }
