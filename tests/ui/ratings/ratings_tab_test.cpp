@@ -165,8 +165,6 @@ class TRatingsTabTest : public QObject {
                  int(Qt::AlignRight | Qt::AlignVCenter));
         QCOMPARE(Model()->index(0, rcProfit).data(TRatingsModel::SortRole).toDouble(), -300.0);
         QCOMPARE(Cell(0, rcAvgProfit), QStringLiteral("-30.00"));
-        QCOMPARE(Tab()->RatingsRefresh->shortcut(), QKeySequence(Qt::Key_F5));
-        QCOMPARE(Tab()->StakesGraphDraws->shortcut(), QKeySequence(Qt::Key_F6));
         QVERIFY(!Tab()->RatingsToScript->isEnabled()); // no row selected
         QVERIFY(Tab()->RatingsExport->isEnabled());
         QVERIFY(!Tab()->StakesGraphDraws->isEnabled()); // no stakes
