@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-charts-dev qt6-tools-dev qt6-tools-dev-tools
-  qt6-l10n-tools libqt6svg6 qt6-qpa-plugins
+  qt6-l10n-tools libqt6svg6 qt6-svg-dev qt6-qpa-plugins
   libgl-dev libxkbcommon-dev
   libcurl4-openssl-dev libssl-dev zlib1g-dev openssl
   libxlsxwriter-dev libsimpleini-dev libmuparser-dev libcpp-httplib-dev

@@ -38,6 +38,15 @@ TScriptRowTexts ScriptRowTexts(const TStatList& stats, const std::string& line) 
     return cells;
 }
 
+bool IsAcceptableScriptLine(const TStatList& stats, const std::string& line) {
+    if (IsSeparatorLine(line) || ScriptLineField(line, SCRIPT_OPTIONS_FIELD).empty()) return false;
+    for (int i = 0; i < SCRIPT_FILTER_COUNT; ++i)
+        if (!FilterToText(TextToFilter(stats, ScriptLineField(line, SCRIPT_FIRST_FILTER_FIELD + i)))
+                 .empty())
+            return true;
+    return false;
+}
+
 TScriptDesk::TScriptDesk(Workspace& ws) : ws_(ws), log_(ws.DataFolder()) {}
 
 std::filesystem::path TScriptDesk::WorkingFile() const {

@@ -27,6 +27,10 @@ using TScriptRowTexts = std::array<std::string, SCRIPT_VIEW_COLUMN_COUNT>;
 // filters as normalised texts ("" for an empty filter); nine empty cells for a separator.
 TScriptRowTexts ScriptRowTexts(const TStatList& stats, const std::string& line);
 
+// A line a run can use: its options field is not blank and at least one of its seven
+// filters reads as a filter with a text form.
+bool IsAcceptableScriptLine(const TStatList& stats, const std::string& line);
+
 class TScriptDesk {
   public:
     explicit TScriptDesk(Workspace& ws);

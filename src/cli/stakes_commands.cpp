@@ -1,6 +1,7 @@
 #include "cli/stakes_commands.h"
 
 #include "app/stakes_workspace.h"
+#include "core/atomic_file.h"
 #include "core/format.h"
 #include "core/text_forms.h"
 #include "stakes/rating_view.h"
@@ -170,6 +171,18 @@ void ListRatings(TCliContext& ctx, const TRatingsListOptions& o) {
     }
 }
 
+void ExportRatings(TCliContext& ctx, const std::string& file) {
+    auto desk = OpenDesk(ctx, false);
+    if (!desk) return;
+    // The order the tab starts in; a reader's desk does not save it.
+    desk->Ratings().Sort(rcAverage, true);
+    try {
+        WriteFileAtomically(file, RatingsToText(desk->Ratings().Rows().Rows(), emAbsolute));
+    } catch (const std::exception& e) {
+        throw TCommandError(Format("Ошибка записи в файл \"%s\"!\n\n%s", file.c_str(), e.what()));
+    }
+}
+
 void ListRegulars(TCliContext& ctx) {
     auto desk = OpenDesk(ctx, false);
     if (!desk) return;
@@ -310,6 +323,11 @@ void AddStakesCommands(CLI::App& app, TCliContext& ctx) {
     ratings->add_subcommand("rebuild", "Rebuild the rating from the stakes file")->callback([&ctx] {
         if (auto desk = OpenDesk(ctx)) desk->Ratings().Refresh();
     });
+
+    auto* rexport = ratings->add_subcommand("export", "Write the rating list to a CSV file");
+    static std::string exportFile;
+    rexport->add_option("FILE", exportFile, "The file (\";\"-separated, UTF-8)")->required();
+    rexport->callback([&ctx] { ExportRatings(ctx, exportFile); });
 
     auto* regulars = app.add_subcommand("regulars", "Regular stakes");
     regulars->require_subcommand(1);

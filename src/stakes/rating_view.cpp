@@ -138,6 +138,22 @@ std::string RatingsToCsv(const TRatingsArray& rows, char decimalPoint) {
     return Utf8ToCp1251(out);
 }
 
+std::string RatingsToText(const TRatingsArray& rows, int mode) {
+    auto field = [](const std::string& text) {
+        return text.find_first_of(";\"\r\n") == std::string::npos ? text : Quoted(text);
+    };
+    std::string out;
+    for (int c = 0; c < rcColumnCount; ++c)
+        out += (c ? ";" : "") + field(CAPTIONS[c]);
+    out += '\n';
+    for (const TRatingData& row : rows) {
+        for (int c = 0; c < rcColumnCount; ++c)
+            out += (c ? ";" : "") + field(RatingCellText(row, c, mode));
+        out += '\n';
+    }
+    return out;
+}
+
 std::string RatingCaptionToScriptLine(std::string_view caption) {
     std::string comment, body;
     if (const auto at = caption.find('@'); at != std::string_view::npos) {

@@ -43,6 +43,10 @@ std::string RatingsCountText(std::size_t rows);
 // the given decimal point.
 std::string RatingsToCsv(const TRatingsArray& rows, char decimalPoint);
 
+// The list as text: the twenty captions, then per row the twenty cell texts; fields
+// separated by ";" (quoted when they hold ";" or a quote), UTF-8, LF line ends.
+std::string RatingsToText(const TRatingsArray& rows, int mode);
+
 // The scenario line a rating row's caption stands for: the part before the first "@" is
 // the comment, the part after it the options and filters joined by " + " (text level; the
 // scenario decides whether the line is acceptable).

@@ -1,6 +1,7 @@
 #include "core/atomic_file.h"
 #include "core/config.h"
 #include "platform/file_lock.h"
+#include "stakes/rating_record.h"
 #include "stakes/stake_record.h"
 #include "cli/cli_process.h"
 #include "support/temp_dir.h"
@@ -104,6 +105,31 @@ TEST_F(StakesCli, AddDrawsCheckAndListRoundTrip) {
 
     EXPECT_EQ(Run("ratings rebuild").code, 0);
     EXPECT_EQ(TsvRows(Run("ratings list --tsv").out)[1][4], "2000.00");
+}
+
+TEST_F(StakesCli, RatingsExportWritesTheListByAverageDescending) {
+    TRatingData low, high;
+    low.SetCommentText("низ;\"1\"");
+    low.Stakes = 2;
+    low.Matched = 1;
+    low.Hits[0] = 1;
+    low.Hits[1] = 1;
+    low.Profit = MoneyFromDouble(-200);
+    high.SetCommentText("верх");
+    high.Stakes = 1;
+    high.Matched = 3;
+    high.Hits[3] = 1;
+    high.Profit = MoneyFromDouble(400);
+    WriteRatingsFile(data / RATINGS_FILE_NAME, {low, high});
+    const std::filesystem::path out = dir.file("рейтинг.csv");
+    ASSERT_EQ(Run("ratings export '" + out.string() + "'").code, 0) << Err();
+    EXPECT_EQ(ReadWholeFile(out),
+              "Комментарий;Ставок;Угадано;Среднее;Профит;Ср. профит;0;1;2;3;4;5;6;"
+              "E0;E1;E2;E3;E4;E5;E6\n"
+              "верх;1;3;3.000;400.00;400.00;0;0;0;1;0;0;0;-40.056%;-42.413%;-15.147%;"
+              "97.756%;-0.136%;-0.003%;-0.000%\n"
+              "\"низ;\"\"1\"\"\";2;1;0.500;-200.00;-100.00;1;1;0;0;0;0;0;9.944%;7.587%;"
+              "-15.147%;-2.244%;-0.136%;-0.003%;-0.000%\n");
 }
 
 TEST_F(StakesCli, DeleteByConditionAndAll) {

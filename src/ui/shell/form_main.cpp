@@ -2,6 +2,7 @@
 
 #include "app/script_desk.h"
 #include "app/stakes_workspace.h"
+#include "stakes/rating_view.h"
 #include "stakes/stake_grid.h"
 #include "core/draw_archive.h"
 #include "core/ini_file.h"
@@ -22,6 +23,7 @@
 
 #include "ui/shell/form_config.h"
 #include "ui/shell/form_shredding.h"
+#include "ui/ratings/ratings_tab.h"
 #include "ui/regulars/regulars_tab.h"
 #include "ui/scenario/scenario_tab.h"
 #include "ui/stakes/form_stake.h"
@@ -193,6 +195,11 @@ void TFormMain::CreateWidgets() {
     connect(stakesTab_, &TStakesTab::OptionToggled, this, &TFormMain::WriteOption);
     combsPage_->AddPopupActions(stakesTab_->CombsActions(), stakesTab_->StakeAdd);
 
+    ratingsTab_ = new TRatingsTab(*ws_);
+    pcRight->addTab(ratingsTab_, QStringLiteral("Рейтинг"));
+    stakesTab_->AddForeignAction(ratingsTab_->StakesGraphDraws);
+    connect(ratingsTab_, &TRatingsTab::SettingChanged, this,
+            [this](const QString& key, int value) { WriteSetting(StdStr(key).c_str(), value); });
     regularsTab_ = new TRegularsTab(*ws_);
     pcRight->addTab(regularsTab_, QStringLiteral("Регуляры"));
     regularsTab_->SelectedCombs = [this] {
@@ -215,6 +222,8 @@ void TFormMain::CreateWidgets() {
     scriptTab_->SetRunLockedWidgets({drawsPage_, combsPage_, statsTab_});
     pcRight->addTab(scriptTab_, QStringLiteral("Сценарий"));
     connect(scriptTab_, &TScenarioTab::OptionToggled, this, &TFormMain::WriteOption);
+    connect(ratingsTab_, &TRatingsTab::ScriptLinesAdded, this,
+            [this] { pcRight->setCurrentWidget(scriptTab_); });
     connect(scriptTab_, &TScenarioTab::RunStateChanged, this, [this](bool running) {
         host_.PaceStatusTexts = running;
         if (!running) CombsListChanged();
@@ -301,6 +310,8 @@ void TFormMain::CreateMenus() {
         ->setObjectName(QStringLiteral("mnStats"));
     AddMenu(QStringLiteral("Ставки"), stakesTab_->MenuActions())
         ->setObjectName(QStringLiteral("mnStakes"));
+    AddMenu(QStringLiteral("Рейтинг"), ratingsTab_->MenuActions())
+        ->setObjectName(QStringLiteral("mnRatings"));
     AddMenu(QStringLiteral("Регуляры"), regularsTab_->MenuActions())
         ->setObjectName(QStringLiteral("mnTables"));
     AddMenu(QStringLiteral("Сценарий"), scriptTab_->MenuActions())
@@ -385,7 +396,8 @@ void TFormMain::StakesChanged(bool refresh, bool scroll) {
 }
 
 void TFormMain::RatingsChanged() {
-    panels_[5]->setText(QStringLiteral("Рейтинг: %1").arg(ws_->Stakes().Ratings().Rows().Count()));
+    panels_[5]->setText(QStr(RatingsCountText(ws_->Stakes().Ratings().Rows().Count())));
+    ratingsTab_->RatingsChanged();
     // The ratings change when a check settles stakes, which rewrites their records.
     stakesTab_->RecordsChanged();
 }
@@ -425,6 +437,7 @@ void TFormMain::UpdateActions() {
     combsPage_->UpdateActions();
     statsTab_->UpdateActions();
     stakesTab_->UpdateActions();
+    ratingsTab_->UpdateActions();
     regularsTab_->UpdateActions();
     scriptTab_->UpdateActions();
     if (downloads_) downloads_->UpdateActions(idle && started_);
@@ -468,6 +481,7 @@ void TFormMain::LoadSettings() {
         LoadColumns(ini, SECTION, *combsPage_->lvFilters, false);
         statsTab_->LoadSettings(ini);
         stakesTab_->LoadSettings(ini);
+        ratingsTab_->LoadSettings(ini);
         // Before the stakes desk starts: a hidden tab's file is left unread.
         const bool tables = ini.ReadBool(SECTION, "TabTables", true);
         ws_->Stakes().Options.TablesVisible = tables;
@@ -493,6 +507,7 @@ void TFormMain::SaveSettings() {
         SaveColumns(ini, SECTION, *combsPage_->lvFilters, false);
         statsTab_->SaveSettings(ini);
         stakesTab_->SaveSettings(ini);
+        ratingsTab_->SaveSettings(ini);
         SaveColumns(ini, SECTION, *regularsTab_->lvTables, false);
         scriptTab_->SaveSettings(ini);
         ini.Save();

@@ -31,6 +31,7 @@ class TCombsPage;
 class TDownloadActions;
 class TDrawsPage;
 class TIniFile;
+class TRatingsTab;
 class TRegularsTab;
 class TScenarioTab;
 class TStakesTab;
@@ -59,6 +60,7 @@ class TFormMain : public QMainWindow {
     TDrawsPage* DrawsPage() const { return drawsPage_; }
     TCombsPage* CombsPage() const { return combsPage_; }
     TStakesTab* StakesTab() const { return stakesTab_; }
+    TRatingsTab* RatingsTab() const { return ratingsTab_; }
     TRegularsTab* RegularsTab() const { return regularsTab_; }
     TDownloadActions* Downloads() const { return downloads_; }
     QTabWidget* pcLeft = nullptr;
@@ -130,6 +132,7 @@ class TFormMain : public QMainWindow {
     TCombsPage* combsPage_ = nullptr;
     TStatisticsTab* statsTab_ = nullptr;
     TStakesTab* stakesTab_ = nullptr;
+    TRatingsTab* ratingsTab_ = nullptr;
     TRegularsTab* regularsTab_ = nullptr;
     QMetaObject::Connection focusFollower_;
     TScenarioTab* scriptTab_ = nullptr;

@@ -135,7 +135,7 @@ void TStakesTab::CreateWidgets() {
     connect(combs_.lvCombs->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TStakesTab::UpdateActions);
 
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = buttons_ = new QHBoxLayout;
     auto addButton = [&](QAction* action) {
         auto* button = new QToolButton(this);
         button->setDefaultAction(action);
@@ -162,10 +162,24 @@ void TStakesTab::CreateWidgets() {
 }
 
 QList<QAction*> TStakesTab::MenuActions() const {
-    return {StakeAdd, StakeAddRandom, StakeAddSelected, StakeAddAll,  nullptr,
-            StakeDel, StakeFilter,    StakeClear,       nullptr,      StakesCheckManual,
-            nullptr,  LogStakes,      LogStakesDelete,  StakesScroll, StakesCheckLine,
-            nullptr,  StakesXlsExport};
+    QList<QAction*> actions{StakeAdd,        StakeAddRandom,    StakeAddSelected, StakeAddAll,
+                            nullptr,         StakeDel,          StakeFilter,      StakeClear,
+                            nullptr,         StakesCheckManual, nullptr,          LogStakes,
+                            LogStakesDelete, StakesScroll,      StakesCheckLine,  nullptr,
+                            StakesXlsExport};
+    if (!foreign_.isEmpty()) actions << nullptr << foreign_;
+    return actions;
+}
+
+void TStakesTab::AddForeignAction(QAction* action) {
+    foreign_ << action;
+    auto* button = new QToolButton(this);
+    button->setDefaultAction(action);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // It may be squeezed rather than hold the window wider than its settings say.
+    button->setMinimumWidth(24);
+    // Before the stretch that ends the row.
+    buttons_->insertWidget(buttons_->count() - 1, button);
 }
 
 void TStakesTab::AddPopupActions(const QList<QAction*>& actions) {

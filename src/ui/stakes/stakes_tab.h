@@ -12,6 +12,7 @@
 #include <QWidget>
 
 class QAction;
+class QHBoxLayout;
 class QTableView;
 
 namespace pelko {
@@ -46,6 +47,8 @@ class TStakesTab : public QWidget {
 
     // The menu "Ставки" in its order (nullptr stands for a separator).
     QList<QAction*> MenuActions() const;
+    // An action of another tab shown here too: a button, the end of the menu and pop-up.
+    void AddForeignAction(QAction* action);
     // The four stake actions of the combination list's pop-up menu.
     QList<QAction*> CombsActions() const;
     // Actions of other tabs that the grid's pop-up menu also offers (after a separator).
@@ -90,6 +93,8 @@ class TStakesTab : public QWidget {
 
     Workspace& ws_;
     TCombsPage& combs_;
+    QHBoxLayout* buttons_ = nullptr;
+    QList<QAction*> foreign_;
     TStakesModel* model_ = nullptr;
     QList<QAction*> popupActions_;
     bool pendingRefresh_ = false;

@@ -1,0 +1,44 @@
+#pragma once
+// The chart window of the result graphs: a line per series of the graph data with its
+// legend at the bottom, value marks that the check box "Отображать метки на графиках"
+// shows or hides, zoom and pan in the view, and a pop-up that saves the picture as PNG
+// or SVG. Shown modally through the seams and destroyed afterwards.
+
+#include "stakes/result_graphs.h"
+
+#include <QDialog>
+#include <QString>
+
+class QCheckBox;
+class QChart;
+
+namespace pelko {
+
+class TGraphView;
+
+// The chart of the graph data, with its axes; the caller owns it. Kept apart from the
+// window so that a picture can be rendered without one.
+QChart* MakeGraphChart(const TGraphData& graph);
+// By the file's suffix: ".svg" as SVG, anything else as PNG. False when it was not written.
+bool SaveGraphImage(QWidget& view, const QString& file);
+
+class TFormGraph : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TFormGraph(const TGraphData& graph, QWidget* parent = nullptr);
+
+    QCheckBox* cbMarks = nullptr;
+    TGraphView* View() const { return view_; }
+
+    // Runs the window over the graph.
+    static void Execute(QWidget* parent, const TGraphData& graph);
+
+  private:
+    void ShowMarks(bool visible);
+    void SaveAs();
+
+    TGraphData graph_;
+    TGraphView* view_ = nullptr;
+};
+
+} // namespace pelko
