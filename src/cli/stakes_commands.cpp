@@ -1,5 +1,7 @@
 #include "cli/stakes_commands.h"
 
+#include "cli/ratings_graph_command.h"
+
 #include "app/stakes_workspace.h"
 #include "core/atomic_file.h"
 #include "core/format.h"
@@ -328,6 +330,7 @@ void AddStakesCommands(CLI::App& app, TCliContext& ctx) {
     static std::string exportFile;
     rexport->add_option("FILE", exportFile, "The file (\";\"-separated, UTF-8)")->required();
     rexport->callback([&ctx] { ExportRatings(ctx, exportFile); });
+    AddRatingsGraphCommand(*ratings, ctx);
 
     auto* regulars = app.add_subcommand("regulars", "Regular stakes");
     regulars->require_subcommand(1);

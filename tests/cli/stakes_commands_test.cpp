@@ -132,6 +132,25 @@ TEST_F(StakesCli, RatingsExportWritesTheListByAverageDescending) {
               "-15.147%;-2.244%;-0.136%;-0.003%;-0.000%\n");
 }
 
+// The row's own series: one line per stake for "overlap", pictures drawn offscreen.
+TEST_F(StakesCli, RatingsGraphWritesTheRowsSeries) {
+    for (const char* draw : {"'1;2;3;4;5;6' --number 1", "'7;8;9;10;11;12' --number 2",
+                             "'1;8;13;14;15;16' --number 3"})
+        ASSERT_EQ(Run(std::string("draws add ") + draw).code, 0);
+    ASSERT_EQ(Run("stakes add '1;2;3;7;8;9' --draw 1 --draws 3 --comment ряд").code, 0) << Err();
+    const std::string csv = dir.file("o.csv").string();
+    ASSERT_EQ(Run("ratings graph 1 --kind overlap --out '" + csv + "'").code, 0) << Err();
+    EXPECT_EQ(ReadWholeFile(csv), "1;3\n2;3\n3;2\n");
+    ASSERT_EQ(Run("ratings graph 1 --kind distribution --out '" + csv + "'").code, 0) << Err();
+    EXPECT_EQ(ReadWholeFile(csv), "0;0\n1;0\n2;1\n3;2\n4;0\n5;0\n6;0\n");
+    const std::string png = dir.file("g.png").string(), svg = dir.file("g.svg").string();
+    ASSERT_EQ(Run("ratings graph 1 --kind profit --out '" + png + "'").code, 0) << Err();
+    EXPECT_EQ(ReadWholeFile(png).substr(0, 4), "\x89PNG");
+    ASSERT_EQ(Run("ratings graph 1 --out '" + svg + "'").code, 0) << Err();
+    EXPECT_NE(ReadWholeFile(svg).find("<svg"), std::string::npos);
+    EXPECT_EQ(Run("ratings graph 2 --out '" + csv + "'").code, 1);
+}
+
 TEST_F(StakesCli, DeleteByConditionAndAll) {
     EXPECT_EQ(Run("draws add '1;2;3;4;5;6' --number 1").code, 0);
     EXPECT_EQ(Run("stakes add '1;2;3;40;41;42' --draw 1").code, 0);

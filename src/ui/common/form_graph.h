@@ -4,6 +4,7 @@
 // shows or hides, zoom and pan in the view, and a pop-up that saves the picture as PNG
 // or SVG. Shown modally through the seams and destroyed afterwards.
 
+#include "charts/graph_chart.h"
 #include "stakes/result_graphs.h"
 
 #include <QDialog>
@@ -15,12 +16,6 @@ class QChart;
 namespace pelko {
 
 class TGraphView;
-
-// The chart of the graph data, with its axes; the caller owns it. Kept apart from the
-// window so that a picture can be rendered without one.
-QChart* MakeGraphChart(const TGraphData& graph);
-// By the file's suffix: ".svg" as SVG, anything else as PNG. False when it was not written.
-bool SaveGraphImage(QWidget& view, const QString& file);
 
 class TFormGraph : public QDialog {
     Q_OBJECT
