@@ -3,6 +3,8 @@
 //  - the longest gap between two event-loop iterations during a generation, an exclusion
 //    and keep/drop passes from the statistics table over the full list;
 //  - scrolling to the end of the full list, selecting all of it and copying it;
+//  - a rating of 100,000 rows: opening its tab, sorting by a column of each kind, scrolling;
+//    a result graph over every draw of the sample archive;
 //  - the longest gap during a download of 120 new draws from the local operator site
 //    answering every request after 2 s.
 // Run offscreen: QT_QPA_PLATFORM=offscreen pelko_ui_timing_report
@@ -13,6 +15,14 @@
 #include "ui/combs/combs_page.h"
 #include "ui/combs/form_gen_combs.h"
 #include "ui/online/download_actions.h"
+#include "ui/ratings/ratings_model.h"
+#include "ui/ratings/ratings_tab.h"
+#include "ui/common/form_graph.h"
+#include "app/stakes_workspace.h"
+#include "core/draw_archive.h"
+#include "stakes/rating_record.h"
+#include "stakes/stake_making.h"
+#include <QHeaderView>
 #include "ui/stats/statistics_tab.h"
 #include "core/atomic_file.h"
 #include "core/draw_csv.h"
@@ -93,6 +103,69 @@ double ProcessLaunchMs(const QString& folder) {
     const double ms = double(clock.nsecsElapsed()) / 1e6;
     child.waitForFinished(30000);
     return out.contains("interactive") ? ms : -1;
+}
+
+// A rating of 100,000 rows over the sample archive, and a stake on every draw for the
+// profit-per-draw graph.
+void ReportRatings(const std::filesystem::path& from, const QTemporaryDir& dir) {
+    const std::filesystem::path folder = FolderOf(dir) / "ratings";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(from / DRAWS_FILE_NAME, folder / DRAWS_FILE_NAME);
+    std::vector<TRatingData> rows(100000);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        TRatingData& r = rows[i];
+        r.SetCommentText("строка " + std::to_string(i * 7919 % 100000));
+        r.Stakes = 1 + std::uint32_t(i % 97);
+        r.Hits[0] = r.Stakes / 2;
+        r.Hits[1] = r.Stakes - r.Hits[0];
+        r.Matched = r.Hits[1];
+        r.Profit = -std::int64_t(i % 1013) * 10000;
+    }
+    WriteRatingsFile(folder / RATINGS_FILE_NAME, rows);
+    auto window = StartWindow(folder);
+    if (!window) return;
+    TRatingsTab* tab = window->RatingsTab();
+    Report("rating of 100,000 rows: open its tab", ElapsedMs([&] {
+               window->pcRight->setCurrentWidget(tab);
+               QCoreApplication::processEvents();
+           }),
+           300);
+    QHeaderView* header = tab->lvRatings->horizontalHeader();
+    for (const auto& [column, name] : {std::pair{0, "comment"}, {1, "stakes"}, {3, "average"},
+                                       {5, "average profit"}, {9, "hits 3"}}) {
+        const std::string what = std::string("rating of 100,000 rows: sort by ") + name;
+        Report(what.c_str(), ElapsedMs([&] {
+                   header->setSortIndicator(column, Qt::AscendingOrder);
+                   QCoreApplication::processEvents();
+               }),
+               300);
+    }
+    double longest = 0;
+    for (int step = 0; step <= 40; ++step)
+        longest = std::max(longest, ElapsedMs([&] {
+                               tab->lvRatings->scrollTo(tab->Model()->index(step * 2499, 0));
+                               QCoreApplication::processEvents();
+                           }));
+    Report("rating of 100,000 rows: longest scroll step", longest, 150);
+
+    TStakeData stake = NewStakeDefaults(1, 1);
+    stake.Numbers = CombToNumberSet(TComb{1, 2, 3, 4, 5, 6});
+    stake.SetCommentText("на каждый тираж");
+    window->Ws().Stakes().AddStakeInBatch(stake, int(window->Ws().Draws().size()), true);
+    window->Ws().Stakes().CheckStakesAndSave();
+    TScriptedSeams seams;
+    double shown = 0;
+    QElapsedTimer clock;
+    seams.OnDialog = [&](QDialog& dialog) {
+        dialog.show();
+        QCoreApplication::processEvents();
+        shown = double(clock.nsecsElapsed()) / 1e6;
+        return int(QDialog::Accepted);
+    };
+    clock.start();
+    tab->StakesGraphDraws->trigger();
+    Report("profit-per-draw graph over every draw: window shown", shown, 500);
+    CloseWindow(window);
 }
 
 // The archive and 120 more draws, served by a site that waits 2 s before every reply: the
@@ -208,5 +281,6 @@ int main(int argc, char** argv) {
 
     ReportSlowDownload(*window, dir);
     CloseWindow(window);
+    ReportRatings(folder, dir);
     return 0;
 }
