@@ -35,6 +35,11 @@ last=$(tail -n 1 share/sample_draws.csv | cut -d';' -f1)
 cli stakes add "3;5;6;12;13;18" --draw $((last - 4)) --draws 5 --comment "Мои числа"
 cli stakes add "10;13;18;22;26;33;40;44" --draw $((last - 1)) --comment "Расширенная ставка"
 cli stakes add "1;7;14;21;28;35" --draw $((last + 1)) --comment "На следующий тираж"
+# Two regular stakes, back-tested over the last 10 draws, so the regulars and the rating
+# have rows besides the back-test's.
+cli regulars add --comment "Шаг 1" --start "1;7;14;21;28;35" --step 1
+cli regulars add --comment "Прошлый тираж, шаг -2" --last-draw --step -2
+cli regulars test --draws 10
 # The benchmark scenario as the working scenario: after the tab pictures the window runs a
 # back-test of it over 3 draws and takes the scenario and stakes tabs during and after it.
 cli scenario load bench/scenarios/backtest.lsc

@@ -7,6 +7,7 @@
 #include "core/draw_archive.h"
 #include "core/ini_file.h"
 #include "platform/data_folder.h"
+#include "ui/common/form_graph.h"
 #include "ui/common/list_views.h"
 #include "ui/combs/combs_model.h"
 #include "ui/combs/combs_page.h"
@@ -668,9 +669,30 @@ void TFormMain::TakeScreenshots() {
         pcRight->setCurrentWidget(scriptTab_);
         settle();
         ok = scriptTab_->ShootBackTest(3, shoot) && ok;
+        ok = ShootResults(dir) && ok;
     }
     pcRight->setCurrentIndex(rightTab);
     Terminate(ok ? 0 : 1);
+}
+
+// After the back-test: the rating and the regulars it fed, and the chart window with the
+// match distribution of the rating's first rows.
+bool TFormMain::ShootResults(const QDir& dir) {
+    bool ok = true;
+    for (QWidget* tab : {static_cast<QWidget*>(ratingsTab_), static_cast<QWidget*>(regularsTab_)}) {
+        pcRight->setCurrentWidget(tab);
+        for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+        ok = grab().save(dir.filePath(tab->objectName() + QStringLiteral("_after.png"))) && ok;
+    }
+    const std::size_t rows = std::min<std::size_t>(4, ws_->Stakes().Ratings().Rows().Count());
+    if (rows == 0) return ok;
+    std::vector<std::size_t> first(rows);
+    for (std::size_t i = 0; i < rows; ++i) first[i] = i;
+    TFormGraph graph(ws_->Stakes().Ratings().GraphRowsDistribution(first), this);
+    graph.resize(900, 560);
+    graph.show();
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    return graph.grab().save(dir.filePath(QStringLiteral("graph_after.png"))) && ok;
 }
 
 void TFormMain::Terminate(int code) {

@@ -18,6 +18,7 @@
 #include <memory>
 
 class QAction;
+class QDir;
 class QLabel;
 class QMenu;
 class QSpinBox;
@@ -105,6 +106,7 @@ class TFormMain : public QMainWindow {
     void StartupSteps();
     void RunStartupModes();
     void TakeScreenshots();
+    bool ShootResults(const QDir& dir);
     void Terminate(int code);
     void DrawsViewChanged();
     void CombsListChanged();
