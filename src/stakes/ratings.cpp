@@ -131,11 +131,34 @@ void TRatings::AddStake(const TStakeData& stake) {
 
 void TRatings::Sort(int column, bool descending) {
     if (column < 0 || rows_.size() < 2) return;
-    std::stable_sort(rows_.begin(), rows_.end(), [&](const TRatingData& a, const TRatingData& b) {
-        const int c = CompareRatings(a, b, column);
+    if (column == rcComment) {
+        SortByComment(descending);
+    } else {
+        std::stable_sort(rows_.begin(), rows_.end(),
+                         [&](const TRatingData& a, const TRatingData& b) {
+                             const int c = CompareRatings(a, b, column);
+                             return descending ? c > 0 : c < 0;
+                         });
+    }
+    indexValid_ = false;
+}
+
+// The comments decoded once each rather than twice per comparison (100,000 rows make
+// about two million comparisons); the order is CompareRatings' own.
+void TRatings::SortByComment(bool descending) {
+    std::vector<std::string> keys(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i) keys[i] = rows_[i].CommentText();
+    std::vector<std::size_t> order(rows_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        if (rows_[a].Stakes == 0 || rows_[b].Stakes == 0) return false;
+        const int c = keys[a].compare(keys[b]);
         return descending ? c > 0 : c < 0;
     });
-    indexValid_ = false;
+    TRatingsArray sorted;
+    sorted.reserve(rows_.size());
+    for (const std::size_t i : order) sorted.push_back(rows_[i]);
+    rows_ = std::move(sorted);
 }
 
 } // namespace pelko

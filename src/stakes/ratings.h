@@ -52,6 +52,7 @@ class TRatings {
     void Sort(int column, bool descending);
 
   private:
+    void SortByComment(bool descending);
     // Index of the first row with the comment (ignoring case), or Count().
     std::size_t FindRow(std::string_view rawComment, std::uint64_t hash);
     void IndexRow(std::size_t row, std::uint64_t hash);
