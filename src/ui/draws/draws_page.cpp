@@ -2,6 +2,7 @@
 
 #include "app/workspace.h"
 #include "core/draw_archive.h"
+#include "ui/common/action_buttons.h"
 #include "ui/common/list_views.h"
 #include "ui/draws/draws_model.h"
 #include "ui/common/file_filters.h"
@@ -47,19 +48,7 @@ TDrawsPage::TDrawsPage(Workspace& ws, TViewOptions& options, QWidget* parent)
     connect(lvDraws->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TDrawsPage::UpdateActions);
 
-    auto* buttons = new QHBoxLayout;
-    for (QAction* action : {DrawsAdd, DrawsEdit, DrawsDel, DrawsInfo}) {
-        auto* button = new QToolButton(this);
-        button->setDefaultAction(action);
-        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        buttons->addWidget(button);
-    }
-    buttons->addStretch(1);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->addLayout(buttons);
-    layout->addWidget(lvDraws, 1);
+    LayOutButtonsAbove(this, MakeActionButtons(this, {DrawsAdd, DrawsEdit, DrawsDel, DrawsInfo}), lvDraws);
     UpdateActions();
 }
 

@@ -6,6 +6,7 @@
 #include "app/workspace.h"
 #include "core/ini_file.h"
 #include "stakes/rating_view.h"
+#include "ui/common/action_buttons.h"
 #include "ui/common/form_graph.h"
 #include "ui/common/list_views.h"
 #include "ui/common/spreadsheet_view_export.h"
@@ -121,19 +122,7 @@ void TRatingsTab::CreateWidgets() {
     connect(lvRatings->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TRatingsTab::UpdateActions);
 
-    auto* buttons = new QHBoxLayout;
-    for (QAction* action : {RatingsRefresh, RatingsXlsExport}) {
-        auto* button = new QToolButton(this);
-        button->setDefaultAction(action);
-        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        buttons->addWidget(button);
-    }
-    buttons->addStretch(1);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->addLayout(buttons);
-    layout->addWidget(lvRatings, 1);
+    LayOutButtonsAbove(this, MakeActionButtons(this, {RatingsRefresh, RatingsXlsExport}), lvRatings);
 }
 
 QList<QAction*> TRatingsTab::MenuActions() const {

@@ -4,6 +4,7 @@
 #include "app/workspace.h"
 #include "core/record_helpers.h"
 #include "core/text_forms.h"
+#include "ui/common/action_buttons.h"
 #include "ui/common/form_test_cnt.h"
 #include "ui/common/list_views.h"
 #include "ui/common/ui_actions.h"
@@ -70,19 +71,7 @@ void TRegularsTab::CreateWidgets() {
     connect(lvTables->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TRegularsTab::UpdateActions);
 
-    auto* buttons = new QHBoxLayout;
-    for (QAction* action : {TablesAdd, TablesDel, TablesStakeAdd, TablesStakeTest}) {
-        auto* button = new QToolButton(this);
-        button->setDefaultAction(action);
-        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        buttons->addWidget(button);
-    }
-    buttons->addStretch(1);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->addLayout(buttons);
-    layout->addWidget(lvTables, 1);
+    LayOutButtonsAbove(this, MakeActionButtons(this, {TablesAdd, TablesDel, TablesStakeAdd, TablesStakeTest}), lvTables);
 }
 
 QList<QAction*> TRegularsTab::MenuActions() const {
