@@ -25,11 +25,11 @@ std::string Page(const std::string& blocks) {
 const std::string SIX = "<b>1</b><b>&nbsp;2</b><b >3</b><b>4</b><b> 5 </b><b>45</b>";
 
 TEST(DrawPages, AddressesHaveAtLeastFourDigits) {
-    EXPECT_EQ(ArchivePageUrl("http://h:1/", 42, 91),
-              "http://h:1/6x45/archive?mode=draw&firstDraw=0042&lastDraw=0091");
-    EXPECT_EQ(ArchivePageUrl("http://h", 1001, 1050),
-              "http://h/6x45/archive?mode=draw&firstDraw=1001&lastDraw=1050");
-    EXPECT_EQ(DrawPageUrl("https://h", 7), "https://h/6x45/archive/0007");
+    EXPECT_EQ(ArchivePageUrl("http://127.0.0.1:1/", 42, 91),
+              "http://127.0.0.1:1/6x45/archive?mode=draw&firstDraw=0042&lastDraw=0091");
+    EXPECT_EQ(ArchivePageUrl("http://127.0.0.1", 1001, 1050),
+              "http://127.0.0.1/6x45/archive?mode=draw&firstDraw=1001&lastDraw=1050");
+    EXPECT_EQ(DrawPageUrl("https://127.0.0.1", 7), "https://127.0.0.1/6x45/archive/0007");
 }
 
 TEST(DrawPages, BlocksAreReadInPageOrderWithTheirRules) {
