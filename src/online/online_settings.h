@@ -11,7 +11,7 @@ class TIniFile;
 inline constexpr const char* ONLINE_SECTION = "ONLINE";
 
 struct TOnlineSettings {
-    std::string DrawsSite;        // "DrawsSite": the lottery operator's site, e.g. https://host:port
+    std::string DrawsSite;        // "DrawsSite": the lottery operator's site, e.g. http://127.0.0.1:8645
     std::string ProxyListService; // "ProxyListService": root page of the proxy-list service
     std::string CaFile;           // "CaFile": a PEM bundle trusted instead of the system's
 };
