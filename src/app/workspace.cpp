@@ -13,6 +13,7 @@
 #include "platform/data_folder.h"
 #include "platform/data_folder_lock.h"
 #include "platform/temp_files.h"
+#include "stats/analysis/numbers_pick.h"
 #include "stats/changed_prefetchs.h"
 
 #include <optional>
@@ -294,6 +295,31 @@ bool Workspace::StatFilterFromTable(bool exclude) {
         combs_.BackupCombs(true);
         FilterBySelection(*stat, rows, exclude, stats_.DisplayName(method, true),
                           statTable_.SelectedCaptions());
+        return true;
+    } catch (const std::exception& e) {
+        host_.ErrorBox(e.what());
+        return false;
+    }
+}
+
+bool Workspace::NumbersFilter(const TNumbersPick& pick, bool exclude, const std::string& operation) {
+    if (combs_.List.Count() == 0) return false;
+    try {
+        combs_.BackupCombs(true);
+        if (pick.Empty()) {
+            host_.ErrorBox(NO_FILTER_VALUES_MESSAGE);
+            return false;
+        }
+        const int method = stats_.IndexOfCode("NUMS");
+        if (method < 0) throw std::runtime_error("Метод \"NUMS\" не найден!");
+        auto stat = stats_.CreateStat(method);
+        TStatDrawArray rows;
+        for (const int n : pick.Numbers) {
+            TStatDraw item;
+            item.Key = TStatKey::FromK(static_cast<std::uint16_t>(n));
+            rows.push_back(item);
+        }
+        FilterBySelection(*stat, rows, exclude, operation, pick.Text);
         return true;
     } catch (const std::exception& e) {
         host_.ErrorBox(e.what());

@@ -24,6 +24,7 @@
 
 namespace pelko {
 
+struct TNumbersPick;
 class TStakesDesk;
 class TScriptDesk;
 class TDataFolderLock;
@@ -117,6 +118,10 @@ public:
                            const std::string& operation, const std::string& values);
     // "Оставить выделенные" / "Удалить выделенные" of the statistics table.
     bool StatFilterFromTable(bool exclude);
+    // The same for the numbers picked in one of the analysis views: keeps (or drops) the
+    // combinations holding any of them, through "NUMS". An empty pick is the error box
+    // "В выделенном диапазоне нет значений для фильтра!" after the undo copy was taken.
+    bool NumbersFilter(const TNumbersPick& pick, bool exclude, const std::string& operation);
     // Every missing prefetch file (or all of them, or those of some groups, with force).
     TPrefetchBatchResult CreateAllPrefetchs(bool force, TStatGroups rebuildGroups);
 
