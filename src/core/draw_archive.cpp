@@ -7,6 +7,7 @@
 #include "core/sys_io.h"
 #include "core/text_forms.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -181,6 +182,22 @@ std::string HiddenDrawText(const TDrawsArray& draws, int k) {
     if (k <= 0 || k >= static_cast<int>(draws.size()))
         return {};
     return CombToText(DrawToComb(draws[AnalysisIndex(draws, k) + 1]));
+}
+
+std::uint64_t DrawsFingerprint(const TDrawsArray& draws) {
+    std::uint64_t hash = 14695981039346656037ull; // FNV-1a
+    auto mix = [&hash](const void* data, std::size_t size) {
+        for (std::size_t i = 0; i < size; ++i) {
+            hash ^= static_cast<const unsigned char*>(data)[i];
+            hash *= 1099511628211ull;
+        }
+    };
+    for (const TDrawData& draw : draws) {
+        mix(&draw.Number, sizeof draw.Number);
+        mix(draw.Nums, sizeof draw.Nums);
+        mix(draw.Date, std::min<std::size_t>(draw.DateLen, sizeof draw.Date));
+    }
+    return hash;
 }
 
 TByteSet HiddenDrawSet(const TDrawsArray& draws, int k) {

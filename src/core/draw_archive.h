@@ -35,6 +35,10 @@ int FindDraw(const TDrawsArray& draws, std::int32_t number);
 // Removes the entry; throws "Запись со индексом %d в файле данных не найдена!" when absent.
 void DeleteDraw(TDrawsArray& draws, int index);
 
+// A hash of every draw's number, numbers and date: views that cache what they show by the
+// archive's length also notice a draw edited in place.
+std::uint64_t DrawsFingerprint(const TDrawsArray& draws);
+
 // Archive index of the analysis point for offset k: last index - k (may be < 0).
 int AnalysisIndex(const TDrawsArray& draws, int k);
 // 0..size-1; 0 for an empty archive.
