@@ -29,7 +29,8 @@ struct TWindowOptions {
 // The header's number columns ";1;2;...;45".
 std::string NumberColumns() {
     std::string text;
-    for (int n = 1; n <= LOTTO_MAX; ++n) text += ";" + std::to_string(n);
+    for (int n = 1; n <= LOTTO_MAX; ++n)
+        text += ";" + std::to_string(n);
     return text;
 }
 
@@ -67,11 +68,13 @@ void Layout(TCliContext& ctx, const TWindowOptions& o) {
     CheckDrawsOffset(draws, o.offset);
     const TLayoutMap map = MakeLayoutMap(draws, o.offset, o.len);
     std::string csv = "Кол-во";
-    for (const std::int32_t draw : map.LastDraws) csv += ";" + std::to_string(draw);
+    for (const std::int32_t draw : map.LastDraws)
+        csv += ";" + std::to_string(draw);
     csv += "\n";
     for (std::size_t row = 0; row < map.Counts.size(); ++row) {
         csv += std::to_string(map.Counts[row]);
-        for (const std::string& cell : map.Cells[row]) csv += ";" + CsvField(cell);
+        for (const std::string& cell : map.Cells[row])
+            csv += ";" + CsvField(cell);
         csv += "\n";
     }
     WriteCsv(o.out, csv);

@@ -20,7 +20,8 @@ bool HasSuffix(const std::string& file, const char* suffix) {
     const std::string s(suffix);
     if (file.size() < s.size()) return false;
     std::string tail = file.substr(file.size() - s.size());
-    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : tail)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return tail == s;
 }
 

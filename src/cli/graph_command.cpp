@@ -46,8 +46,7 @@ void DrawStatGraph(TCliContext& ctx, const TStatGraphOptions& o) {
     const std::unique_ptr<TCustomStat> stat =
         stats.Items(index).StatClass->IsGraph() ? stats.CreateStat(index) : nullptr;
     auto* graphStat = dynamic_cast<TCustomGraphStat*>(stat.get());
-    if (!graphStat)
-        throw TCommandError(Format("Метод %s не строит графика!", o.code.c_str()));
+    if (!graphStat) throw TCommandError(Format("Метод %s не строит графика!", o.code.c_str()));
     CheckDrawsOffset(ws.Draws(), o.offset);
     const TDrawGraph graph =
         ComputeDrawGraph(*graphStat, ws.Draws(), o.offset, o.draws, ws.SortedDraws());
