@@ -1,9 +1,11 @@
 // pelko6x45-cli: the headless front end over the workspace.
 
+#include "cli/analysis_commands.h"
 #include "cli/cli_context.h"
 #include "cli/combs_commands.h"
 #include "cli/config_commands.h"
 #include "cli/draws_commands.h"
+#include "cli/graph_command.h"
 #include "cli/scenario_commands.h"
 #include "cli/stats_commands.h"
 #include "cli/stakes_commands.h"
@@ -27,6 +29,8 @@ int main(int argc, char** argv) {
     AddConfigCommands(app, ctx);
     AddCombsCommands(app, ctx);
     AddStatsCommands(app, ctx);
+    AddGraphCommand(app, ctx);
+    AddAnalysisCommands(app, ctx);
     AddStakesCommands(app, ctx);
     AddScenarioCommands(app, ctx);
 
