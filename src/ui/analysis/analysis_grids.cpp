@@ -69,8 +69,8 @@ std::optional<QRect> SelectionBounds(const QTableView& view) {
     if (selection.isEmpty()) return std::nullopt;
     QRect bounds;
     for (const QItemSelectionRange& range : selection) {
-        const QRect part(QPoint(range.left(), range.top()), QPoint(range.right(), range.bottom()));
-        bounds = bounds.isNull() ? part : bounds.united(part);
+        const QRect cells(QPoint(range.left(), range.top()), QPoint(range.right(), range.bottom()));
+        bounds = bounds.isNull() ? cells : bounds.united(cells);
     }
     return bounds;
 }
