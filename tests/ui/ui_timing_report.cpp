@@ -5,6 +5,9 @@
 //  - scrolling to the end of the full list, selecting all of it and copying it;
 //  - a rating of 100,000 rows: opening its tab, sorting by a column of each kind, scrolling;
 //    a result graph over every draw of the sample archive;
+//  - switching to each analysis view (graphs, card, layout, week) and refreshing it after a
+//    change of the draws offset, and the longest gap while the offset moves up and down 50
+//    times with every view shown;
 //  - the longest gap during a download of 120 new draws from the local operator site
 //    answering every request after 2 s.
 // Run offscreen: QT_QPA_PLATFORM=offscreen pelko_ui_timing_report
@@ -24,6 +27,11 @@
 #include "stakes/stake_making.h"
 #include <QHeaderView>
 #include "ui/stats/statistics_tab.h"
+#include "ui/analysis/analysis_views.h"
+#include "ui/analysis/card_tab.h"
+#include "ui/analysis/graphs_tab.h"
+#include "ui/analysis/layout_tab.h"
+#include "ui/analysis/week_tab.h"
 #include "core/atomic_file.h"
 #include "core/draw_csv.h"
 #include "support/operator_site.h"
@@ -103,6 +111,39 @@ double ProcessLaunchMs(const QString& folder) {
     const double ms = double(clock.nsecsElapsed()) / 1e6;
     child.waitForFinished(30000);
     return out.contains("interactive") ? ms : -1;
+}
+
+// Each analysis view made current (its refresh included), then refreshed after the offset
+// moved; then the offset stepped up and down with every view shown.
+void ReportAnalysisViews(TFormMain& window) {
+    TAnalysisViews& views = *window.AnalysisViews();
+    const QList<QWidget*> pages{views.Graphs, views.Card, views.Layout, views.Week};
+    const char* const names[] = {"graphs", "card", "layout", "week"};
+    for (int i = 0; i < pages.size(); ++i) {
+        window.pcRight->setCurrentIndex(0);
+        QCoreApplication::processEvents();
+        const std::string what = std::string("switch to the ") + names[i] + " view";
+        Report(what.c_str(), ElapsedMs([&] {
+                   window.pcRight->setCurrentWidget(pages[i]);
+                   QCoreApplication::processEvents();
+               }),
+               200);
+        const int offset = window.edDrawsOffset->value();
+        const std::string refresh = std::string("refresh the ") + names[i] + " view after the offset moved";
+        Report(refresh.c_str(), ElapsedMs([&] {
+                   window.edDrawsOffset->setValue(offset == 0 ? 1 : 0);
+                   QCoreApplication::processEvents();
+               }),
+               200);
+    }
+    const double gap = LongestGapMs([&] {
+        for (int step = 0; step < 100; ++step) {
+            window.edDrawsOffset->setValue(step % 2 == 0 ? 1 : 0);
+            QCoreApplication::processEvents();
+        }
+    });
+    Report("longest event-loop gap: offset up and down 50 times, every view shown", gap, 150);
+    window.edDrawsOffset->setValue(0);
 }
 
 // A rating of 100,000 rows over the sample archive, and a stake on every draw for the
@@ -279,6 +320,7 @@ int main(int argc, char** argv) {
     Report("delete all selected (one range)",
            ElapsedMs([&] { combs->CombsDelSelected->trigger(); }), 0);
 
+    ReportAnalysisViews(*window);
     ReportSlowDownload(*window, dir);
     CloseWindow(window);
     ReportRatings(folder, dir);

@@ -17,6 +17,8 @@ class QSpinBox;
 class QTableView;
 class QWidget;
 
+#include <cstdint>
+
 namespace pelko {
 
 // Cells of cellWidth x cellHeight, no editing, any rectangle selectable, fixed row heights
@@ -37,7 +39,9 @@ QSpinBox* MakeLengthEdit(QWidget* parent, const char* name, int value, const QSt
                          std::function<void()> entered);
 
 // The archive length, the offset and N a view was computed for; -1 before the first time.
+// What a view was last built from; the archive's fingerprint catches a draw edited in place.
 struct TRefreshKey {
+    std::uint64_t Fingerprint = 0;
     int Draws = -1;
     int Offset = -1;
     int Length = -1;

@@ -1,6 +1,7 @@
 #include "ui/analysis/card_tab.h"
 
 #include "app/workspace.h"
+#include "core/draw_archive.h"
 #include "core/ini_file.h"
 #include "stats/analysis/draw_card.h"
 #include "ui/analysis/analysis_grids.h"
@@ -103,7 +104,11 @@ void TCardTab::ApplyColors() {
 void TCardTab::RefreshCard(bool force) {
     if (!shown_) return;
     ApplyColors(); // the channel size may have changed with the parameters
-    if (!force && model_->rowCount() == static_cast<int>(ws_.Draws().size())) return;
+    const std::uint64_t fingerprint = DrawsFingerprint(ws_.Draws());
+    if (!force && model_->rowCount() == static_cast<int>(ws_.Draws().size()) &&
+        fingerprint == fingerprint_)
+        return;
+    fingerprint_ = fingerprint;
     {
         TBusyScope busy(ws_.Busy(), ws_.GetHost(), "Обновление карты тиражей...");
         model_->SetCard(TDrawCard(ws_.Draws()));

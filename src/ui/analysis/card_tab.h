@@ -5,6 +5,8 @@
 // while the tab is shown, and again only when the archive's length changed (or forced).
 
 #include <QList>
+
+#include <cstdint>
 #include <QString>
 #include <QWidget>
 
@@ -51,6 +53,7 @@ class TCardTab : public QWidget {
     void CombsChanged();
 
   private:
+    std::uint64_t fingerprint_ = 0; // of the archive the card was built from
     void CreateActions();
     void CreateWidgets();
     void ApplyColors();

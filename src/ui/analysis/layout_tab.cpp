@@ -1,6 +1,7 @@
 #include "ui/analysis/layout_tab.h"
 
 #include "app/workspace.h"
+#include "core/draw_archive.h"
 #include "core/ini_file.h"
 #include "stats/analysis/draw_layout.h"
 #include "ui/analysis/layout_compare_model.h"
@@ -83,7 +84,7 @@ void TLayoutTab::CreateActions() {
 void TLayoutTab::CreateWidgets() {
     edLayoutLen = MakeLengthEdit(this, "edLayoutLen", DEFAULT_LAYOUT_LEN, {},
                                  [this] { RefreshLayout(false); });
-    auto* lenLabel = new QLabel(QStringLiteral("Количество тиражей:"), this);
+    auto* lenLabel = new QLabel(QStringLiteral("Тиражей:"), this);
     lenLabel->setBuddy(edLayoutLen);
     QHBoxLayout* top = MakeActionButtons(
         this, {LayoutCalc, LayoutFilter_Include, LayoutFilter_Exclude, LayoutXlsExport});
@@ -142,6 +143,10 @@ QWidget* TLayoutTab::CreateComparePane() {
                              header->fontMetrics().horizontalAdvance(QStringLiteral("Кол-во")) +
                                  24);
         lvLayoutCmp[i] = list;
+        // Five abreast must not widen the main window: each may shrink to a narrow column.
+        edLayoutCmp[i]->setMinimumWidth(60);
+        edLayoutCmp[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        list->setMinimumWidth(60);
 
         auto* column = new QVBoxLayout;
         column->addWidget(edLayoutCmp[i]);
@@ -169,7 +174,7 @@ void TLayoutTab::SetShown(bool shown) {
 
 void TLayoutTab::RefreshLayout(bool force) {
     if (!shown_) return;
-    const TRefreshKey key{static_cast<int>(ws_.Draws().size()), ws_.DrawsOffset(),
+    const TRefreshKey key{DrawsFingerprint(ws_.Draws()), static_cast<int>(ws_.Draws().size()), ws_.DrawsOffset(),
                           edLayoutLen->value()};
     if (!force && key == layoutKey_) return;
     {
@@ -183,7 +188,7 @@ void TLayoutTab::RefreshLayout(bool force) {
 
 void TLayoutTab::RefreshLayoutCompare(bool force) {
     if (!shown_) return;
-    const TRefreshKey key{static_cast<int>(ws_.Draws().size()), ws_.DrawsOffset(), -1};
+    const TRefreshKey key{DrawsFingerprint(ws_.Draws()), static_cast<int>(ws_.Draws().size()), ws_.DrawsOffset(), -1};
     if (!force && key == compareKey_) return;
     {
         TBusyScope busy(ws_.Busy(), ws_.GetHost());

@@ -1,6 +1,7 @@
 #include "ui/analysis/week_tab.h"
 
 #include "app/workspace.h"
+#include "core/draw_archive.h"
 #include "core/ini_file.h"
 #include "stats/analysis/numbers_pick.h"
 #include "stats/analysis/week_stats.h"
@@ -132,7 +133,7 @@ void TWeekTab::SetShown(bool shown) {
 
 void TWeekTab::RefreshWeek(bool force) {
     if (!shown_) return;
-    const TRefreshKey key{static_cast<int>(ws_.Draws().size()), ws_.DrawsOffset(),
+    const TRefreshKey key{DrawsFingerprint(ws_.Draws()), static_cast<int>(ws_.Draws().size()), ws_.DrawsOffset(),
                           edWeekLen->value()};
     if (!force && key == key_) return;
     {

@@ -22,6 +22,10 @@
 #include "ui/common/ui_text.h"
 #include "ui/shell/window_settings.h"
 
+#include "charts/analysis_graphs.h"
+#include "stats/analysis/sum_distribution.h"
+#include "ui/analysis/analysis_views.h"
+#include "ui/analysis/form_repeats.h"
 #include "ui/shell/form_config.h"
 #include "ui/shell/form_shredding.h"
 #include "ui/ratings/ratings_tab.h"
@@ -108,6 +112,7 @@ TFormMain::TFormMain(TStartupOptions options, std::filesystem::path dataFolder, 
         // Parameters, then the statistic methods and their names file.
         ws_->LoadParameters();
         statsTab_->RefillMethods(true);
+        views_->RefillMethods(true);
     } catch (const std::exception& e) {
         ErrorBox(this, StartupFailure("Ошибка запуска программы!", e));
     }
@@ -190,6 +195,11 @@ void TFormMain::CreateWidgets() {
     connect(pcRight, &QTabWidget::currentChanged, this, [this] {
         if (started_) ws_->RefreshViews();
     });
+    views_ = new TAnalysisViews(*ws_, *pcRight, this);
+    views_->WriteOption = [this](const QString& key, bool value) { WriteOption(key, value); };
+    views_->WriteSetting = [this](const char* key, int value) { WriteSetting(key, value); };
+    views_->SettingsFile = [this] { return refused_ ? std::filesystem::path() : SettingsFile(); };
+    connect(views_, &TAnalysisViews::CombsChanged, this, &TFormMain::UpdateActions);
 
     stakesTab_ = new TStakesTab(*ws_, *combsPage_);
     pcRight->addTab(stakesTab_, QStringLiteral("Ставки"));
@@ -307,7 +317,7 @@ void TFormMain::CreateMenus() {
     AddMenu(QStringLiteral("Архив тиражей"), drawsActions)->setObjectName(QStringLiteral("mnDraws"));
     AddMenu(QStringLiteral("Комбинации"), combsPage_->MenuActions())
         ->setObjectName(QStringLiteral("mnCombs"));
-    AddMenu(QStringLiteral("Статистика"), statsTab_->MenuActions())
+    AddMenu(QStringLiteral("Статистика"), statsTab_->MenuActions() << nullptr << views_->StatsActions())
         ->setObjectName(QStringLiteral("mnStats"));
     AddMenu(QStringLiteral("Ставки"), stakesTab_->MenuActions())
         ->setObjectName(QStringLiteral("mnStakes"));
@@ -321,8 +331,10 @@ void TFormMain::CreateMenus() {
                            ws_->Stakes().Options.TablesVisible,
                            QStringLiteral("Скрыть / показать вкладку \"Регулярные ставки\""));
     connect(TabTables, &QAction::triggered, this, &TFormMain::ShowTablesTab);
-    AddMenu(QStringLiteral("Вид"),
-            {drawsPage_->ViewColorDraws, combsPage_->ViewColorCombs, nullptr, TabTables})
+    AddMenu(QStringLiteral("Вид"), views_->TabActions() << TabTables << nullptr
+                                                        << drawsPage_->ViewColorDraws
+                                                        << combsPage_->ViewColorCombs
+                                                        << views_->ViewOptions())
         ->setObjectName(QStringLiteral("mnView"));
 
     GetHelp = MakeAction(this, "GetHelp", QStringLiteral("Справка"), {}, QKeySequence(Qt::Key_F1));
@@ -407,6 +419,7 @@ void TFormMain::RefreshViews() {
     // A scenario run holds the views still; they refresh when it ends.
     if (!started_ || scriptTab_->Running()) return;
     statsTab_->RefreshView();
+    views_->RefreshViews();
 }
 
 void TFormMain::OffsetEdited(int value) {
@@ -440,6 +453,7 @@ void TFormMain::UpdateActions() {
     stakesTab_->UpdateActions();
     ratingsTab_->UpdateActions();
     regularsTab_->UpdateActions();
+    views_->UpdateActions(started_);
     scriptTab_->UpdateActions();
     if (downloads_) downloads_->UpdateActions(idle && started_);
     EditConfig->setEnabled(idle && started_);
@@ -483,6 +497,7 @@ void TFormMain::LoadSettings() {
         statsTab_->LoadSettings(ini);
         stakesTab_->LoadSettings(ini);
         ratingsTab_->LoadSettings(ini);
+        views_->LoadSettings(ini);
         // Before the stakes desk starts: a hidden tab's file is left unread.
         const bool tables = ini.ReadBool(SECTION, "TabTables", true);
         ws_->Stakes().Options.TablesVisible = tables;
@@ -509,6 +524,7 @@ void TFormMain::SaveSettings() {
         statsTab_->SaveSettings(ini);
         stakesTab_->SaveSettings(ini);
         ratingsTab_->SaveSettings(ini);
+        views_->SaveSettings(ini);
         SaveColumns(ini, SECTION, *regularsTab_->lvTables, false);
         scriptTab_->SaveSettings(ini);
         ini.Save();
@@ -652,6 +668,7 @@ void TFormMain::TakeScreenshots() {
         pages->setCurrentIndex(current);
     }
     pcLeft->setCurrentIndex(0);
+    ok = ShootAnalysisWindows(dir) && ok;
     // A back-test of the working scenario: the scenario and stakes tabs while it runs and
     // after it ("tsScript_run.png", "tsStakes_after.png", ...).
     if (ws_->Script().Count() > 0) {
@@ -673,6 +690,20 @@ void TFormMain::TakeScreenshots() {
     }
     pcRight->setCurrentIndex(rightTab);
     Terminate(ok ? 0 : 1);
+}
+
+// The two analysis windows of the menu "Статистика" over the archive.
+bool TFormMain::ShootAnalysisWindows(const QDir& dir) {
+    TFormRepeats repeats(*ws_, {}, this);
+    repeats.resize(1000, 640);
+    repeats.Calculate();
+    repeats.show();
+    TFormGraph sums(SumsGraphData(ComputeSumDistribution(ws_->Draws())), this);
+    sums.resize(1000, 640);
+    sums.show();
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    const bool ok = repeats.grab().save(dir.filePath(QStringLiteral("repeats.png")));
+    return sums.grab().save(dir.filePath(QStringLiteral("sums.png"))) && ok;
 }
 
 // After the back-test: the rating and the regulars it fed, and the chart window with the

@@ -28,6 +28,7 @@ class QTimer;
 
 namespace pelko {
 
+class TAnalysisViews;
 class TCombsPage;
 class TDownloadActions;
 class TDrawsPage;
@@ -63,6 +64,7 @@ class TFormMain : public QMainWindow {
     TStakesTab* StakesTab() const { return stakesTab_; }
     TRatingsTab* RatingsTab() const { return ratingsTab_; }
     TRegularsTab* RegularsTab() const { return regularsTab_; }
+    TAnalysisViews* AnalysisViews() const { return views_; }
     TDownloadActions* Downloads() const { return downloads_; }
     QTabWidget* pcLeft = nullptr;
     QTabWidget* pcRight = nullptr;
@@ -107,6 +109,7 @@ class TFormMain : public QMainWindow {
     void RunStartupModes();
     void TakeScreenshots();
     bool ShootResults(const QDir& dir);
+    bool ShootAnalysisWindows(const QDir& dir);
     void Terminate(int code);
     void DrawsViewChanged();
     void CombsListChanged();
@@ -133,6 +136,7 @@ class TFormMain : public QMainWindow {
     TDrawsPage* drawsPage_ = nullptr;
     TCombsPage* combsPage_ = nullptr;
     TStatisticsTab* statsTab_ = nullptr;
+    TAnalysisViews* views_ = nullptr;
     TStakesTab* stakesTab_ = nullptr;
     TRatingsTab* ratingsTab_ = nullptr;
     TRegularsTab* regularsTab_ = nullptr;

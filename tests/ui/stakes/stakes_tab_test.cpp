@@ -128,8 +128,9 @@ class TStakesTabTest : public QObject {
 
     void tabIsShownWithItsMenu() {
         QVERIFY(Start());
-        QCOMPARE(window_->pcRight->indexOf(Tab()), 1);
-        QCOMPARE(window_->pcRight->tabText(1), QStringLiteral("Ставки"));
+        // After "Статистика", "Графики", "Карта", "Схема" and "Неделя".
+        QCOMPARE(window_->pcRight->indexOf(Tab()), 5);
+        QCOMPARE(window_->pcRight->tabText(5), QStringLiteral("Ставки"));
         QCOMPARE(Grid()->rowCount(), 0);
         QCOMPARE(Panel(4), QStringLiteral("Ставок: 0"));
         for (int c = 0; c < scolCount; ++c)
