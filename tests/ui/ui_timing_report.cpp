@@ -136,13 +136,26 @@ void ReportAnalysisViews(TFormMain& window) {
                }),
                200);
     }
-    const double gap = LongestGapMs([&] {
+    auto stepOffset = [&] {
+        double longest = 0, slowest = 0;
         for (int step = 0; step < 100; ++step) {
-            window.edDrawsOffset->setValue(step % 2 == 0 ? 1 : 0);
-            QCoreApplication::processEvents();
+            const TTimed timed = TimeWithGaps([&] {
+                window.edDrawsOffset->setValue(step % 2 == 0 ? 1 : 0);
+                QCoreApplication::processEvents();
+            });
+            longest = std::max(longest, timed.LongestGapMs);
+            slowest = std::max(slowest, timed.Ms);
         }
-    });
-    Report("longest event-loop gap: offset up and down 50 times, every view shown", gap, 150);
+        std::printf("  slowest single step: %.1f ms\n", slowest);
+        return longest;
+    };
+    for (int i = 0; i < pages.size(); ++i) {
+        window.pcRight->setCurrentWidget(pages[i]);
+        QCoreApplication::processEvents();
+        const std::string what = std::string("longest event-loop gap: offset up and down 50 times, ") +
+                                 names[i] + " view current";
+        Report(what.c_str(), stepOffset(), 150);
+    }
     window.edDrawsOffset->setValue(0);
 }
 

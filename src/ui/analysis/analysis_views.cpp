@@ -113,8 +113,10 @@ QList<QAction*> TAnalysisViews::StatsActions() const {
 }
 
 void TAnalysisViews::RefreshViews() {
+    // Only the page on the screen recomputes now; the others catch up by their refresh keys
+    // when they are brought up (a change of page refreshes the views again).
     for (TView& view : views_)
-        if (view.Shown()) view.Refresh(false);
+        if (view.Shown() && tabs_.currentWidget() == view.Page) view.Refresh(false);
 }
 
 void TAnalysisViews::RefillMethods(bool keepSelection) {

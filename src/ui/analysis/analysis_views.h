@@ -54,7 +54,8 @@ class TAnalysisViews : public QObject {
     QList<QAction*> ViewOptions() const;
     QList<QAction*> StatsActions() const;
 
-    // Every shown view recomputes what changed since it last did.
+    // The shown view on the screen recomputes what changed since it last did; the others
+    // do when their page comes up.
     void RefreshViews();
     // The registry's method lists changed.
     void RefillMethods(bool keepSelection);

@@ -47,10 +47,38 @@ void TWeekChartView::Clear() {
     }
     line_ = nullptr;
     bars_ = nullptr;
+    axisY_ = nullptr;
+    labels_.clear();
+}
+
+bool TWeekChartView::UpdateInPlace(const QString& title, const QStringList& labels,
+                                   const QList<int>& values, bool line) {
+    if (labels != labels_ || (line ? !line_ : !bars_) || !axisY_) return false;
+    chart()->setTitle(title);
+    if (line_) {
+        QList<QPointF> points;
+        for (qsizetype i = 0; i < values.size(); ++i) points.append(QPointF(double(i), values[i]));
+        line_->replace(points);
+    } else {
+        QBarSet* set = bars_->barSets().front();
+        set->setLabel(title);
+        for (qsizetype i = 0; i < values.size(); ++i) set->replace(int(i), values[i]);
+    }
+    SetValueRange(values);
+    return true;
+}
+
+void TWeekChartView::SetValueRange(const QList<int>& values) {
+    // Whole counts only: at most about five steps of a whole size.
+    const int top = values.isEmpty() ? 0 : *std::max_element(values.begin(), values.end());
+    const int step = std::max(1, (top + 4) / 5);
+    axisY_->setTickInterval(step);
+    axisY_->setRange(0, std::max(step, (top + step - 1) / step * step));
 }
 
 void TWeekChartView::Show(const QString& title, const QStringList& labels, const QList<int>& values,
                           bool line) {
+    if (UpdateInPlace(title, labels, values, line)) return;
     Clear();
     chart()->setTitle(title);
     QAbstractSeries* series = nullptr;
@@ -83,15 +111,13 @@ void TWeekChartView::Show(const QString& title, const QStringList& labels, const
         axisX->append(labels.value(i), double(i));
     axisX->setRange(-0.5, std::max<double>(0.5, double(values.size()) - 0.5));
     axisX->setGridLineVisible(false);
-    // Whole counts only: at most about five steps of a whole size.
-    const int top = values.isEmpty() ? 0 : *std::max_element(values.begin(), values.end());
-    const int step = std::max(1, (top + 4) / 5);
     auto* axisY = new QValueAxis;
+    axisY_ = axisY;
     axisY->setTickType(QValueAxis::TicksDynamic);
     axisY->setTickAnchor(0);
-    axisY->setTickInterval(step);
-    axisY->setRange(0, std::max(step, (top + step - 1) / step * step));
     axisY->setLabelFormat(QStringLiteral("%d"));
+    SetValueRange(values);
+    labels_ = labels;
     chart()->addAxis(axisX, Qt::AlignBottom);
     chart()->addAxis(axisY, Qt::AlignLeft);
     series->attachAxis(axisX);

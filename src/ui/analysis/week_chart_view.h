@@ -9,6 +9,7 @@
 
 class QBarSeries;
 class QLineSeries;
+class QValueAxis;
 
 namespace pelko {
 
@@ -27,8 +28,16 @@ class TWeekChartView : public QChartView {
     QList<qreal> Values() const;
 
   private:
+    // New values under the same labels and kind: the series and the axes stay, so moving
+    // through the grid does not lay the chart out afresh.
+    bool UpdateInPlace(const QString& title, const QStringList& labels, const QList<int>& values,
+                       bool line);
+    void SetValueRange(const QList<int>& values);
+
     QLineSeries* line_ = nullptr;
     QBarSeries* bars_ = nullptr;
+    QValueAxis* axisY_ = nullptr;
+    QStringList labels_;
 };
 
 } // namespace pelko

@@ -81,6 +81,7 @@ class TAnalysisViewsTest : public QObject {
     // inputs again keep the chart, "Обновить" always draws anew.
     void graphFollowsOffsetAndRecomputesOnlyOnChange() {
         QVERIFY(Start());
+        window_->pcRight->setCurrentWidget(Graphs());
         QVERIFY(SelectGraphMethod("SUMS"));
         QCOMPARE(Graphs()->SeriesCount(), 3);
         QCOMPARE(GraphPoints(0).size(), 5);
@@ -96,6 +97,12 @@ class TAnalysisViewsTest : public QObject {
         Graphs()->edDrawsGraphLen->setValue(2);
         Graphs()->DrawsGraphDraw->trigger();
         QCOMPARE(GraphPoints(1).size(), 2);
+        // A page off the screen catches up when it comes up again.
+        window_->pcRight->setCurrentIndex(0);
+        window_->edDrawsOffset->setValue(0);
+        QCOMPARE(GraphPoints(0).last().x(), 103.0);
+        window_->pcRight->setCurrentWidget(Graphs());
+        QCOMPARE(GraphPoints(0).last().x(), 104.0);
     }
 
     // The example of the list's order, and the window's lengths kept for the next time.
