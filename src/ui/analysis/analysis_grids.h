@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -16,8 +17,6 @@ class QAbstractItemModel;
 class QSpinBox;
 class QTableView;
 class QWidget;
-
-#include <cstdint>
 
 namespace pelko {
 

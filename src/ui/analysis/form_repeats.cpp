@@ -4,6 +4,7 @@
 #include "app/workspace.h"
 #include "charts/analysis_graphs.h"
 #include "charts/graph_chart.h"
+#include "ui/analysis/analysis_grids.h"
 #include "ui/analysis/repeats_model.h"
 #include "ui/common/graph_view.h"
 #include "ui/common/message_boxes.h"
@@ -15,7 +16,6 @@
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -24,7 +24,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <climits>
 #include <cstdio>
 #include <random>
 
@@ -32,14 +31,6 @@ namespace pelko {
 namespace {
 
 constexpr const char* SECTION = "TFormRepeats";
-
-QSpinBox* LengthEdit(const char* name, int value) {
-    auto* edit = new QSpinBox;
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setRange(1, INT_MAX);
-    edit->setValue(value);
-    return edit;
-}
 
 } // namespace
 
@@ -58,12 +49,11 @@ TFormRepeats::~TFormRepeats() {
 }
 
 void TFormRepeats::CreateWidgets() {
-    edDrawsLen = LengthEdit("edDrawsLen", DEFAULT_LEN);
-    edDrawsLen->setToolTip(
-        QStringLiteral("Количество тиражей, использующихся для расчета статистики"));
-    edDeep = LengthEdit("edDeep", DEFAULT_DEEP);
-    edDrawsLen->installEventFilter(this);
-    edDeep->installEventFilter(this);
+    edDrawsLen = MakeLengthEdit(
+        this, "edDrawsLen", DEFAULT_LEN,
+        QStringLiteral("Количество тиражей, использующихся для расчета статистики"),
+        [this] { Calculate(); });
+    edDeep = MakeLengthEdit(this, "edDeep", DEFAULT_DEEP, {}, [this] { Calculate(); });
     auto* calc = new QPushButton(QStringLiteral("Рассчитать"));
     calc->setObjectName(QStringLiteral("btnDrawsStatCalc"));
     calc->setAutoDefault(false);
@@ -99,17 +89,6 @@ void TFormRepeats::CreateWidgets() {
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(top);
     layout->addWidget(splitter_, 1);
-}
-
-bool TFormRepeats::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == edDrawsLen || watched == edDeep) && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Calculate();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void TFormRepeats::Calculate() {

@@ -41,9 +41,6 @@ class TFormRepeats : public QDialog {
     // AnalyzeRepeats: computes once and shows the window modally.
     static void Execute(QWidget* parent, Workspace& ws, const std::filesystem::path& settings);
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     void CreateWidgets();
     void LoadSettings();

@@ -8,6 +8,7 @@
 #include "core/ini_file.h"
 #include "stats/analysis/draw_graph.h"
 #include "stats/custom_stat.h"
+#include "ui/analysis/analysis_grids.h"
 #include "ui/common/graph_view.h"
 #include "ui/common/message_boxes.h"
 #include "ui/common/ui_actions.h"
@@ -18,7 +19,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineSeries>
 #include <QMenu>
@@ -26,32 +26,12 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include <climits>
 #include <stdexcept>
 
 namespace pelko {
 namespace {
 
 constexpr const char* SECTION = "TFormMain";
-
-// Enter in the spin box is the user's "draw it", as the method list's change is.
-class TEnterFilter : public QObject {
-  public:
-    TEnterFilter(QObject* parent, std::function<void()> entered)
-        : QObject(parent), entered_(std::move(entered)) {}
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) entered_();
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-  private:
-    std::function<void()> entered_;
-};
 
 } // namespace
 
@@ -65,13 +45,11 @@ TGraphsTab::TGraphsTab(Workspace& ws, QWidget* parent) : QWidget(parent), ws_(ws
 }
 
 void TGraphsTab::CreateWidgets() {
-    edDrawsGraphLen = new QSpinBox;
-    edDrawsGraphLen->setObjectName(QStringLiteral("edDrawsGraphLen"));
-    edDrawsGraphLen->setRange(1, INT_MAX);
-    edDrawsGraphLen->setValue(DEFAULT_GRAPH_LEN);
-    edDrawsGraphLen->setToolTip(
-        QStringLiteral("Количество тиражей, использующихся для построения графиков"));
-    edDrawsGraphLen->installEventFilter(new TEnterFilter(this, [this] { OnMethodChosen(); }));
+    // Enter in the count is the user's "draw it", as the method list's change is.
+    edDrawsGraphLen = MakeLengthEdit(
+        this, "edDrawsGraphLen", DEFAULT_GRAPH_LEN,
+        QStringLiteral("Количество тиражей, использующихся для построения графиков"),
+        [this] { OnMethodChosen(); });
 
     cbDrawsGraphType = new QComboBox;
     cbDrawsGraphType->setObjectName(QStringLiteral("cbDrawsGraphType"));
